@@ -1,0 +1,44 @@
+#include "gfx/Bitmap.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+TBitmap::TBitmap() = default;
+
+TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
+
+void TBitmap::SetSize(int width, int height) {
+  if (width <= 0 || height <= 0) {
+    image_ = QImage();
+    return;
+  }
+  if (width == image_.width() && height == image_.height()) return;
+  QImage next(width, height, QImage::Format_RGB32);
+  next.fill(0xFFFFFFFF);
+  if (!image_.isNull()) {
+    // Keep the top-left content: copy the rows that fit.
+    const int w = std::min(width, image_.width()), h = std::min(height, image_.height());
+    for (int y = 0; y < h; ++y)
+      std::copy_n(reinterpret_cast<const std::uint32_t*>(image_.constScanLine(y)), w,
+                  reinterpret_cast<std::uint32_t*>(next.scanLine(y)));
+  }
+  image_ = std::move(next);
+}
+
+void TBitmap::LoadFromFile(const std::string& path) {
+  const QString file = QString::fromStdString(path);
+  if (!QFileInfo(file).isFile())
+    throw EInvalidGraphic("Die Bilddatei \"" + path + "\" wurde nicht gefunden");
+  QImageReader reader(file);
+  QImage loaded = reader.read();
+  if (loaded.isNull())
+    throw EInvalidGraphic("Die Bilddatei \"" + path + "\" kann nicht gelesen werden: " +
+                          reader.errorString().toStdString());
+  image_ = loaded.convertToFormat(QImage::Format_RGB32);
+}
+
+void TBitmap::Assign(const TBitmap& other) {
+  if (this == &other) return;
+  image_ = other.image_.copy();
+}

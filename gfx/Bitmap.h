@@ -1,0 +1,50 @@
+// TBitmap: an off-screen image (32-bit RGB) with the canvas that draws on it.
+#pragma once
+
+#include <QImage>
+#include <stdexcept>
+#include <string>
+
+#include "gfx/Canvas.h"
+
+// A picture file that is missing or cannot be read.
+class EInvalidGraphic : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+  std::string Message() const { return what(); }
+};
+
+class TBitmap {
+ public:
+  TBitmap();
+  TBitmap(int width, int height);
+  // The canvas points into this object, so a bitmap stays where it was made.
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+
+  int Width() const { return image_.width(); }
+  int Height() const { return image_.height(); }
+  bool Empty() const { return image_.isNull(); }
+
+  // Keeps the top-left content; new pixels are white. Zero or negative sizes
+  // give an empty image, on which drawing does nothing.
+  void SetSize(int width, int height);
+  void SetWidth(int width) { SetSize(width, Height()); }
+  void SetHeight(int height) { SetSize(Width(), height); }
+
+  // Any picture format Qt reads. Throws EInvalidGraphic, leaving the image as
+  // it was, when the file is missing or unreadable.
+  void LoadFromFile(const std::string& path);
+
+  // Copies size and pixels of another bitmap.
+  void Assign(const TBitmap& other);
+
+  TCanvas& Canvas() { return canvas_; }
+  const TCanvas& Canvas() const { return canvas_; }
+  QImage& Image() { return image_; }
+  const QImage& Image() const { return image_; }
+
+ private:
+  QImage image_;
+  TCanvas canvas_{&image_};
+};

@@ -1,0 +1,109 @@
+// TCanvas: a drawing surface with the classic raster rules, drawing into the
+// pixels of a QImage owned by a TBitmap.
+//
+// Geometry is rasterised here, not by QPainter, because the pictures are
+// specified pixel for pixel: lines leave out their end pixel, rectangles and
+// ellipses leave out their right and bottom edges, XOR drawing twice restores
+// the picture, and coordinates anywhere in the 32-bit range are clipped before
+// rasterising. Text goes through QPainter on the same image.
+#pragma once
+
+#include <QFontMetrics>
+#include <QImage>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "gfx/Color.h"
+#include "gfx/Font.h"
+#include "gfx/Types.h"
+
+class TBitmap;
+
+enum TPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+enum TPenMode : std::uint8_t { pmCopy, pmXor };
+enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
+
+struct TPen {
+  TColor Color = clBlack;
+  TPenStyle Style = psSolid;
+  int Width = 1;  // 0 and 1 both draw one pixel wide
+  TPenMode Mode = pmCopy;
+};
+
+struct TBrush {
+  TColor Color = clWhite;
+  TBrushStyle Style = bsSolid;
+};
+
+class TCanvas {
+ public:
+  static constexpr int kScreenPixelsPerInch = 96;
+  static constexpr int kAspect = 36;  // the screen's pixel aspect, x and y alike
+
+  // A canvas draws on the image it is given; the image must outlive it.
+  explicit TCanvas(QImage* image);
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+
+  TPen Pen;
+  TBrush Brush;
+  TFont& Font() { return font_; }
+  const TFont& Font() const { return font_; }
+
+  int Width() const { return image_->width(); }
+  int Height() const { return image_->height(); }
+  QImage& Image() { return *image_; }
+  const QImage& Image() const { return *image_; }
+
+  TPoint PenPos() const { return penPos_; }
+  void SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
+
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);  // the end pixel is not drawn; the pen ends there
+  void Polyline(std::span<const TPoint> points);  // its last point is not drawn
+  void Polygon(std::span<const TPoint> points);   // closed, filled and outlined
+
+  // Bounding boxes whose right and bottom edges are excluded.
+  void Rectangle(int x1, int y1, int x2, int y2);
+  void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+  void Ellipse(int x1, int y1, int x2, int y2);
+  void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+  void FillRect(const TRect& r);  // the brush only; nothing with a clear brush
+
+  // Reading outside the surface gives kInvalidPixel; writing there does nothing.
+  static constexpr TColor kInvalidPixel = 0xFFFFFFFF;
+  TColor Pixels(int x, int y) const;
+  void SetPixels(int x, int y, TColor c);
+
+  // The text's top-left corner at (x, y); its box is filled with a solid brush.
+  void TextOut(int x, int y, const std::string& text);
+  int TextWidth(const std::string& text) const;
+  int TextHeight(const std::string& text) const;
+
+  void Draw(int x, int y, const TBitmap& bitmap);
+  void StretchDraw(const TRect& dest, const TBitmap& bitmap);
+  void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
+
+  // Device values. A printer surface is only flagged, so that the printer rules
+  // of the drawing code can be exercised; it still draws into its image.
+  bool IsPrinter() const { return printer_; }
+  void SetPrinter(bool printer, int pixelsPerInch = 600);
+  int PixelsPerInch() const { return printer_ ? printerPixelsPerInch_ : kScreenPixelsPerInch; }
+  int AspectX() const { return kAspect; }
+  int AspectY() const { return kAspect; }
+
+ private:
+  friend class TRaster;
+  const QFontMetrics& Metrics() const;
+
+  QImage* image_;
+  TFont font_;
+  TPoint penPos_;
+  int dashPhase_ = 0;  // position in the dash pattern, carried from one LineTo to the next
+  bool printer_ = false;
+  int printerPixelsPerInch_ = 600;
+  mutable std::unique_ptr<QFontMetrics> metrics_;
+  mutable std::uint64_t metricsGeneration_ = 0;
+};

@@ -1,0 +1,247 @@
+#include "gfx/Raster.h"
+
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace raster {
+
+namespace {
+
+using i64 = std::int64_t;
+using i128 = __int128;
+
+// Dash patterns of the thin styled pens, as on/off run lengths in pixels.
+constexpr std::uint8_t kDash[] = {18, 6};
+constexpr std::uint8_t kDot[] = {3, 3};
+constexpr std::uint8_t kDashDot[] = {9, 6, 3, 6};
+constexpr std::uint8_t kDashDotDot[] = {9, 3, 3, 3, 3, 3};
+
+// floor(a / b) for b > 0.
+i128 FloorDiv(i128 a, i128 b) {
+  i128 q = a / b;
+  if ((a % b != 0) && (a < 0)) --q;
+  return q;
+}
+
+bool PatternOn(const LinePen& pen, int phase) {
+  if (!pen.Pattern) return true;
+  int pos = phase % pen.PatternLength;
+  for (int i = 0; i < pen.PatternRuns; ++i) {
+    if (pos < pen.Pattern[i]) return (i % 2) == 0;
+    pos -= pen.Pattern[i];
+  }
+  return false;
+}
+
+// A closed pixel interval of one row; empty when Lo > Hi.
+struct Interval {
+  i64 Lo = 1, Hi = 0;
+  bool Empty() const { return Lo > Hi; }
+};
+
+Interval Intersect(Interval a, Interval b) { return {std::max(a.Lo, b.Lo), std::min(a.Hi, b.Hi)}; }
+
+// Draws a row of a shape whose region in that row is `region` and whose interior
+// (what is left after taking the outline away) is `inner`.
+void ShapeRow(const Target& t, i64 y, Interval region, Interval inner, const LinePen* outline,
+              const std::uint32_t* fill) {
+  if (region.Empty()) return;
+  inner = Intersect(inner, region);
+  if (inner.Empty()) {
+    if (outline) t.Span(y, region.Lo, region.Hi, outline->Pixel);
+    else if (fill) t.Span(y, region.Lo, region.Hi, *fill);
+    return;
+  }
+  if (outline) {
+    t.Span(y, region.Lo, inner.Lo - 1, outline->Pixel);
+    t.Span(y, inner.Hi + 1, region.Hi, outline->Pixel);
+  } else if (fill) {
+    t.Span(y, region.Lo, inner.Lo - 1, *fill);
+    t.Span(y, inner.Hi + 1, region.Hi, *fill);
+  }
+  if (fill) t.Span(y, inner.Lo, inner.Hi, *fill);
+}
+
+}  // namespace
+
+Target Target::Of(QImage& image, bool xorMode) {
+  Target t;
+  if (image.isNull()) return t;
+  t.Bits = reinterpret_cast<std::uint32_t*>(image.bits());
+  t.Stride = image.bytesPerLine() / 4;
+  t.W = image.width();
+  t.H = image.height();
+  t.Xor = xorMode;
+  return t;
+}
+
+void Target::Plot(i64 x, i64 y, std::uint32_t px) const {
+  if (x < 0 || y < 0 || x >= W || y >= H) return;
+  std::uint32_t& d = Bits[y * Stride + x];
+  d = Xor ? (d ^ (px & 0x00FFFFFF)) : px;
+}
+
+void Target::Span(i64 y, i64 x0, i64 x1, std::uint32_t px) const {
+  if (y < 0 || y >= H) return;
+  x0 = std::max<i64>(x0, 0);
+  x1 = std::min<i64>(x1, W - 1);
+  if (x0 > x1) return;
+  std::uint32_t* row = Bits + y * Stride;
+  if (Xor) {
+    for (i64 x = x0; x <= x1; ++x) row[x] ^= (px & 0x00FFFFFF);
+  } else {
+    std::fill(row + x0, row + x1 + 1, px);
+  }
+}
+
+LinePen MakePen(std::uint32_t pixel, int width, int style) {
+  LinePen p;
+  p.Pixel = pixel;
+  p.Width = std::max(width, 1);
+  // Styled pens are cosmetic: only one pixel wide ones draw the pattern.
+  if (p.Width > 1) return p;
+  auto use = [&p](const std::uint8_t* pat, int runs) {
+    p.Pattern = pat;
+    p.PatternRuns = runs;
+    p.PatternLength = 0;
+    for (int i = 0; i < runs; ++i) p.PatternLength += pat[i];
+  };
+  switch (style) {
+    case 1: use(kDash, 2); break;
+    case 2: use(kDot, 2); break;
+    case 3: use(kDashDot, 4); break;
+    case 4: use(kDashDotDot, 6); break;
+    default: break;
+  }
+  return p;
+}
+
+void Line(const Target& t, i64 x0, i64 y0, i64 x1, i64 y1, const LinePen& pen, int& phase) {
+  const i64 dx = x1 - x0, dy = y1 - y0;
+  const bool xMajor = std::abs(dx) >= std::abs(dy);
+  const i64 n = xMajor ? std::abs(dx) : std::abs(dy);  // pixels drawn: steps 0 .. n-1
+  if (n == 0) return;
+  const int startPhase = phase;
+  if (pen.Pattern) phase = static_cast<int>((phase + n) % pen.PatternLength);
+  if (t.Empty()) return;
+
+  // Major coordinate at step s is m0 + dir * s; the minor one is the exact
+  // rational value rounded (half up), which is what Bresenham's error term
+  // produces, but computable at any step so clipping can jump straight in.
+  const i64 m0 = xMajor ? x0 : y0;
+  const i64 dir = (xMajor ? dx : dy) > 0 ? 1 : -1;
+  const i64 n0 = xMajor ? y0 : x0;
+  const i64 dMinor = xMajor ? dy : dx;
+  const i64 majorExtent = xMajor ? t.W : t.H;
+  const int w = pen.Width;
+  const i64 lo = -(w / 2), hi = (w - 1) / 2;  // the run across the line for wide pens
+
+  // Steps whose major coordinate falls inside the image (widened by the pen).
+  i64 sFirst, sLast;
+  if (dir > 0) {
+    sFirst = std::max<i64>(0, -m0);
+    sLast = std::min<i64>(n - 1, majorExtent - 1 - m0);
+  } else {
+    sFirst = std::max<i64>(0, m0 - (majorExtent - 1));
+    sLast = std::min<i64>(n - 1, m0);
+  }
+  for (i64 s = sFirst; s <= sLast; ++s) {
+    if (pen.Pattern && !PatternOn(pen, static_cast<int>((startPhase + s) % pen.PatternLength)))
+      continue;
+    const i64 major = m0 + dir * s;
+    const i64 minor = n0 + static_cast<i64>(FloorDiv(i128(2) * s * dMinor + n, i128(2) * n));
+    for (i64 k = lo; k <= hi; ++k) {
+      if (xMajor) t.Plot(major, minor + k, pen.Pixel);
+      else t.Plot(minor + k, major, pen.Pixel);
+    }
+  }
+}
+
+void Rectangle(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* outline,
+               const std::uint32_t* fill) {
+  if (x2 <= x1 || y2 <= y1 || t.Empty()) return;
+  const i64 k = outline ? outline->Width : 0;  // outline thickness, inwards
+  const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
+  for (i64 y = yFrom; y <= yTo; ++y) {
+    Interval inner{x1 + k, x2 - 1 - k};
+    if (y < y1 + k || y > y2 - 1 - k) inner = {};
+    ShapeRow(t, y, {x1, x2 - 1}, inner, outline, fill);
+  }
+}
+
+namespace {
+
+// Row span of the ellipse inscribed in a box W x H whose doubled centre column
+// is S (= left + right - 1), for the row at doubled offset Y from the centre.
+// Working in doubled integer coordinates keeps the shape exactly symmetric.
+Interval EllipseSpan(i64 W, i64 H, i64 S, i64 Y) {
+  if (std::abs(Y) >= H) return {};
+  const long double q = static_cast<long double>(Y) / static_cast<long double>(H);
+  const long double s = 1.0L - q * q;
+  if (s < 0) return {};
+  i64 m = static_cast<i64>(std::floor(static_cast<long double>(W) * std::sqrt(s) + 1e-9L));
+  if (((m - S) % 2) != 0) --m;  // X = 2x - S has the parity of S
+  if (m < 0) return {};
+  return {(S - m) / 2, (S + m) / 2};
+}
+
+}  // namespace
+
+void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* outline,
+             const std::uint32_t* fill) {
+  if (x2 <= x1 || y2 <= y1 || t.Empty()) return;
+  const i64 W = x2 - x1, H = y2 - y1;
+  const i64 S = x1 + x2 - 1, T = y1 + y2 - 1;
+  auto span = [&](i64 y) { return EllipseSpan(W, H, S, 2 * y - T); };
+  const i64 k = outline ? outline->Width : 0;
+  const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
+  for (i64 y = yFrom; y <= yTo; ++y) {
+    const Interval region = span(y);
+    if (region.Empty()) continue;
+    // The interior: pixels whose neighbours up to k rows away and k columns
+    // away are all inside (for k = 1 this is the four-neighbour rule).
+    Interval inner{region.Lo + k, region.Hi - k};
+    for (i64 j = 1; j <= k && !inner.Empty(); ++j) {
+      inner = Intersect(inner, span(y - j));
+      inner = Intersect(inner, span(y + j));
+    }
+    ShapeRow(t, y, region, inner, outline, fill);
+  }
+}
+
+void FillPolygon(const Target& t, std::span<const TPoint> pts, std::uint32_t fill) {
+  const std::size_t n = pts.size();
+  if (n < 3 || t.Empty()) return;
+  i64 yMin = pts[0].Y, yMax = pts[0].Y;
+  for (const TPoint& p : pts) {
+    yMin = std::min<i64>(yMin, p.Y);
+    yMax = std::max<i64>(yMax, p.Y);
+  }
+  yMin = std::max<i64>(yMin, 0);
+  yMax = std::min<i64>(yMax, t.H - 1);
+  std::vector<long double> xs;
+  xs.reserve(n);
+  for (i64 y = yMin; y <= yMax; ++y) {
+    xs.clear();
+    for (std::size_t i = 0; i < n; ++i) {
+      const TPoint a = pts[i], b = pts[(i + 1) % n];
+      if (a.Y == b.Y) continue;
+      const i64 ya = std::min(a.Y, b.Y), yb = std::max(a.Y, b.Y);
+      if (y < ya || y >= yb) continue;  // half-open, so shared vertices count once
+      const long double x = a.X + static_cast<long double>(y - a.Y) * (b.X - a.X) / (b.Y - a.Y);
+      xs.push_back(x);
+    }
+    std::sort(xs.begin(), xs.end());
+    for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
+      // Pixel centres from the left crossing up to, not including, the right one;
+      // clamp first so far-away crossings cannot overflow the conversion.
+      const long double lo = std::clamp(xs[i], -1.0L, static_cast<long double>(t.W) + 1);
+      const long double hi = std::clamp(xs[i + 1], -1.0L, static_cast<long double>(t.W) + 1);
+      t.Span(y, static_cast<i64>(std::ceil(lo)), static_cast<i64>(std::ceil(hi)) - 1, fill);
+    }
+  }
+}
+
+}  // namespace raster

@@ -1,0 +1,107 @@
+#include "ui/Control.h"
+
+#include <algorithm>
+
+#include "ui/QtHost.h"
+
+TControl::TControl(Kind kind) : kind_(kind) {}
+
+TControl::~TControl() {
+  if (host_) host_->Detach();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  const bool resized = width != width_ || height != height_;
+  if (!resized && left == left_ && top == top_) return;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  if (resized) windowImage_.SetSize(width, height);
+  if (host_) host_->SyncGeometry();
+  if (resized) {
+    Resized();
+    Invalidate();
+  }
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  if (host_) host_->SyncVisibility();
+  Invalidate();
+}
+
+void TControl::SetCursor(TCursor cursor) {
+  cursor_ = cursor;
+  if (host_) host_->SyncCursor();
+}
+
+void TControl::HandleNeeded() {
+  if (handleAllocated_) return;
+  handleAllocated_ = true;
+  CreateWnd();
+}
+
+void TControl::Invalidate() {
+  paintPending_ = true;
+  if (host_) host_->RequestPaint();
+}
+
+void TControl::Repaint() {
+  paintPending_ = true;
+  PaintWindow();
+  Present();
+}
+
+void TControl::Present() {
+  if (host_) host_->RequestPaint();
+}
+
+void TControl::PaintWindow() {
+  if (!paintPending_) return;
+  paintPending_ = false;
+  if (kind_ == Kind::Graphic) {
+    // A window-less control has no background of its own: its parent's shows.
+    TCanvas& c = Canvas();
+    c.Brush.Style = bsSolid;
+    c.Brush.Color = parentColor_;
+    c.FillRect(ClientRect());
+  }
+  Paint();
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(*this, button, shift, x, y);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(*this);
+}
+
+void TControl::KeyDown(std::uint16_t& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(*this, key, shift);
+}
+
+void TControl::KeyUp(std::uint16_t& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(*this, key, shift);
+}
+
+void TControl::AttachHost(QtHost* host) {
+  host_ = host;
+  if (host_) HandleNeeded();
+}

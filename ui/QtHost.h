@@ -1,0 +1,43 @@
+// QtHost: the QWidget that shows one TControl in a Qt window. It copies the
+// control's window image to the screen and forwards size, mouse, key and cursor
+// traffic to the control; it never draws anything of its own.
+#pragma once
+
+#include <QWidget>
+
+class TControl;
+
+class QtHost : public QWidget {
+ public:
+  // The control must outlive the host or detach it by being destroyed first.
+  explicit QtHost(TControl& control, QWidget* parent = nullptr);
+  ~QtHost() override;
+
+  TControl* Control() const { return control_; }
+
+  // Called by the control:
+  void Detach();
+  void SyncGeometry();
+  void SyncVisibility();
+  void SyncCursor();
+  void RequestPaint();
+
+ protected:
+  bool event(QEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void enterEvent(QEnterEvent* e) override;
+  void leaveEvent(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  TControl* control_;
+  bool syncing_ = false;  // geometry change started by the control itself
+};
