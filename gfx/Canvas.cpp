@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gfx/Bitmap.h"
+#include "gfx/Glyphs.h"
 #include "gfx/Raster.h"
 
 namespace {
@@ -143,38 +144,65 @@ void TCanvas::SetPixels(int x, int y, TColor c) {
   raster::Target::Of(*image_, false).Plot(x, y, ColorToPixel(c));
 }
 
-const QFontMetrics& TCanvas::Metrics() const {
-  if (!metrics_ || metricsGeneration_ != font_.Generation()) {
-    metrics_ = std::make_unique<QFontMetrics>(font_.QtFont());
-    metricsGeneration_ = font_.Generation();
+glyphs::FontGlyphs& TCanvas::Glyphs() const {
+  if (!glyphs_ || glyphsGeneration_ != font_.Generation()) {
+    glyphs_ = &glyphs::For(font_.QtFont());
+    glyphsGeneration_ = font_.Generation();
   }
-  return *metrics_;
+  return *glyphs_;
 }
 
+// Widths are sums of whole-pixel glyph advances (fonts are fully hinted and
+// kerning is off), so TextWidth and TextOut always agree.
 int TCanvas::TextWidth(const std::string& text) const {
-  return Metrics().horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  glyphs::FontGlyphs& g = Glyphs();
+  int w = 0;
+  glyphs::ForEachCodePoint(text, [&](char32_t c) { w += g.Get(c).Advance; });
+  return w;
 }
 
-int TCanvas::TextHeight(const std::string&) const { return Metrics().height(); }
+int TCanvas::TextHeight(const std::string&) const { return Glyphs().Height(); }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
-  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const QFontMetrics& fm = Metrics();
-  const int w = fm.horizontalAdvance(s), h = fm.height();
+  glyphs::FontGlyphs& g = Glyphs();
+  const int w = TextWidth(text), h = g.Height();
   penPos_ = {static_cast<int>(std::clamp<std::int64_t>(std::int64_t{x} + w, INT32_MIN, INT32_MAX)), y};
-  if (image_->isNull() || s.isEmpty()) return;
-  // Nothing of the text can show: skip it before Qt sees far-away coordinates.
-  if (x >= image_->width() || y >= image_->height() || std::int64_t{x} + w <= 0 ||
-      std::int64_t{y} + h <= 0)
-    return;
+  if (image_->isNull() || text.empty()) return;
   if (Brush.Style == bsSolid) FillRect(Bounds(x, y, w, h));
-  QPainter p(image_);
   // The text's box is its whole extent: a glyph's overhang past the advance
   // would otherwise touch pixels that TextWidth does not account for.
-  p.setClipRect(x, y, w, h);
-  p.setFont(font_.QtFont());
-  p.setPen(QColor::fromRgb(ColorToPixel(font_.Color())));
-  p.drawText(x, y + fm.ascent(), s);
+  const std::int64_t clipL = std::max<std::int64_t>(x, 0);
+  const std::int64_t clipT = std::max<std::int64_t>(y, 0);
+  const std::int64_t clipR = std::min<std::int64_t>(std::int64_t{x} + w, image_->width());
+  const std::int64_t clipB = std::min<std::int64_t>(std::int64_t{y} + h, image_->height());
+  if (clipL >= clipR || clipT >= clipB) return;
+  const TColor rgb = ColorToRGB(font_.Color());
+  const int fr = GetRValue(rgb), fg = GetGValue(rgb), fb = GetBValue(rgb);
+  auto* bits = reinterpret_cast<std::uint32_t*>(image_->bits());
+  const std::int64_t stride = image_->bytesPerLine() / 4;
+  std::int64_t penX = x;
+  glyphs::ForEachCodePoint(text, [&](char32_t c) {
+    const glyphs::Glyph& gl = g.Get(c);
+    const std::int64_t gx = penX + gl.Left, gy = std::int64_t{y} + gl.Top;
+    penX += gl.Advance;
+    const std::int64_t x0 = std::max(gx, clipL), x1 = std::min(gx + gl.W, clipR);
+    const std::int64_t y0 = std::max(gy, clipT), y1 = std::min(gy + gl.H, clipB);
+    for (std::int64_t py = y0; py < y1; ++py) {
+      const std::uint8_t* cov = gl.Coverage.data() + (py - gy) * gl.W - gx;
+      std::uint32_t* row = bits + py * stride;
+      for (std::int64_t px = x0; px < x1; ++px) {
+        const int a = cov[px];
+        if (a == 0) continue;
+        const std::uint32_t d = row[px];
+        const int dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
+        const int na = 255 - a;
+        const int r = (dr * na + fr * a + 127) / 255;
+        const int gg = (dg * na + fg * a + 127) / 255;
+        const int b = (db * na + fb * a + 127) / 255;
+        row[px] = 0xFF000000u | (std::uint32_t(r) << 16) | (std::uint32_t(gg) << 8) | std::uint32_t(b);
+      }
+    }
+  });
 }
 
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {

@@ -8,7 +8,6 @@
 // rasterising. Text goes through QPainter on the same image.
 #pragma once
 
-#include <QFontMetrics>
 #include <QImage>
 #include <cstdint>
 #include <memory>
@@ -20,6 +19,9 @@
 #include "gfx/Types.h"
 
 class TBitmap;
+namespace glyphs {
+class FontGlyphs;
+}
 
 enum TPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 enum TPenMode : std::uint8_t { pmCopy, pmXor };
@@ -95,8 +97,7 @@ class TCanvas {
   int AspectY() const { return kAspect; }
 
  private:
-  friend class TRaster;
-  const QFontMetrics& Metrics() const;
+  glyphs::FontGlyphs& Glyphs() const;
 
   QImage* image_;
   TFont font_;
@@ -104,6 +105,6 @@ class TCanvas {
   int dashPhase_ = 0;  // position in the dash pattern, carried from one LineTo to the next
   bool printer_ = false;
   int printerPixelsPerInch_ = 600;
-  mutable std::unique_ptr<QFontMetrics> metrics_;
-  mutable std::uint64_t metricsGeneration_ = 0;
+  mutable glyphs::FontGlyphs* glyphs_ = nullptr;
+  mutable std::uint64_t glyphsGeneration_ = 0;
 };

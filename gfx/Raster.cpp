@@ -147,15 +147,27 @@ void Line(const Target& t, i64 x0, i64 y0, i64 x1, i64 y1, const LinePen& pen, i
     sFirst = std::max<i64>(0, m0 - (majorExtent - 1));
     sLast = std::min<i64>(n - 1, m0);
   }
+  if (sFirst > sLast) return;
+  // Exact minor coordinate at the first visible step, then Bresenham's error
+  // term from there: minor = n0 + q where q = floor(num / (2n)), num = 2 s dMinor + n.
+  const i64 twoN = 2 * n, twoD = 2 * dMinor;
+  const i128 num0 = i128(2) * sFirst * dMinor + n;
+  i64 q = static_cast<i64>(FloorDiv(num0, twoN));
+  i64 r = static_cast<i64>(num0 - i128(q) * twoN);  // 0 <= r < 2n
+  int pat = pen.Pattern ? static_cast<int>((startPhase + sFirst) % pen.PatternLength) : 0;
   for (i64 s = sFirst; s <= sLast; ++s) {
-    if (pen.Pattern && !PatternOn(pen, static_cast<int>((startPhase + s) % pen.PatternLength)))
-      continue;
-    const i64 major = m0 + dir * s;
-    const i64 minor = n0 + static_cast<i64>(FloorDiv(i128(2) * s * dMinor + n, i128(2) * n));
-    for (i64 k = lo; k <= hi; ++k) {
-      if (xMajor) t.Plot(major, minor + k, pen.Pixel);
-      else t.Plot(minor + k, major, pen.Pixel);
+    if (!pen.Pattern || PatternOn(pen, pat)) {
+      const i64 major = m0 + dir * s, minor = n0 + q;
+      for (i64 k = lo; k <= hi; ++k) {
+        if (xMajor) t.Plot(major, minor + k, pen.Pixel);
+        else t.Plot(minor + k, major, pen.Pixel);
+      }
     }
+    if (pen.Pattern && ++pat == pen.PatternLength) pat = 0;
+    // |dMinor| <= n, so one correction at most keeps 0 <= r < 2n.
+    r += twoD;
+    if (r >= twoN) { r -= twoN; ++q; }
+    else if (r < 0) { r += twoN; --q; }
   }
 }
 
@@ -178,10 +190,15 @@ namespace {
 // Working in doubled integer coordinates keeps the shape exactly symmetric.
 Interval EllipseSpan(i64 W, i64 H, i64 S, i64 Y) {
   if (std::abs(Y) >= H) return {};
-  const long double q = static_cast<long double>(Y) / static_cast<long double>(H);
-  const long double s = 1.0L - q * q;
-  if (s < 0) return {};
-  i64 m = static_cast<i64>(std::floor(static_cast<long double>(W) * std::sqrt(s) + 1e-9L));
+  i64 m;
+  if (W < (i64{1} << 24) && H < (i64{1} << 24)) {
+    // Small boxes (all real ones) are exact enough in double precision.
+    const double q = static_cast<double>(Y) / static_cast<double>(H);
+    m = static_cast<i64>(std::floor(static_cast<double>(W) * std::sqrt(1.0 - q * q) + 1e-9));
+  } else {
+    const long double q = static_cast<long double>(Y) / static_cast<long double>(H);
+    m = static_cast<i64>(std::floor(static_cast<long double>(W) * std::sqrt(1.0L - q * q) + 1e-9L));
+  }
   if (((m - S) % 2) != 0) --m;  // X = 2x - S has the parity of S
   if (m < 0) return {};
   return {(S - m) / 2, (S + m) / 2};
@@ -194,18 +211,28 @@ void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* out
   if (x2 <= x1 || y2 <= y1 || t.Empty()) return;
   const i64 W = x2 - x1, H = y2 - y1;
   const i64 S = x1 + x2 - 1, T = y1 + y2 - 1;
-  auto span = [&](i64 y) { return EllipseSpan(W, H, S, 2 * y - T); };
   const i64 k = outline ? outline->Width : 0;
   const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
+  if (yFrom > yTo) return;
+  // The spans of the visible rows and of k rows around them, computed once.
+  const i64 first = yFrom - k, count = yTo - yFrom + 1 + 2 * k;
+  Interval small[64];
+  std::vector<Interval> large;
+  Interval* spans = small;
+  if (count > 64) {
+    large.resize(static_cast<std::size_t>(count));
+    spans = large.data();
+  }
+  for (i64 i = 0; i < count; ++i) spans[i] = EllipseSpan(W, H, S, 2 * (first + i) - T);
   for (i64 y = yFrom; y <= yTo; ++y) {
-    const Interval region = span(y);
+    const Interval region = spans[y - first];
     if (region.Empty()) continue;
     // The interior: pixels whose neighbours up to k rows away and k columns
     // away are all inside (for k = 1 this is the four-neighbour rule).
     Interval inner{region.Lo + k, region.Hi - k};
     for (i64 j = 1; j <= k && !inner.Empty(); ++j) {
-      inner = Intersect(inner, span(y - j));
-      inner = Intersect(inner, span(y + j));
+      inner = Intersect(inner, spans[y - j - first]);
+      inner = Intersect(inner, spans[y + j - first]);
     }
     ShapeRow(t, y, region, inner, outline, fill);
   }

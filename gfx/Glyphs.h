@@ -1,0 +1,76 @@
+// Glyph cache of the drawing surface: each character of a font is rendered
+// once by Qt into a coverage mask, then blended straight into image pixels.
+// Text on the chart is short and repeated at every repaint, and opening a
+// QPainter per text costs more than drawing all its glyphs this way.
+#pragma once
+
+#include <QFont>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace glyphs {
+
+struct Glyph {
+  int Advance = 0;
+  int Left = 0, Top = 0;  // mask position relative to the pen point and the text's top
+  int W = 0, H = 0;
+  std::vector<std::uint8_t> Coverage;  // W * H, row by row
+};
+
+// The glyphs of one font.
+class FontGlyphs {
+ public:
+  explicit FontGlyphs(const QFont& font);
+  const Glyph& Get(char32_t c);
+  int Ascent() const { return ascent_; }
+  int Height() const { return height_; }
+
+ private:
+  Glyph Render(char32_t c) const;
+
+  QFont font_;
+  int ascent_ = 0, height_ = 0;
+  Glyph ascii_[128];
+  bool asciiReady_[128] = {};
+  std::unordered_map<char32_t, Glyph> others_;
+};
+
+// The glyphs of a font, shared by every surface of this thread.
+FontGlyphs& For(const QFont& font);
+
+// Decodes UTF-8 (invalid bytes become U+FFFD) and calls f for each code point.
+template <class F>
+void ForEachCodePoint(std::string_view s, F&& f) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    char32_t c = 0xFFFD;
+    std::size_t len = 1;
+    if (b < 0x80) {
+      c = b;
+    } else if ((b >> 5) == 0x6 || (b >> 4) == 0xE || (b >> 3) == 0x1E) {
+      len = (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : 4;
+      if (i + len <= s.size()) {
+        c = b & (len == 2 ? 0x1F : len == 3 ? 0x0F : 0x07);
+        for (std::size_t k = 1; k < len; ++k) {
+          const auto cb = static_cast<unsigned char>(s[i + k]);
+          if ((cb >> 6) != 0x2) {
+            c = 0xFFFD;
+            len = k;
+            break;
+          }
+          c = (c << 6) | (cb & 0x3F);
+        }
+      } else {
+        len = s.size() - i;
+      }
+    }
+    f(c);
+    i += len;
+  }
+}
+
+}  // namespace glyphs
