@@ -264,7 +264,7 @@ void FillPolygon(const Target& t, std::span<const TPoint> pts, std::uint32_t fil
       if (a.Y == b.Y) continue;
       const i64 ya = std::min(a.Y, b.Y), yb = std::max(a.Y, b.Y);
       if (y < ya || y >= yb) continue;  // half-open, so shared vertices count once
-      const long double x = a.X + static_cast<long double>(y - a.Y) * (b.X - a.X) / (b.Y - a.Y);
+      const long double x = a.X + static_cast<long double>(y - a.Y) * (i64{b.X} - a.X) / (i64{b.Y} - a.Y);
       xs.push_back(x);
     }
     std::sort(xs.begin(), xs.end());
