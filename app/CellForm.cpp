@@ -82,7 +82,8 @@ void TForm1::CreateControls() {
   editThresh_ = Place(new QLineEdit(QStringLiteral("74"), this), "Edit_thresh", 588, 48, 41, 20);
   editAnzAg_ = Place(new QLineEdit(QStringLiteral("1000"), this), "Edit_anzAg", 588, 72, 41, 20);
   lblTextSwelle_ = MakeLabel(this, "Lbl_TextSwelle", QStringLiteral(": Schwellenwert"), 632, 56);
-  lblTextAnzahl_ = MakeLabel(this, "Lbl_TextAnzahl", QStringLiteral(": Anzahl Agenten für Setup"), 632, 80);
+  lblTextAnzahl_ =
+      MakeLabel(this, "Lbl_TextAnzahl", QStringLiteral(": Anzahl Agenten für Setup"), 632, 80);
   lblSteps_ = MakeLabel(this, "lbl_Steps", QString(), 0, kLabelTop);
   lblSteps_->setAlignment(Qt::AlignRight | Qt::AlignTop);
   SetStepsCaption(QStringLiteral("lbl_Steps"));
@@ -144,7 +145,8 @@ void TForm1::CreateDrawingImage() {
   // Top-left of the panel's client area, as large as the panel itself (the
   // part beyond the client area is hidden by the panel's border).
   const QPoint client = zeichenPanel_->contentsRect().topLeft();
-  drawingImage_->setGeometry(client.x(), client.y(), zeichenPanel_->width(), zeichenPanel_->height());
+  drawingImage_->setGeometry(client.x(), client.y(), zeichenPanel_->width(),
+                             zeichenPanel_->height());
   drawingImage_->show();
 }
 
@@ -209,8 +211,10 @@ void TForm1::B_setupClick() {
 }
 
 void TForm1::B_stopClick() {
-  if (timer1_->isActive()) timer1_->stop();
-  else timer1_->start();
+  if (timer1_->isActive())
+    timer1_->stop();
+  else
+    timer1_->start();
 }
 
 // The population chart comes with its own control; until it is here, the

@@ -3,11 +3,10 @@
 // every tick runs one step of the world.
 #pragma once
 
+#include <QFrame>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
-
-#include <QFrame>
 
 #include "app/Image.h"
 

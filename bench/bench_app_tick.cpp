@@ -37,7 +37,8 @@ void BM_WindowTick_First100(benchmark::State& state) {
 // Runs the shown window's message loop until `done` or `limit` passes;
 // reports steps per second of wall time.
 template <class Done>
-void RunLoop(benchmark::State& state, const char* threshold, std::chrono::milliseconds limit, Done done) {
+void RunLoop(benchmark::State& state, const char* threshold, std::chrono::milliseconds limit,
+             Done done) {
   double steps = 0, seconds = 0;
   TForm1 form;
   form.show();
@@ -76,4 +77,7 @@ void BM_WindowLoop_Threshold74_UntilPause(benchmark::State& state) {
 
 BENCHMARK(BM_WindowTick_First100)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowLoop_AllFree_1s)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WindowLoop_Threshold74_UntilPause)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowLoop_Threshold74_UntilPause)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);

@@ -38,9 +38,9 @@ void RunSteps(benchmark::State& state, int steps, bool drawing) {
     attachedSum += world->AttachedCount();
     benchmark::DoNotOptimize(attachedSum);
   }
-  state.counters["per_step"] = benchmark::Counter(static_cast<double>(state.iterations()) * steps,
-                                                  benchmark::Counter::kIsRate |
-                                                      benchmark::Counter::kInvert);
+  state.counters["per_step"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * steps,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_StepHeadless_First100(benchmark::State& state) { RunSteps(state, 100, false); }

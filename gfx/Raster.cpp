@@ -223,7 +223,8 @@ void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* out
   auto span = [&](i64 y) -> Interval {
     const i64 Y = 2 * y - T;
     if (std::abs(Y) >= H) return {};
-    const i64 m = rows ? (*rows)[static_cast<std::size_t>(y - y1)] : EllipseHalfWidth(W, H, sParity, Y);
+    const i64 m =
+        rows ? (*rows)[static_cast<std::size_t>(y - y1)] : EllipseHalfWidth(W, H, sParity, Y);
     if (m < 0) return {};
     return {(S - m) / 2, (S + m) / 2};
   };
@@ -264,7 +265,8 @@ void FillPolygon(const Target& t, std::span<const TPoint> pts, std::uint32_t fil
       if (a.Y == b.Y) continue;
       const i64 ya = std::min(a.Y, b.Y), yb = std::max(a.Y, b.Y);
       if (y < ya || y >= yb) continue;  // half-open, so shared vertices count once
-      const long double x = a.X + static_cast<long double>(y - a.Y) * (i64{b.X} - a.X) / (i64{b.Y} - a.Y);
+      const long double x =
+          a.X + static_cast<long double>(y - a.Y) * (i64{b.X} - a.X) / (i64{b.Y} - a.Y);
       xs.push_back(x);
     }
     std::sort(xs.begin(), xs.end());

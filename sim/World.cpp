@@ -22,7 +22,8 @@ void TWorld::CreateCells() {
   cells_.clear();
   cells_.reserve(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_));
   for (std::int32_t r = 0; r < rows_; ++r)
-    for (std::int32_t c = 0; c < columns_; ++c) cells_.emplace_back(CentreOf(c), CentreOf(r), kCellSize);
+    for (std::int32_t c = 0; c < columns_; ++c)
+      cells_.emplace_back(CentreOf(c), CentreOf(r), kCellSize);
   ResetWorld();
 }
 
@@ -46,8 +47,10 @@ void TWorld::CountNeighbours(std::int32_t c, std::int32_t r) {
       WrapPosition(nc, nr);
       const TCell& n = Cells(nc, nr);
       if (!n.Occupied) continue;
-      if (n.State() == cell.State()) ++cell.SameCount;
-      else ++cell.OtherCount;
+      if (n.State() == cell.State())
+        ++cell.SameCount;
+      else
+        ++cell.OtherCount;
     }
   // The cell itself was counted among its own kind above.
   --cell.SameCount;
@@ -61,8 +64,10 @@ void TWorld::CreateAgents(std::int32_t n) {
 }
 
 void TWorld::PlaceAgents() {
-  if (fixedSeed_) random_.SetSeed(*fixedSeed_);
-  else random_.Randomize();
+  if (fixedSeed_)
+    random_.SetSeed(*fixedSeed_);
+  else
+    random_.Randomize();
   for (TAgent& a : agents_) {
     // Three draws per agent, in this order: column, row, colour.
     a.PositionX = CentreOf(random_.Below(columns_));
@@ -232,8 +237,8 @@ void TWorld::UpdateAttachment(std::int32_t threshold) {
   for (const TOccupied& o : occupiedCells_) {
     const std::uint8_t* p = &codes_[static_cast<std::size_t>(o.Code)];
     const std::uint8_t k = *p;
-    const std::uint8_t n[8] = {p[-stride - 1], p[-stride], p[-stride + 1], p[-1],
-                               p[1],           p[stride - 1], p[stride], p[stride + 1]};
+    const std::uint8_t n[8] = {p[-stride - 1], p[-stride],    p[-stride + 1], p[-1],
+                               p[1],           p[stride - 1], p[stride],      p[stride + 1]};
     std::int32_t same = 0, occupied = 0;
     for (std::uint8_t v : n) {
       same += v == k;

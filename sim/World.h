@@ -70,7 +70,8 @@ class TWorld {
   // Folds a column and row that lie at most one grid side off back onto the grid.
   void WrapPosition(std::int32_t& c, std::int32_t& r) const {
     // Written without branches: on the jump path the fold is taken at random.
-    c += columns_ * (static_cast<std::int32_t>(c < 0) - static_cast<std::int32_t>(c > columns_ - 1));
+    c +=
+        columns_ * (static_cast<std::int32_t>(c < 0) - static_cast<std::int32_t>(c > columns_ - 1));
     r += rows_ * (static_cast<std::int32_t>(r < 0) - static_cast<std::int32_t>(r > rows_ - 1));
   }
   // Census of the occupied cell (c, r): its SameCount and OtherCount over the

@@ -50,7 +50,8 @@ class TAgent {
     const std::uint64_t fraction = p & 0xFFFFFFFFu;
     // Up when the fraction is above one half, or exactly one half and the whole
     // part odd; one comparison, so no branch on this coin toss.
-    return whole + static_cast<std::int32_t>(fraction + static_cast<std::uint64_t>(whole & 1) > 0x80000000u);
+    return whole + static_cast<std::int32_t>(fraction + static_cast<std::uint64_t>(whole & 1) >
+                                             0x80000000u);
   }
   void ChangeStepX(std::int32_t m) { StepX = RandomOffset(-m, m); }
   void ChangeStepY(std::int32_t m) { StepY = RandomOffset(-m, m); }

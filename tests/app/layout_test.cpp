@@ -55,12 +55,14 @@ TEST_P(LabelPlace, SizesItselfToItsText) {
   const QString text = QString::fromUtf8(p.Text);
   EXPECT_EQ(label->text(), text);
   const QFontMetrics fm(label->font());
-  EXPECT_EQ(label->geometry(), QRect(p.Left, p.Top, fm.horizontalAdvance(text), fm.height())) << p.Name;
+  EXPECT_EQ(label->geometry(), QRect(p.Left, p.Top, fm.horizontalAdvance(text), fm.height()))
+      << p.Name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, LabelPlace,
                          ::testing::Values(TLabelCase{"Lbl_TextSwelle", 632, 56, ": Schwellenwert"},
-                                           TLabelCase{"Lbl_TextAnzahl", 632, 80, ": Anzahl Agenten für Setup"},
+                                           TLabelCase{"Lbl_TextAnzahl", 632, 80,
+                                                      ": Anzahl Agenten für Setup"},
                                            TLabelCase{"lbl_timesteps", 504, 80, ": timesteps"}));
 
 TEST_F(LayoutTest, WindowCaptionSizeFontAndColour) {
@@ -70,7 +72,8 @@ TEST_F(LayoutTest, WindowCaptionSizeFontAndColour) {
   EXPECT_EQ(form->palette().color(QPalette::Window), QColor(0xF0, 0xF0, 0xF0));
   // Nothing is placed where the chart goes.
   for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    EXPECT_FALSE(w->geometry().intersects(QRect(416, 112, 369, 320))) << w->objectName().toStdString();
+    EXPECT_FALSE(w->geometry().intersects(QRect(416, 112, 369, 320)))
+        << w->objectName().toStdString();
 }
 
 TEST_F(LayoutTest, StepLabelKeepsItsRightEdge) {
@@ -87,8 +90,8 @@ TEST_F(LayoutTest, StepLabelKeepsItsRightEdge) {
 }
 
 TEST_F(LayoutTest, TabOrder) {
-  const std::vector<QWidget*> order{form->ZeichenPanel(), form->B_setup(), form->Edit_thresh(), form->B_stop(),
-                                    form->Edit_anzAg()};
+  const std::vector<QWidget*> order{form->ZeichenPanel(), form->B_setup(), form->Edit_thresh(),
+                                    form->B_stop(), form->Edit_anzAg()};
   std::vector<QWidget*> seen;
   QWidget* w = order.front();
   for (int i = 0; i < 100 && seen.size() < order.size(); ++i, w = w->nextInFocusChain())
@@ -114,7 +117,8 @@ TEST_F(LayoutTest, WorldFillsThePanelAndIsDrawnOnTheImage) {
   EXPECT_EQ(image->objectName(), QStringLiteral("DrawingImage"));
   EXPECT_EQ(image->parentWidget(), form->ZeichenPanel());
   // At the top-left of the panel's client area, as large as the panel.
-  EXPECT_EQ(image->geometry(), QRect(form->ZeichenPanel()->contentsRect().topLeft(), QSize(404, 404)));
+  EXPECT_EQ(image->geometry(),
+            QRect(form->ZeichenPanel()->contentsRect().topLeft(), QSize(404, 404)));
   ASSERT_TRUE(image->HasPicture());
   TCanvas& c = image->Canvas();
   EXPECT_EQ(c.Width(), 404);
@@ -135,7 +139,8 @@ TEST_F(LayoutTest, WindowShowsThePictureInsideThePanelBorder) {
   TCanvas& c = form->DrawingImage()->Canvas();
   auto rgb = [](TColor t) { return QColor::fromRgb(RgbToPixel(t)).rgb(); };
   for (const TAgent& a : form->World().Agents())
-    ASSERT_EQ(shot.pixel(origin + QPoint(a.PositionX, a.PositionY)), rgb(c.Pixels(a.PositionX, a.PositionY)));
+    ASSERT_EQ(shot.pixel(origin + QPoint(a.PositionX, a.PositionY)),
+              rgb(c.Pixels(a.PositionX, a.PositionY)));
   // Past the world the picture is white; its last two columns and rows lie
   // under the panel's border, which stays visible.
   EXPECT_EQ(shot.pixel(origin + QPoint(401, 200)), rgb(clWhite));

@@ -10,8 +10,8 @@ namespace {
 using RunTest = WindowTest;
 
 std::int32_t AttachedAgents(TWorld& w) {
-  return static_cast<std::int32_t>(
-      std::count_if(w.Agents().begin(), w.Agents().end(), [](const TAgent& a) { return a.Attached; }));
+  return static_cast<std::int32_t>(std::count_if(w.Agents().begin(), w.Agents().end(),
+                                                 [](const TAgent& a) { return a.Attached; }));
 }
 
 TEST_F(RunTest, TicksCountStepsInTheLabel) {
@@ -120,7 +120,9 @@ TEST_F(RunTest, NoAgentsPauseAtTheFirstTick) {
 struct TBadCount {
   const char* Text;
   const char* Message;
-  friend std::ostream& operator<<(std::ostream& os, const TBadCount& c) { return os << '"' << c.Text << '"'; }
+  friend std::ostream& operator<<(std::ostream& os, const TBadCount& c) {
+    return os << '"' << c.Text << '"';
+  }
 };
 
 class BadAgentCount : public WindowTest, public ::testing::WithParamInterface<TBadCount> {};

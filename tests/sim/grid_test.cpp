@@ -81,7 +81,8 @@ TEST(Census, CornerCellReadsTheEightWrappedNeighbours) {
   Occupy(world, 0, 1, 0);
   Occupy(world, 1, 1, 0);
   // Cells one step further away count for nothing.
-  for (auto [c, r] : {std::pair{2, 0}, {38, 0}, {0, 2}, {0, 38}, {2, 2}, {38, 38}}) Occupy(world, c, r, 1);
+  for (auto [c, r] : {std::pair{2, 0}, {38, 0}, {0, 2}, {0, 38}, {2, 2}, {38, 38}})
+    Occupy(world, c, r, 1);
   world.CountNeighbours(0, 0);
   EXPECT_EQ(world.Cells(0, 0).SameCount, 3);
   EXPECT_EQ(world.Cells(0, 0).OtherCount, 5);

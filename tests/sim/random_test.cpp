@@ -1,10 +1,11 @@
 // The generator and the jump offsets drawn from it.
+#include "sim/Random.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
 
-#include "sim/Random.h"
 #include "sim/agenten.h"
 
 namespace {
@@ -110,7 +111,8 @@ TEST_P(RandomOffsetRange, IntegerRouteAgreesWithTheFloatingPointFormula) {
   // generator and also the seeds right around the half.
   TRandom r(1), ref(1);
   TAgent a(r);
-  for (int i = 0; i < 200000; ++i) ASSERT_EQ(a.RandomOffset(low, high), OffsetByFormula(ref, low, high)) << i;
+  for (int i = 0; i < 200000; ++i)
+    ASSERT_EQ(a.RandomOffset(low, high), OffsetByFormula(ref, low, high)) << i;
   for (std::uint32_t next : {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0x80000001u, 0xFFFFFFFFu}) {
     // Set the seed so that the next value is `next` (seed * M + 1 = next).
     const std::uint32_t before = (next - 1u) * 0xD94FA8CDu;  // M^-1 mod 2^32
@@ -121,9 +123,11 @@ TEST_P(RandomOffsetRange, IntegerRouteAgreesWithTheFloatingPointFormula) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranges, RandomOffsetRange,
-                         ::testing::Values(TOffsetRange{-10, 10}, TOffsetRange{0, 0}, TOffsetRange{-1, 1},
-                                           TOffsetRange{0, 1}, TOffsetRange{-3, 4}, TOffsetRange{5, 100},
-                                           TOffsetRange{-65536, 65535}, TOffsetRange{-100000, 100000},
+                         ::testing::Values(TOffsetRange{-10, 10}, TOffsetRange{0, 0},
+                                           TOffsetRange{-1, 1}, TOffsetRange{0, 1},
+                                           TOffsetRange{-3, 4}, TOffsetRange{5, 100},
+                                           TOffsetRange{-65536, 65535},
+                                           TOffsetRange{-100000, 100000},
                                            TOffsetRange{-1000000, -5}));
 
 }  // namespace

@@ -129,11 +129,12 @@ TEST_P(AgainstThePlainRule, EveryAgentAtEveryStep) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, AgainstThePlainRule,
-                         ::testing::Values(TRunCase{20240101u, 1000, 74, 120},  // runs until all attach
-                                           TRunCase{7u, 1000, 50, 150}, TRunCase{99u, 300, 30, 150},
-                                           TRunCase{3u, 1550, 60, 60},   // crowded: long retries
-                                           TRunCase{11u, 1800, 101, 30},  // overfull: boxed-in agents
-                                           TRunCase{5u, 200, -1, 40}));
+INSTANTIATE_TEST_SUITE_P(
+    Runs, AgainstThePlainRule,
+    ::testing::Values(TRunCase{20240101u, 1000, 74, 120},  // runs until all attach
+                      TRunCase{7u, 1000, 50, 150}, TRunCase{99u, 300, 30, 150},
+                      TRunCase{3u, 1550, 60, 60},    // crowded: long retries
+                      TRunCase{11u, 1800, 101, 30},  // overfull: boxed-in agents
+                      TRunCase{5u, 200, -1, 40}));
 
 }  // namespace

@@ -13,7 +13,8 @@
 namespace {
 
 // Puts an agent on cell (c, r) and, like a movement pass, marks the cell for it.
-TAgent& AddAgent(TWorld& w, std::int32_t c, std::int32_t r, std::int32_t colour, bool attached = false) {
+TAgent& AddAgent(TWorld& w, std::int32_t c, std::int32_t r, std::int32_t colour,
+                 bool attached = false) {
   TAgent a(w.Random());
   a.PositionX = TWorld::CentreOf(c);
   a.PositionY = TWorld::CentreOf(r);
@@ -29,7 +30,8 @@ TAgent& AddAgent(TWorld& w, std::int32_t c, std::int32_t r, std::int32_t colour,
 }
 
 // The eight neighbours of (10, 10).
-constexpr std::pair<int, int> kAround[8] = {{9, 9}, {10, 9}, {11, 9}, {9, 10}, {11, 10}, {9, 11}, {10, 11}, {11, 11}};
+constexpr std::pair<int, int> kAround[8] = {{9, 9},   {10, 9}, {11, 9},  {9, 10},
+                                            {11, 10}, {9, 11}, {10, 11}, {11, 11}};
 
 struct TShareCase {
   int Same, Other, Threshold;
@@ -42,7 +44,8 @@ TEST_P(Share, AttachesOnlyAboveTheThreshold) {
   const TShareCase p = GetParam();
   TWorld world(40, 40);
   AddAgent(world, 10, 10, 0);
-  for (int i = 0; i < p.Same + p.Other; ++i) AddAgent(world, kAround[i].first, kAround[i].second, i < p.Same ? 0 : 1);
+  for (int i = 0; i < p.Same + p.Other; ++i)
+    AddAgent(world, kAround[i].first, kAround[i].second, i < p.Same ? 0 : 1);
   world.UpdateAttachment(p.Threshold);
   EXPECT_EQ(world.Cells(10, 10).SameCount, p.Same);
   EXPECT_EQ(world.Cells(10, 10).OtherCount, p.Other);
@@ -51,11 +54,11 @@ TEST_P(Share, AttachesOnlyAboveTheThreshold) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Share,
-    ::testing::Values(TShareCase{3, 1, 74, true}, TShareCase{3, 1, 75, false},  // share 75
-                      TShareCase{1, 1, 50, false}, TShareCase{1, 1, 49, true},  // share 50
+    ::testing::Values(TShareCase{3, 1, 74, true}, TShareCase{3, 1, 75, false},   // share 75
+                      TShareCase{1, 1, 50, false}, TShareCase{1, 1, 49, true},   // share 50
                       TShareCase{0, 0, 0, false}, TShareCase{0, 0, 100, false},  // lonely: share 0
-                      TShareCase{0, 0, -1, true},                                 // below 0 all attach
-                      TShareCase{8, 0, 99, true}, TShareCase{8, 0, 100, false},   // nobody beats 100
+                      TShareCase{0, 0, -1, true},  // below 0 all attach
+                      TShareCase{8, 0, 99, true}, TShareCase{8, 0, 100, false},  // nobody beats 100
                       TShareCase{1, 4, 19, true}, TShareCase{1, 4, 20, false},   // share 20
                       TShareCase{2, 1, 66, true}, TShareCase{2, 1, 67, false},   // 66.67
                       TShareCase{0, 8, 0, false}));
@@ -118,7 +121,8 @@ TEST(Placement, ReseedsFromTheClockWithoutAFixedSeed) {
   b.CreateAgents(200);
   int same = 0;
   for (int i = 0; i < 200; ++i)
-    same += a.Agents()[i].PositionX == b.Agents()[i].PositionX && a.Agents()[i].PositionY == b.Agents()[i].PositionY;
+    same += a.Agents()[i].PositionX == b.Agents()[i].PositionX &&
+            a.Agents()[i].PositionY == b.Agents()[i].PositionY;
   EXPECT_LT(same, 20);
 }
 
@@ -196,8 +200,8 @@ TEST(Movement, TwoAgentsOnOneCellLeaveItUnmarkedWhenOneGoes) {
   TBitmap image(404, 404);
   TWorld world(40, 40, &image.Canvas());
   world.SetFixedSeed(5);
-  AddAgent(world, 10, 10, 0, true);     // agent 0 holds the cell
-  AddAgent(world, 10, 10, 1, false);    // agent 1 shares it and is free
+  AddAgent(world, 10, 10, 0, true);   // agent 0 holds the cell
+  AddAgent(world, 10, 10, 1, false);  // agent 1 shares it and is free
   world.Cells(10, 10).AgentIndex = 0;
   world.Agents()[0].Draw(image.Canvas());
   world.MoveAgents();
@@ -283,17 +287,20 @@ TEST(Movement, RepaintsOnlyTheCellsAgentsLeave) {
   world.MoveAgents();  // first step: every agent finds a cell and leaves its own
   for (int r = 0; r < 40; ++r)
     for (int c = 0; c < 40; ++c)
-      EXPECT_EQ(image.Canvas().Pixels(c * 10, r * 10) == kMark, left.count({c, r}) == 0) << c << "," << r;
+      EXPECT_EQ(image.Canvas().Pixels(c * 10, r * 10) == kMark, left.count({c, r}) == 0)
+          << c << "," << r;
   // Every agent is drawn where it now is, unless an agent later in the pass
   // left that same cell (placing may put two agents on one cell) and so
   // repainted it.
   const auto& agents = world.Agents();
   for (std::size_t i = 0; i < agents.size(); ++i) {
-    const std::pair<int, int> at{TWorld::CellOf(agents[i].PositionX), TWorld::CellOf(agents[i].PositionY)};
+    const std::pair<int, int> at{TWorld::CellOf(agents[i].PositionX),
+                                 TWorld::CellOf(agents[i].PositionY)};
     bool erased = false;
     for (std::size_t j = i + 1; j < agents.size(); ++j) erased |= from[j] == at;
     if (erased) continue;
-    EXPECT_EQ(image.Canvas().Pixels(agents[i].PositionX, agents[i].PositionY), agents[i].ColorIndex ? clWhite : clBlack)
+    EXPECT_EQ(image.Canvas().Pixels(agents[i].PositionX, agents[i].PositionY),
+              agents[i].ColorIndex ? clWhite : clBlack)
         << i;
   }
 }
