@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QStringLiteral("Travenel"));
   RegisterAppFonts();
-  TForm1 form;
-  form.show();
+  // The one main window; creating it builds the world and starts the run.
+  TForm1 Form1;
+  Form1.show();
   return QApplication::exec();
 }

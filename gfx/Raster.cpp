@@ -49,7 +49,8 @@ void ShapeRow(const Target& t, i64 y, Interval region, Interval inner, const Lin
               const std::uint32_t* fill) {
   if (region.Empty()) return;
   inner = Intersect(inner, region);
-  if (inner.Empty()) {
+  // Outline and fill of one colour: the three disjoint pieces are one span.
+  if (inner.Empty() || (outline && fill && outline->Pixel == *fill)) {
     if (outline) t.Span(y, region.Lo, region.Hi, outline->Pixel);
     else if (fill) t.Span(y, region.Lo, region.Hi, *fill);
     return;
@@ -185,23 +186,41 @@ void Rectangle(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* o
 
 namespace {
 
-// Row span of the ellipse inscribed in a box W x H whose doubled centre column
-// is S (= left + right - 1), for the row at doubled offset Y from the centre.
+// Half-width term m of the ellipse inscribed in a box W x H, for the row at
+// doubled offset Y from the centre, when the doubled centre column S has
+// parity sParity: the row covers (S - m) / 2 .. (S + m) / 2; -1 when empty.
 // Working in doubled integer coordinates keeps the shape exactly symmetric.
-Interval EllipseSpan(i64 W, i64 H, i64 S, i64 Y) {
-  if (std::abs(Y) >= H) return {};
-  i64 m;
-  if (W < (i64{1} << 24) && H < (i64{1} << 24)) {
-    // Small boxes (all real ones) are exact enough in double precision.
-    const double q = static_cast<double>(Y) / static_cast<double>(H);
-    m = static_cast<i64>(std::floor(static_cast<double>(W) * std::sqrt(1.0 - q * q) + 1e-9));
-  } else {
-    const long double q = static_cast<long double>(Y) / static_cast<long double>(H);
-    m = static_cast<i64>(std::floor(static_cast<long double>(W) * std::sqrt(1.0L - q * q) + 1e-9L));
+i64 EllipseHalfWidth(i64 W, i64 H, i64 sParity, i64 Y) {
+  if (std::abs(Y) >= H) return -1;
+  const long double q = static_cast<long double>(Y) / static_cast<long double>(H);
+  const long double s = 1.0L - q * q;
+  if (s < 0) return -1;
+  i64 m = static_cast<i64>(std::floor(static_cast<long double>(W) * std::sqrt(s) + 1e-9L));
+  if (((m - sParity) % 2) != 0) --m;  // X = 2x - S has the parity of S
+  return m < 0 ? -1 : m;
+}
+
+// The half-widths of all rows of a box (index: row - top) depend only on the
+// box's size and the parity of S. Shapes of one size are drawn over and over
+// (agents, marks) and the long double rounding above is slow, so the table of
+// the last size is kept, per thread.
+const std::vector<i64>* EllipseRows(i64 W, i64 H, i64 sParity) {
+  constexpr i64 kMaxCachedHeight = 1024;
+  if (H > kMaxCachedHeight) return nullptr;
+  struct Cache {
+    i64 W = -1, H = -1, Parity = -1;
+    std::vector<i64> M;
+  };
+  thread_local Cache cache;
+  if (cache.W != W || cache.H != H || cache.Parity != sParity) {
+    cache.M.resize(static_cast<std::size_t>(H));
+    for (i64 j = 0; j < H; ++j)
+      cache.M[static_cast<std::size_t>(j)] = EllipseHalfWidth(W, H, sParity, 2 * j + 1 - H);
+    cache.W = W;
+    cache.H = H;
+    cache.Parity = sParity;
   }
-  if (((m - S) % 2) != 0) --m;  // X = 2x - S has the parity of S
-  if (m < 0) return {};
-  return {(S - m) / 2, (S + m) / 2};
+  return &cache.M;
 }
 
 }  // namespace
@@ -211,28 +230,29 @@ void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* out
   if (x2 <= x1 || y2 <= y1 || t.Empty()) return;
   const i64 W = x2 - x1, H = y2 - y1;
   const i64 S = x1 + x2 - 1, T = y1 + y2 - 1;
-  const i64 k = outline ? outline->Width : 0;
+  const i64 sParity = S & 1;
+  const std::vector<i64>* rows = EllipseRows(W, H, sParity);
+  auto span = [&](i64 y) -> Interval {
+    const i64 Y = 2 * y - T;
+    if (std::abs(Y) >= H) return {};
+    const i64 m =
+        rows ? (*rows)[static_cast<std::size_t>(y - y1)] : EllipseHalfWidth(W, H, sParity, Y);
+    if (m < 0) return {};
+    return {(S - m) / 2, (S + m) / 2};
+  };
+  // Outline and fill of one colour make a plain disc: no interior to find.
+  const bool oneColour = outline && fill && outline->Pixel == *fill;
+  const i64 k = outline && !oneColour ? outline->Width : 0;
   const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
-  if (yFrom > yTo) return;
-  // The spans of the visible rows and of k rows around them, computed once.
-  const i64 first = yFrom - k, count = yTo - yFrom + 1 + 2 * k;
-  Interval small[64];
-  std::vector<Interval> large;
-  Interval* spans = small;
-  if (count > 64) {
-    large.resize(static_cast<std::size_t>(count));
-    spans = large.data();
-  }
-  for (i64 i = 0; i < count; ++i) spans[i] = EllipseSpan(W, H, S, 2 * (first + i) - T);
   for (i64 y = yFrom; y <= yTo; ++y) {
-    const Interval region = spans[y - first];
+    const Interval region = span(y);
     if (region.Empty()) continue;
     // The interior: pixels whose neighbours up to k rows away and k columns
     // away are all inside (for k = 1 this is the four-neighbour rule).
     Interval inner{region.Lo + k, region.Hi - k};
     for (i64 j = 1; j <= k && !inner.Empty(); ++j) {
-      inner = Intersect(inner, spans[y - j - first]);
-      inner = Intersect(inner, spans[y + j - first]);
+      inner = Intersect(inner, span(y - j));
+      inner = Intersect(inner, span(y + j));
     }
     ShapeRow(t, y, region, inner, outline, fill);
   }
@@ -258,7 +278,8 @@ void FillPolygon(const Target& t, std::span<const TPoint> pts, std::uint32_t fil
       const i64 ya = std::min(a.Y, b.Y), yb = std::max(a.Y, b.Y);
       if (y < ya || y >= yb) continue;  // half-open, so shared vertices count once
       // Differences of two 32-bit coordinates need 64 bits.
-      const long double x = a.X + static_cast<long double>(y - a.Y) * (i64{b.X} - a.X) / (i64{b.Y} - a.Y);
+      const long double x =
+          a.X + static_cast<long double>(y - a.Y) * (i64{b.X} - a.X) / (i64{b.Y} - a.Y);
       xs.push_back(x);
     }
     std::sort(xs.begin(), xs.end());

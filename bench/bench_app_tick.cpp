@@ -1,0 +1,83 @@
+// The window's tick: one step with drawing, the step label and the repaint
+// request, called directly; and the ticks per second the running window
+// reaches through its message loop (the timer asks for 1,000).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+
+#include "app/CellForm.h"
+#include "sim/World.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::uint32_t kSeed = 20240101u;
+
+// The first 100 ticks of a seeded setup of 1,000 agents at threshold 74.
+void BM_WindowTick_First100(benchmark::State& state) {
+  TForm1 form;
+  form.World().SetFixedSeed(kSeed);
+  for (auto _ : state) {
+    form.B_setupClick();
+    form.Timer1()->stop();
+    const auto start = Clock::now();
+    for (int i = 0; i < 100; ++i) form.Timer1Timer();
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  state.counters["per_tick"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * 100,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// Runs the shown window's message loop until `done` or `limit` passes;
+// reports steps per second of wall time.
+template <class Done>
+void RunLoop(benchmark::State& state, const char* threshold, std::chrono::milliseconds limit,
+             Done done) {
+  double steps = 0, seconds = 0;
+  TForm1 form;
+  form.show();
+  form.Edit_thresh()->setText(QString::fromLatin1(threshold));
+  for (auto _ : state) {
+    form.B_setupClick();
+    QCoreApplication::processEvents();
+    const auto start = Clock::now();
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+      if (done(form) || Clock::now() - start >= limit) loop.quit();
+    });
+    poll.start(5);
+    loop.exec();
+    const double s = std::chrono::duration<double>(Clock::now() - start).count();
+    state.SetIterationTime(s);
+    steps += form.StepCount();
+    seconds += s;
+  }
+  state.counters["ticks_per_s"] = steps / seconds;
+}
+
+// Threshold 100: nobody attaches, every agent jumps at every tick.
+void BM_WindowLoop_AllFree_1s(benchmark::State& state) {
+  RunLoop(state, "100", std::chrono::milliseconds(1000), [](TForm1&) { return false; });
+}
+
+// Threshold 74: a whole run, until it pauses by itself.
+void BM_WindowLoop_Threshold74_UntilPause(benchmark::State& state) {
+  RunLoop(state, "74", std::chrono::milliseconds(10000),
+          [](TForm1& f) { return !f.Timer1()->isActive(); });
+}
+
+}  // namespace
+
+BENCHMARK(BM_WindowTick_First100)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowLoop_AllFree_1s)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowLoop_Threshold74_UntilPause)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);

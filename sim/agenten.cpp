@@ -1,0 +1,26 @@
+#include "sim/agenten.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "gfx/Canvas.h"
+#include "sim/Random.h"
+
+std::int32_t TAgent::OffsetFromReal(TRandom& random, std::int32_t low, std::int32_t high) {
+  const double u = random.Real();
+  const double v = u * (static_cast<double>(high) - low + 1.0) + low;
+  // Round to nearest, halves to even (nearbyint in the default rounding mode).
+  return static_cast<std::int32_t>(std::clamp(std::nearbyint(v), -2147483648.0, 2147483647.0));
+}
+
+void TAgent::Draw(TCanvas& canvas) {
+  ColorValue = ColorIndex * 255;
+  const TColor c = GreyColor(ColorValue);
+  canvas.Pen.Width = 1;
+  canvas.Pen.Color = c;
+  canvas.Pen.Style = psSolid;
+  canvas.Pen.Mode = pmCopy;
+  canvas.Brush.Style = bsSolid;
+  canvas.Brush.Color = c;
+  canvas.Ellipse(PositionX - Size, PositionY - Size, PositionX + Size, PositionY + Size);
+}

@@ -1,0 +1,14 @@
+#include "sim/cell_P.h"
+
+#include "gfx/Canvas.h"
+
+void TCell::Draw(TCanvas& canvas) const {
+  canvas.Pen.Width = 0;  // the thinnest pen: one pixel
+  canvas.Pen.Color = kOutlineColor;
+  canvas.Pen.Style = psSolid;
+  canvas.Pen.Mode = pmCopy;
+  canvas.Brush.Style = bsSolid;
+  canvas.Brush.Color = GreyColor(GreyLevel);
+  // The second corner is excluded, so the square covers exactly 2 * Size pixels.
+  canvas.Rectangle(positionX_ - size_, positionY_ - size_, positionX_ + size_, positionY_ + size_);
+}
