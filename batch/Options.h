@@ -1,0 +1,35 @@
+// Command line of travenel-batch: what to sweep and where the rows go.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A bad command line: the message names the option and the problem.
+class EUsage : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TBatchOptions {
+  static constexpr int kMaxAgents = 100000;
+
+  std::vector<int> Agents{1000};
+  std::vector<int> Thresholds{74};
+  int Steps = 99;  // the steps the window plots
+  std::uint32_t Seed = 1;
+  int Repeats = 1;
+  int Jobs = 1;
+  std::string Out;  // empty: standard output
+  bool Summary = false;
+  bool Help = false;
+};
+
+// Reads the arguments after the program name. Throws EUsage.
+TBatchOptions ParseOptions(const std::vector<std::string>& args, int defaultJobs);
+
+// A value list: "5", "1,2,3" or a range "from:to:step" (inclusive, step != 0).
+std::vector<int> ParseValueList(const std::string& option, const std::string& text);
+
+std::string HelpText(int defaultJobs);

@@ -1,0 +1,93 @@
+// Command line of the batch runner: good forms and bad ones.
+#include <gtest/gtest.h>
+
+#include "batch/Options.h"
+
+namespace {
+
+TBatchOptions Parse(std::vector<std::string> args) { return ParseOptions(args, 2); }
+
+TEST(BatchOptions, DefaultsAreTheWindowsSetup) {
+  const TBatchOptions o = Parse({});
+  EXPECT_EQ(o.Agents, std::vector<int>{1000});
+  EXPECT_EQ(o.Thresholds, std::vector<int>{74});
+  EXPECT_EQ(o.Steps, 99);
+  EXPECT_EQ(o.Seed, 1u);
+  EXPECT_EQ(o.Repeats, 1);
+  EXPECT_EQ(o.Jobs, 2);
+  EXPECT_TRUE(o.Out.empty());
+  EXPECT_FALSE(o.Summary);
+}
+
+struct ListCase {
+  const char* text;
+  std::vector<int> values;
+};
+
+class ValueLists : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(ValueLists, Expand) { EXPECT_EQ(ParseValueList("--x", GetParam().text), GetParam().values); }
+
+INSTANTIATE_TEST_SUITE_P(
+    BatchOptions, ValueLists,
+    ::testing::Values(ListCase{"74", {74}}, ListCase{"-1", {-1}}, ListCase{"+5", {5}},
+                      ListCase{"50,74,90", {50, 74, 90}}, ListCase{"0:100:25", {0, 25, 50, 75, 100}},
+                      ListCase{"0:10:4", {0, 4, 8}}, ListCase{"10:0:-5", {10, 5, 0}},
+                      ListCase{"-3:-1:1", {-3, -2, -1}}, ListCase{"7:7:1", {7}}));
+
+TEST(BatchOptions, EveryOptionInBothForms) {
+  const TBatchOptions o = Parse({"--agents", "100,200", "--threshold=-1", "--steps", "5",
+                                 "--seed=4294967295", "--repeats", "3", "--jobs=1", "--out",
+                                 "x.csv", "--summary"});
+  EXPECT_EQ(o.Agents, (std::vector<int>{100, 200}));
+  EXPECT_EQ(o.Thresholds, std::vector<int>{-1});
+  EXPECT_EQ(o.Steps, 5);
+  EXPECT_EQ(o.Seed, 4294967295u);
+  EXPECT_EQ(o.Repeats, 3);
+  EXPECT_EQ(o.Jobs, 1);
+  EXPECT_EQ(o.Out, "x.csv");
+  EXPECT_TRUE(o.Summary);
+  EXPECT_EQ(Parse({"--threshold", "-1"}).Thresholds, std::vector<int>{-1})
+      << "a negative value is a value, not an option";
+  EXPECT_TRUE(Parse({"--help"}).Help);
+}
+
+struct BadCase {
+  std::vector<std::string> args;
+  const char* message;
+};
+
+class BadCommandLines : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(BadCommandLines, NameTheOptionAndTheProblem) {
+  try {
+    Parse(GetParam().args);
+    FAIL() << "accepted";
+  } catch (const EUsage& e) {
+    EXPECT_EQ(std::string(e.what()), GetParam().message);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BatchOptions, BadCommandLines,
+    ::testing::Values(
+        BadCase{{"--agent", "5"}, "unknown option '--agent'"},
+        BadCase{{"agents"}, "unexpected argument 'agents'"},
+        BadCase{{"--agents", "12x"}, "--agents: '12x' is not a whole number"},
+        BadCase{{"--agents", "1.5"}, "--agents: '1.5' is not a whole number"},
+        BadCase{{"--agents"}, "--agents: no value given"},
+        BadCase{{"--agents", "1,,2"}, "--agents: '1,,2' has an empty item"},
+        BadCase{{"--threshold", "10:0:5"}, "--threshold: the range '10:0:5' is empty"},
+        BadCase{{"--threshold", "0:10:0"}, "--threshold: the step of '0:10:0' is 0"},
+        BadCase{{"--threshold", "0:10"}, "--threshold: '0:10' is not a range from:to:step"},
+        BadCase{{"--agents", "100001"}, "--agents: 100001 agents are too many (at most 100000)"},
+        BadCase{{"--agents", "0:200000:1000"}, "--agents: 101000 agents are too many (at most 100000)"},
+        BadCase{{"--steps", "0"}, "--steps: 0 is below 1"},
+        BadCase{{"--jobs", "0"}, "--jobs: 0 is below 1"},
+        BadCase{{"--repeats", "-2"}, "--repeats: -2 is below 1"},
+        BadCase{{"--seed", "-1"}, "--seed: -1 is out of range (0 to 4294967295)"},
+        BadCase{{"--steps", "99999999999"}, "--steps: '99999999999' is not a whole number"},
+        BadCase{{"--summary=yes"}, "--summary takes no value"},
+        BadCase{{"--out", ""}, "--out: no file name given"}));
+
+}  // namespace

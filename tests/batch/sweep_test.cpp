@@ -1,0 +1,140 @@
+// The sweep: same bytes whatever the threads, the same numbers as the world
+// stepped by hand, the summary rows, and files that are replaced only whole.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+#include "batch/Batch.h"
+#include "batch/Run.h"
+#include "sim/World.h"
+
+namespace {
+
+struct Captured {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string ReadStream(std::FILE* f) {
+  std::rewind(f);
+  std::string s;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+  std::fclose(f);
+  return s;
+}
+
+Captured RunCli(std::vector<std::string> args, const TRunner& runner = RunSetup) {
+  std::atomic<bool> cancel{false};
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  Captured c;
+  c.status = RunBatch(args, out, err, runner, cancel, 2, false);
+  c.out = ReadStream(out);
+  c.err = ReadStream(err);
+  return c;
+}
+
+std::string ReadFile(const QString& path) {
+  std::ifstream f(path.toStdString());
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+TEST(BatchSweep, SameBytesForOneAndTwoThreads) {
+  const std::vector<std::string> sweep = {"--agents", "50,800", "--threshold", "40:80:40",
+                                          "--repeats", "3", "--steps", "30"};
+  std::vector<std::string> one = sweep, two = sweep;
+  one.insert(one.end(), {"--jobs", "1"});
+  two.insert(two.end(), {"--jobs", "2"});
+  const Captured a = RunCli(one), b = RunCli(two), again = RunCli(two);
+  ASSERT_EQ(a.status, kExitOk) << a.err;
+  EXPECT_EQ(a.out, b.out);
+  EXPECT_EQ(b.out, again.out);
+  // Header plus 2 agent counts x 2 thresholds x 3 seeds x at most 30 steps.
+  EXPECT_EQ(a.out.rfind("agents,threshold,seed,step,attached,free\n50,40,1,1,0,50\n", 0), 0u);
+}
+
+TEST(BatchSweep, RowsAreTheCountsOfTheWorldSteppedByHand) {
+  const Captured c = RunCli({"--agents", "1000", "--threshold", "74", "--seed", "12345", "--steps", "40"});
+  ASSERT_EQ(c.status, kExitOk) << c.err;
+  TWorld world(40, 40);
+  world.SetFixedSeed(12345);
+  world.CreateAgents(1000);
+  std::string expected = "agents,threshold,seed,step,attached,free\n";
+  for (int step = 1; step <= 40; ++step) {
+    if (!world.MoveAgents()) break;
+    expected += "1000,74,12345," + std::to_string(step) + "," +
+                std::to_string(world.AttachedCount()) + "," + std::to_string(world.FreeCount()) + "\n";
+    world.UpdateAttachment(74);
+  }
+  EXPECT_EQ(c.out, expected);
+}
+
+TEST(BatchSweep, SummaryTellsWhereARunWhoseAgentsAllAttachPaused) {
+  // With a negative threshold every agent on a marked cell attaches after the
+  // first step, so the second movement pass finds no free agent.
+  const Captured c = RunCli({"--agents", "20", "--threshold", "-1", "--summary", "--repeats", "2"});
+  ASSERT_EQ(c.status, kExitOk) << c.err;
+  EXPECT_EQ(c.out,
+            "agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n"
+            "20,-1,1,2,2,20,0\n"
+            "20,-1,2,2,2,20,0\n");
+  const Captured never = RunCli({"--agents", "20", "--threshold", "100", "--summary", "--steps", "5"});
+  EXPECT_EQ(never.out.substr(never.out.find('\n') + 1), "20,100,1,5,,0,20\n");
+  const Captured none = RunCli({"--agents", "0", "--summary"});
+  EXPECT_EQ(none.out.substr(none.out.find('\n') + 1), "0,74,1,1,1,0,0\n");
+}
+
+TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("counts.csv");
+  {
+    std::ofstream f(path.toStdString());
+    f << "old rows\n";
+  }
+  const std::string target = path.toStdString();
+
+  // Bad input: exit 2, one line naming the option, nothing written anywhere.
+  Captured bad = RunCli({"--out", target, "--steps", "0"});
+  EXPECT_EQ(bad.status, kExitUsage);
+  EXPECT_EQ(bad.err, "travenel-batch: --steps: 0 is below 1\n");
+  EXPECT_TRUE(bad.out.empty());
+  EXPECT_EQ(ReadFile(path), "old rows\n");
+
+  // A run that fails half-way leaves the old file and no temporary file.
+  int calls = 0;
+  Captured failed = RunCli({"--out", target, "--repeats", "4", "--jobs", "1"},
+                        [&](const TRunSpec& s, int steps) {
+                          if (++calls == 3) throw std::runtime_error("disk on fire");
+                          return RunSetup(s, steps);
+                        });
+  EXPECT_EQ(failed.status, kExitFailed);
+  EXPECT_EQ(failed.err, "travenel-batch: disk on fire\n");
+  EXPECT_EQ(ReadFile(path), "old rows\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+  // A cancelled sweep (as after Ctrl-C) too.
+  std::atomic<bool> cancel{true};
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(RunBatch({"--out", target}, stdout, err, RunSetup, cancel, 1, false), kExitInterrupted);
+  std::fclose(err);
+  EXPECT_EQ(ReadFile(path), "old rows\n");
+
+  // A complete sweep replaces it.
+  Captured good = RunCli({"--out", target, "--steps", "2", "--agents", "3"});
+  EXPECT_EQ(good.status, kExitOk) << good.err;
+  EXPECT_TRUE(good.out.empty());
+  EXPECT_EQ(ReadFile(path).rfind("agents,threshold,seed,step,attached,free\n3,74,1,1,0,3\n", 0), 0u);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+  Captured unwritable = RunCli({"--out", "/nonexistent-dir/x.csv"});
+  EXPECT_EQ(unwritable.status, kExitUsage);
+  EXPECT_NE(unwritable.err.find("--out"), std::string::npos);
+}
+
+}  // namespace
