@@ -22,14 +22,22 @@ constexpr TTimeStep kTimeSteps[] = {
 constexpr int kStepCount = static_cast<int>(std::size(kTimeSteps));
 // Steps up to this (1-based) index are below a second: labels show milliseconds.
 constexpr int kLastSubSecondStep = 9;
-// Relative slack of the window that decides which values are inside the range.
+// Relative slack of the window that decides which values are inside the range...
 constexpr long double kSlack = 0.999999999L;
+// ... but never more than this many minor steps: relative to the values, the
+// slack would reach whole steps beyond the range on a millisecond axis at a
+// million seconds.
+constexpr long double kMaxSlack = 0.001L;
 // A value is a major one when value / step is this close to a whole number.
 constexpr long double kMajorTolerance = 0.01L;
 
-// A little below x, and a little above x.
-long double BelowLimit(long double x) { return x >= 0 ? x * kSlack : x / kSlack; }
-long double AboveLimit(long double x) { return x > 0 ? x / kSlack : x * kSlack; }
+// A little below x, and a little above x, by at most `cap`.
+long double BelowLimit(long double x, long double cap) {
+  return std::max(x >= 0 ? x * kSlack : x / kSlack, x - cap);
+}
+long double AboveLimit(long double x, long double cap) {
+  return std::min(x > 0 ? x / kSlack : x * kSlack, x + cap);
+}
 
 }  // namespace
 
@@ -53,28 +61,29 @@ std::optional<TTickList> TScale::TimeTickLayout() const {
   const long double d = Direction();
   const long double step = d * kTimeSteps[j - 1].Seconds;
   const long double minor = step / kTimeSteps[j - 1].MinorCount;
-  const long double first = Floor(lo / step / kSlack) * step;
 
   // The window of values that are inside the range, widened a little at both
   // ends. A reversed range gets the mirror image of a rising one's window (its
   // far end is the lower value), so both of its ends are inside too.
-  const long double windowLow = d > 0 ? BelowLimit(lo) : BelowLimit(hi);
-  const long double windowHigh = d > 0 ? AboveLimit(hi) : AboveLimit(lo);
+  const long double cap = kMaxSlack * std::fabs(minor);
+  const long double windowLow = d > 0 ? BelowLimit(lo, cap) : BelowLimit(hi, cap);
+  const long double windowHigh = d > 0 ? AboveLimit(hi, cap) : AboveLimit(lo, cap);
   auto inside = [&](long double v) { return windowLow <= v && v <= windowHigh; };
   auto beyondEnd = [&](long double v) { return d > 0 ? v > windowHigh : v < windowLow; };
-  // The values run from `first`, which may lie a step before the range, until
-  // they leave the window; counting them in advance from the span alone would
-  // stop short when `first` starts early (a negative RangeLow on a whole step).
-  const long kMaxVisits = kMaxTicksPerPass + 4L * kTimeSteps[j - 1].MinorCount;
-  // Values before the window are never drawn: start just before it. (The
-  // slack of `first` grows with the values, so at 1e14 s it lies many steps out.)
+
+  // Every multiple of the minor step inside the window is drawn: the values
+  // k * minor run from a whole step before the window until they leave it.
+  // (Starting from RangeLow with a count taken from the span misses ticks
+  // inside the range: the last ones when a negative RangeLow lies on a whole
+  // step, the first ones at large values.) Whole multiples keep 0 exact.
+  const int minorCount = kTimeSteps[j - 1].MinorCount;
   const long double nearEnd = d > 0 ? windowLow : windowHigh;
-  const long double before = std::floor(d * (nearEnd - first) / std::fabs(minor)) - 1;
-  const long start = before > 0 ? static_cast<long>(std::min(before, 1e15L)) : 0;
+  const long double firstIndex = Floor(nearEnd / minor) - minorCount;
+  const long kMaxVisits = kMaxTicksPerPass + 4L * minorCount;
 
   if (shortTicks_) {
-    for (long i = start; i < start + kMaxVisits; ++i) {
-      const long double v = first + i * minor;
+    for (long i = 0; i < kMaxVisits; ++i) {
+      const long double v = (firstIndex + i) * minor;
       if (beyondEnd(v)) break;
       if (!inside(v)) continue;
       TScaleTick t;
@@ -83,8 +92,8 @@ std::optional<TTickList> TScale::TimeTickLayout() const {
       if (!AddTick(list, std::move(t))) break;
     }
   }
-  for (long i = start; i < start + kMaxVisits; ++i) {
-    const long double v = first + i * minor;
+  for (long i = 0; i < kMaxVisits; ++i) {
+    const long double v = (firstIndex + i) * minor;
     if (beyondEnd(v)) break;
     const long double q = v / step;
     if (!inside(v) || !(std::fabs(q - RoundHalfAway(q)) < kMajorTolerance)) continue;
