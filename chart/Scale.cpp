@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "chart/math1.h"
+
 namespace {
 
 constexpr int kCreatedSize = 400;
@@ -288,7 +290,7 @@ int TScale::ValueToPixel(double v) const {
   }
   if (std::isnan(p)) return 0;  // only from a NaN value; it has no place on the axis
   p = std::clamp(p, -kPixelLimit, kPixelLimit);
-  return static_cast<int>(std::nearbyint(p));
+  return static_cast<int>(Nint(p));  // halves to even
 }
 
 // --- tick list --------------------------------------------------------------

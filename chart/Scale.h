@@ -68,6 +68,8 @@ class TScale : public TControl {
   static constexpr int kTickListCapacity = 50;
   // No range, however odd, makes one pass produce more ticks than this.
   static constexpr int kMaxTicksPerPass = 10000;
+  // Room a pass reserves at its start; few axes have more ticks.
+  static constexpr int kTypicalTickCount = 64;
   // The smallest bound a logarithmic scale accepts.
   static constexpr double kMinLogBound = 1e-100;
 

@@ -56,6 +56,7 @@ std::size_t LargestStepIndex(const int (&steps)[N], long double x) {
 
 TTickList TScale::DateTimeTickLayout() const {
   TTickList list;
+  list.Ticks.reserve(kTypicalTickCount);
   list.Pass = tpDateTime;
   list.EventBeforeLabel = false;
   const long double lo = rangeLow_;

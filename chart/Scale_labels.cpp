@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,16 +22,39 @@ constexpr long double kDecodableDays = 10000000.0L;
 // arithmetic; a value this close below a whole second is that second.
 constexpr long double kSecondsSnap = 1e-9L;
 
+// snprintf into a string; short texts (nearly all) need no second pass.
 std::string Printf(const char* fmt, auto... args) {
-  const int n = std::snprintf(nullptr, 0, fmt, args...);
+  char buf[64];
+  const int n = std::snprintf(buf, sizeof buf, fmt, args...);
   if (n <= 0) return {};
+  if (static_cast<std::size_t>(n) < sizeof buf) return std::string(buf, static_cast<std::size_t>(n));
   std::string s(static_cast<std::size_t>(n) + 1, '\0');
   std::snprintf(s.data(), s.size(), fmt, args...);
   s.resize(static_cast<std::size_t>(n));
   return s;
 }
 
-std::string TwoDigits(long long v) { return Printf("%02lld", v); }
+// Appends v with at least `digits` digits, leading zeros added.
+void AppendDigits(std::string& out, long long v, int digits) {
+  if (v < 0) {
+    out += '-';
+    v = v == LLONG_MIN ? LLONG_MAX : -v;
+  }
+  char buf[24];
+  int n = 0;
+  do {
+    buf[n++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v > 0 && n < 20);
+  while (n < digits) buf[n++] = '0';
+  while (n > 0) out += buf[--n];
+}
+
+std::string TwoDigits(long long v) {
+  std::string s;
+  AppendDigits(s, v, 2);
+  return s;
+}
 
 // A whole, non-negative number of any size as decimal text with at least two digits.
 std::string WholeNumber(long double v) {
@@ -127,7 +151,8 @@ std::string FormatSeconds(bool withMilliseconds, long double v) {
     // seconds (1.9996 s reads 00:00:02.000, not 00:00:01.1000).
     const long double total = Nint(a * 1000);
     const long double z = std::fmod(total, 1000.0L);
-    ms = Printf(".%03d", static_cast<int>(z));
+    ms = ".";
+    AppendDigits(ms, static_cast<long long>(z), 3);
     a = (total - z) / 1000;
   } else {
     // Tick values a hair below a whole second show that second.
@@ -202,35 +227,35 @@ std::string FormatDateTime(const std::string& format, long double days) {
       out += p.Hour < 12 ? "am" : "pm";
       i += 5;
     } else if (at(i, "yyyy")) {
-      out += Printf("%04d", p.Year);
+      AppendDigits(out, p.Year, 4);
       i += 4;
     } else if (at(i, "yy")) {
-      out += TwoDigits(FloorMod(p.Year, 100));
+      AppendDigits(out, FloorMod(p.Year, 100), 2);
       i += 2;
     } else if (at(i, "mmm")) {
       out += MonthShortName(p.Month);
       i += 3;
     } else if (at(i, "mm")) {
-      out += TwoDigits(p.Month);
+      AppendDigits(out, p.Month, 2);
       i += 2;
     } else if (at(i, "dd")) {
-      out += TwoDigits(p.Day);
+      AppendDigits(out, p.Day, 2);
       i += 2;
     } else if (at(i, "hh")) {
-      out += TwoDigits(p.Hour);
+      AppendDigits(out, p.Hour, 2);
       i += 2;
     } else if (c == 'h') {
       const int h = twelveHour ? (p.Hour % 12 == 0 ? 12 : p.Hour % 12) : p.Hour;
       out += std::to_string(h);
       i += 1;
     } else if (at(i, "nn")) {
-      out += TwoDigits(p.Minute);
+      AppendDigits(out, p.Minute, 2);
       i += 2;
     } else if (at(i, "ss")) {
-      out += TwoDigits(p.Second);
+      AppendDigits(out, p.Second, 2);
       i += 2;
     } else if (at(i, "zz")) {
-      out += Printf("%03d", p.MilliSecond);
+      AppendDigits(out, p.MilliSecond, 3);
       i += 2;
     } else {
       out += c;

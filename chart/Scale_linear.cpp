@@ -39,6 +39,7 @@ std::string TScale::LinearLabel(long double v, int n) const {
 
 TTickList TScale::LinearTickLayout() const {
   TTickList list;
+  list.Ticks.reserve(kTypicalTickCount);
   list.Pass = tpLinear;
   list.EventBeforeLabel = Vertical();
   const TNiceTicks nice = NiceTickStep(minTicks_, rangeLow_, rangeHigh_);

@@ -36,6 +36,7 @@ std::string TScale::LogLabel(long double v, bool mantissaOne, int n) const {
 
 TTickList TScale::LogTickLayout() const {
   TTickList list;
+  list.Ticks.reserve(kTypicalTickCount);
   list.Pass = tpLog;
   list.EventBeforeLabel = true;
   const long double lo = std::min(rangeLow_, rangeHigh_);

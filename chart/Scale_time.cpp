@@ -55,6 +55,7 @@ std::optional<TTickList> TScale::TimeTickLayout() const {
   if (j == kStepCount || j == 0) return std::nullopt;
 
   TTickList list;
+  list.Ticks.reserve(kTypicalTickCount);
   list.Pass = tpTime;
   list.EventBeforeLabel = false;
   list.WithMilliseconds = j <= kLastSubSecondStep;
