@@ -127,10 +127,13 @@ void TScale::SetFrameStyle(TFrameStyle v) {
 void TScale::SetLabelType(TFigType v) {
   labelType_ = v;
   if (v == ftDateTime) {
-    // Through the setter, so that the mapping turns linear with the flag.
-    SetLogarithmic(false);
+    // Date/time axes are linear; the mapping follows the flag.
+    if (logarithmic_) {
+      logarithmic_ = false;
+      UpdateMapping();
+    }
   } else if (v == ftTime) {
-    decPlaces_ = 4;
+    decPlaces_ = 4;  // as it stands: no clamping, no remapping
   }
   Redraw();
 }

@@ -70,7 +70,7 @@ const std::chrono::sys_days kDayZero = std::chrono::sys_days{
 int AutoDecimals(int decPlaces, double rangeHigh, double rangeLow) {
   if (decPlaces != -2 && decPlaces != -3) return decPlaces;
   const long double r = std::fabs(static_cast<long double>(rangeHigh) - rangeLow);
-  if (r >= kExponentFormAbove || r <= kExponentFormBelow) return -1;
+  if (!(r < kExponentFormAbove) || r <= kExponentFormBelow) return -1;  // NaN too
   if (r >= 100) return 0;
   return 2 - static_cast<int>(Nint(std::log(r) / 2.5L));
 }
@@ -78,8 +78,9 @@ int AutoDecimals(int decPlaces, double rangeHigh, double rangeLow) {
 int AutoDecimalsLog(int decPlaces, double hi, double lo) {
   if (decPlaces != -2) return decPlaces;
   const long double span = static_cast<long double>(hi) - lo;
-  if (span >= kExponentFormAbove || span <= kExponentFormBelow) return -1;
+  if (!(span < kExponentFormAbove) || span <= kExponentFormBelow) return -1;  // NaN too
   if (lo >= 1) return 0;
+  if (lo == 0) return -1;  // no decade to count decimals from
   return 1 - static_cast<int>(Nint(std::log10(std::fabs(static_cast<long double>(lo)))));
 }
 

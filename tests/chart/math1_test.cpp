@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "chart/math1.h"
+#include "scale_test_util.h"
 
 namespace {
 
@@ -80,14 +81,6 @@ TEST(Math1, FloorModKeepsThePeriodAcrossZero) {
   EXPECT_EQ(FloorMod(-8, 7), 6);
   EXPECT_EQ(FloorMod(15, 7), 1);
   EXPECT_EQ(Floor(-1.25L), -2);
-}
-
-TEST(Math1, RoundingHalvesToEven) {
-  EXPECT_EQ(Nint(2.5L), 2);
-  EXPECT_EQ(Nint(3.5L), 4);
-  EXPECT_EQ(Nint(-2.5L), -2);
-  EXPECT_EQ(RoundHalfAway(2.5L), 3);
-  EXPECT_EQ(RoundHalfAway(-2.5L), -3);
 }
 
 TEST(Math1, PowersOfTenAreExact) {

@@ -48,7 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
         DecimalsCase{"LogHalf", true, -2, 100, 0.5, 1},
         DecimalsCase{"LogWide", true, -2, 1e7, 1, -1},
         DecimalsCase{"LogMinusThreePasses", true, -3, 100, 0.01, -3},
-        DecimalsCase{"LogFixedPasses", true, 4, 100, 0.01, 4}),
+        DecimalsCase{"LogFixedPasses", true, 4, 100, 0.01, 4},
+        DecimalsCase{"LogZeroLow", true, -2, 1, 0, -1},
+        DecimalsCase{"NotANumber", false, -2, std::nan(""), 0, -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct NumberCase {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -28,9 +29,23 @@ class RandomScale {
   bool Coin(double p = 0.5) { return Uniform(0, 1) < p; }
   double Pow10(double a, double b) { return std::pow(10.0, Uniform(a, b)); }
 
-  // Geometry, orientation and the settings that do not decide the layout.
+  // One of a few controls of different sizes (resizing a control rebuilds its
+  // window image, which would take most of the time), with a random
+  // orientation, margins and the settings that do not decide the layout.
+  TScale& Pick(std::vector<std::unique_ptr<TScale>>& scales) {
+    static constexpr int kSizes[][2] = {{30, 30}, {60, 45}, {400, 400}, {1200, 90}, {90, 1200}, {257, 731}};
+    if (scales.empty()) {
+      for (const auto& size : kSizes) {
+        scales.push_back(std::make_unique<TScale>());
+        scales.back()->SetBounds(0, 0, size[0], size[1]);
+      }
+    }
+    TScale& s = *scales[static_cast<std::size_t>(Int(0, static_cast<int>(scales.size()) - 1))];
+    Shape(s);
+    return s;
+  }
+
   void Shape(TScale& s) {
-    s.SetBounds(0, 0, Int(30, 1200), Int(30, 1200));
     s.SetScaleType(static_cast<TScaleType>(Int(0, 3)));
     s.SetMarginLeft(Int(0, 40));
     s.SetMarginRight(Int(0, 40));
@@ -145,9 +160,9 @@ void CheckLinear(TScale& s, const TTickList& l) {
 
 TEST(ScaleProperties, LinearPasses) {
   RandomScale r(20240611);
+  std::vector<std::unique_ptr<TScale>> scales;
   for (int k = 0; k < kRangesPerKind; ++k) {
-    TScale s;
-    r.Shape(s);
+    TScale& s = r.Pick(scales);
     const auto [low, high] = r.LinearRange();
     SetRange(s, low, high);
     s.SetDecPlaces(r.Int(-3, 12));
@@ -162,9 +177,9 @@ TEST(ScaleProperties, LinearPasses) {
 
 TEST(ScaleProperties, LogarithmicPasses) {
   RandomScale r(77);
+  std::vector<std::unique_ptr<TScale>> scales;
   for (int k = 0; k < kRangesPerKind; ++k) {
-    TScale s;
-    r.Shape(s);
+    TScale& s = r.Pick(scales);
     const double lo = r.Pow10(-100, 100);
     double hi = lo * r.Pow10(-40, 40);
     if (!std::isfinite(hi) || hi < 1e-100) hi = lo * 10;
@@ -196,9 +211,9 @@ TEST(ScaleProperties, LogarithmicPasses) {
 
 TEST(ScaleProperties, TimePasses) {
   RandomScale r(4711);
+  std::vector<std::unique_ptr<TScale>> scales;
   for (int k = 0; k < kRangesPerKind; ++k) {
-    TScale s;
-    r.Shape(s);
+    TScale& s = r.Pick(scales);
     s.SetLabelType(ftTime);
     const double low = r.Coin(0.2) ? std::round(r.Uniform(-50, 50)) * 600 : r.Uniform(-1e6, 1e6);
     const double span = r.Pow10(-3.5, 6.5) * (r.Coin(0.3) ? -1 : 1);
@@ -225,9 +240,9 @@ TEST(ScaleProperties, TimePasses) {
 
 TEST(ScaleProperties, DateTimePasses) {
   RandomScale r(1899);
+  std::vector<std::unique_ptr<TScale>> scales;
   for (int k = 0; k < kRangesPerKind; ++k) {
-    TScale s;
-    r.Shape(s);
+    TScale& s = r.Pick(scales);
     s.SetLabelType(ftDateTime);
     TDTLabel& f = s.DateFormat();
     f.SetTimeFormat(static_cast<TTimeFormat>(r.Int(0, 2)));
@@ -257,7 +272,10 @@ TEST(ScaleProperties, DateTimePasses) {
       EXPECT_LT(t.Value - hi, 1e-8);
       longs += t.Long;
     }
-    EXPECT_GE(longs, 1u);
+    // The years end with 9999; beyond it only shorter levels have ticks.
+    if (hi <= EncodeDate(9999, 12, 31)) {
+      EXPECT_GE(longs, 1u);
+    }
     if (HasFailure()) return;
   }
 }

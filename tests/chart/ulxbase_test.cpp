@@ -1,9 +1,10 @@
-// Date/time label settings, the shared enumerations' ordinals and the exceptions.
+// Date/time label settings and the library's exceptions.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "chart/ulxbase.h"
+#include "scale_test_util.h"
 
 namespace {
 
@@ -85,16 +86,6 @@ TEST(TDTLabel, AssignTakesAllSevenValuesAndNotifiesOnce) {
   b.Assign(a);
   EXPECT_TRUE(b.SameValues(a));
   EXPECT_EQ(fired, 1);
-}
-
-TEST(UlxBase, EnumerationOrdinalsAreTheStoredOnes) {
-  static_assert(taCenter == 2 && cahControlRight == 4 && cavChartBottom == 3);
-  static_assert(slBottom == 1 && slRight == 1 && gsDotLines == 7 && rcl_X2Both_Y2Both == 4);
-  static_assert(tbSolid == 1 && uaSclBotRgt == 2 && bfTile == 2 && tlShadow == 4);
-  static_assert(csSystem == 1 && ftUserText == 4 && sctYR == 3 && ylYYYY == 2);
-  static_assert(doYYMMDD == 2 && dtAllTicks == 3 && ssBox == 1 && fsEngraved == 5);
-  static_assert(tfAMPM == 2 && maRotZOnly == 14 && maDragLabel == 10 && chBoth == 3);
-  SUCCEED();
 }
 
 TEST(UlxBase, ChartErrorIsALibraryErrorWithItsMessage) {
