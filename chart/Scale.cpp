@@ -1,0 +1,334 @@
+// TScale: properties, range rules, the mapping to pixels and the tick list.
+#include "chart/Scale.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <limits>
+
+#include "chart/math1.h"
+
+namespace {
+
+constexpr int kCreatedSize = 400;
+constexpr int kMinDecPlaces = -3;
+constexpr int kMaxDecPlaces = 12;
+constexpr int kMinMinTicks = 2;
+constexpr int kMaxMinTicks = 10;
+constexpr long double kPixelLimit = 2147483647.0L;
+
+// The value that a bound set equal to the other one pushes that one to: one
+// unit further. Where one unit is below the resolution of the value (beyond
+// 2^53) the next representable value is taken, so the bounds really differ.
+double PulledApart(double v) {
+  const double w = v + 1;
+  if (w != v) return w;
+  const double up = std::nextafter(v, std::numeric_limits<double>::infinity());
+  if (std::isfinite(up)) return up;
+  return std::nextafter(v, -std::numeric_limits<double>::infinity());
+}
+
+}  // namespace
+
+std::string DateTimeMessageText(TDateTimeMessage m) {
+  switch (m) {
+    case dmInvalidScale: return "invalid DateTime scale";
+    case dmBelowOneSecond: return "DateTime range is below 1 second";
+    default: return {};
+  }
+}
+
+std::vector<std::string> DateTimeMessageLines(TDateTimeMessage m) {
+  switch (m) {
+    case dmInvalidScale: return {"invalid", "DateTime", "scale"};
+    case dmBelowOneSecond: return {"DateTime", "range is", "below 1", "second"};
+    default: return {};
+  }
+}
+
+TScale::TScale() : TControl(Kind::Graphic), dateFormat_(std::make_unique<TDTLabel>()) {
+  dateFormat_->OnChange = [this](TDTLabel&) { Redraw(); };
+  SetBounds(Left(), Top(), kCreatedSize, kCreatedSize);
+  UpdateMapping();
+  paintSuppressed_ = false;
+}
+
+TScale::~TScale() = default;
+
+// --- setters ----------------------------------------------------------------
+
+void TScale::SetCaption(const std::string& v) {
+  caption_ = v;
+  Redraw();
+}
+
+void TScale::SetCaptionPosX(int v) {
+  captionPosX_ = v;
+  Redraw();
+}
+
+void TScale::SetCaptionPosY(int v) {
+  captionPosY_ = v;
+  Redraw();
+}
+
+void TScale::SetCaptionAlignment(TAlignment v) {
+  captionAlignment_ = v;
+  Redraw();
+}
+
+void TScale::SetCaptionAnchor(TScaleUnitAnchor v) {
+  captionAnchor_ = v;
+  Redraw();
+}
+
+void TScale::SetColorBackGnd(TColor v) {
+  if (v == colorBackGnd_) return;
+  colorBackGnd_ = v;
+  Redraw();
+}
+
+void TScale::SetColorScale(TColor v) {
+  if (v == colorScale_) return;
+  colorScale_ = v;
+  Redraw();
+}
+
+void TScale::SetColorScheme(TColorScheme v) {
+  if (v == colorScheme_) return;
+  colorScheme_ = v;
+  if (v == csSystem) {
+    frameShadowColor_ = clBtnShadow;
+    frameHighlightColor_ = clBtnHighlight;
+  } else {
+    frameShadowColor_ = clGray;
+    frameHighlightColor_ = clWhite;
+  }
+  Redraw();
+}
+
+void TScale::SetDateFormat(const TDTLabel& v) {
+  // Assign fires the label's OnChange, which is wired to Redraw.
+  dateFormat_->Assign(v);
+}
+
+void TScale::SetDecPlaces(int v) {
+  decPlaces_ = std::clamp(v, kMinDecPlaces, kMaxDecPlaces);
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetFrameStyle(TFrameStyle v) {
+  if (v == frameStyle_) return;
+  frameStyle_ = v;
+  Redraw();
+}
+
+void TScale::SetLabelType(TFigType v) {
+  labelType_ = v;
+  if (v == ftDateTime) {
+    // Date/time axes are linear; the mapping follows the flag.
+    if (logarithmic_) {
+      logarithmic_ = false;
+      UpdateMapping();
+    }
+  } else if (v == ftTime) {
+    decPlaces_ = 4;  // as it stands: no clamping, no remapping
+  }
+  Redraw();
+}
+
+void TScale::SetLogarithmic(bool v) {
+  if (!v || initialising_ ||
+      (rangeLow_ >= kMinLogBound && rangeHigh_ >= kMinLogBound && labelType_ != ftDateTime))
+    logarithmic_ = v;
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetMarginTop(int v) {
+  marginTop_ = std::max(v, 0);
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetMarginBottom(int v) {
+  marginBottom_ = std::max(v, 0);
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetMarginLeft(int v) {
+  marginLeft_ = std::max(v, 0);
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetMarginRight(int v) {
+  marginRight_ = std::max(v, 0);
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetMinTicks(int v) {
+  minTicks_ = std::clamp(v, kMinMinTicks, kMaxMinTicks);
+  Redraw();
+}
+
+void TScale::SetRangeLow(double v) {
+  if (!std::isfinite(v)) return;  // no mapping or pixel may ever see NaN or infinity
+  rangeLow_ = v;
+  if (rangeHigh_ == v) rangeHigh_ = PulledApart(v);
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetRangeHigh(double v) {
+  if (!std::isfinite(v)) return;
+  rangeHigh_ = v;
+  // RangeHigh + 1, not - 1: the scale runs backwards from then on.
+  if (rangeLow_ == v) rangeLow_ = PulledApart(v);
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetShortTicks(bool v) {
+  if (v == shortTicks_) return;
+  shortTicks_ = v;
+  Redraw();
+}
+
+void TScale::SetShowBaseLine(bool v) {
+  showBaseLine_ = v;
+  Redraw();
+}
+
+void TScale::SetScaleInscript(const std::string& v) {
+  scaleInscript_ = v;
+  Redraw();
+}
+
+void TScale::SetScaleType(TScaleType v) {
+  if (v == scaleType_) return;
+  scaleType_ = v;
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::SetTransparent(bool v) {
+  transparent_ = v;
+  Redraw();
+}
+
+void TScale::SetUserTickText(const std::string& v) {
+  userTickText_ = v;
+  Redraw();
+}
+
+// --- control ----------------------------------------------------------------
+
+void TScale::SetBounds(int left, int top, int width, int height) {
+  const TRect before = BoundsRect();
+  TControl::SetBounds(left, top, width, height);
+  if (BoundsRect() == before) return;
+  UpdateMapping();
+  Redraw();
+}
+
+void TScale::Loaded() {
+  TControl::Loaded();
+  UpdateMapping();
+  initialising_ = false;
+  Redraw();
+}
+
+void TScale::Redraw() {
+  // Painting itself comes with the scale's painter; until then a change only
+  // asks the host for a repaint.
+  Invalidate();
+}
+
+// --- mapping ----------------------------------------------------------------
+
+void TScale::UpdateMapping() {
+  if (Loading() || rangeHigh_ == rangeLow_) return;
+  const long double lo = rangeLow_;
+  const long double hi = rangeHigh_;
+  const bool logPossible = lo > 0 && hi > 0;
+  if (!Vertical()) {
+    const long double length = static_cast<long double>(Width()) - marginLeft_ - marginRight_ - 1;
+    if (length <= 0) {
+      scaleFactor_ = 0;
+      scaleOffset_ = Width() / 2.0L;
+    } else if (!logarithmic_) {
+      scaleFactor_ = length / (hi - lo);
+      scaleOffset_ = marginLeft_ - lo * scaleFactor_;
+    } else if (logPossible) {
+      scaleFactor_ = length / (std::log(hi) - std::log(lo));
+      scaleOffset_ = marginLeft_ - std::log(lo) * scaleFactor_;
+    }
+  } else {
+    const long double length = static_cast<long double>(Height()) - marginTop_ - marginBottom_ - 1;
+    if (length <= 0) {
+      scaleFactor_ = 0;
+      scaleOffset_ = Height() / 2.0L;
+    } else if (!logarithmic_) {
+      scaleFactor_ = length / (lo - hi);
+      scaleOffset_ = marginTop_ - hi * scaleFactor_;
+    } else if (logPossible) {
+      scaleFactor_ = length / (std::log(lo) - std::log(hi));
+      scaleOffset_ = marginTop_ - std::log(hi) * scaleFactor_;
+    }
+  }
+}
+
+int TScale::ValueToPixel(double v) const {
+  long double p;
+  if (!logarithmic_) {
+    p = scaleFactor_ * v + scaleOffset_;
+  } else if (v > kMinLogBound) {
+    p = std::log(static_cast<long double>(v)) * scaleFactor_ + scaleOffset_;
+  } else {
+    p = rangeHigh_ >= rangeLow_ ? 0 : Width();
+  }
+  if (std::isnan(p)) return 0;  // only from a NaN value; it has no place on the axis
+  p = std::clamp(p, -kPixelLimit, kPixelLimit);
+  return static_cast<int>(Nint(p));  // halves to even
+}
+
+// --- tick list --------------------------------------------------------------
+
+double TScale::TickPosition(int i) const {
+  if (i < 1 || i > numTicks_) return 0;
+  return tickPositions_[static_cast<std::size_t>(i - 1)];
+}
+
+void TScale::RecordTick(double v) {
+  if (numTicks_ < kTickListCapacity) tickPositions_[static_cast<std::size_t>(numTicks_++)] = v;
+}
+
+bool TScale::AddTick(TTickList& list, TScaleTick tick) {
+  if (list.Ticks.size() >= static_cast<std::size_t>(kMaxTicksPerPass)) {
+    list.Capped = true;
+    return false;
+  }
+  if (std::isfinite(tick.Value)) list.Ticks.push_back(std::move(tick));
+  return true;
+}
+
+TTickList TScale::TickLayout() const {
+  if (labelType_ == ftDateTime) return DateTimeTickLayout();
+  if (labelType_ == ftTime) {
+    if (std::optional<TTickList> time = TimeTickLayout()) return std::move(*time);
+  }
+  return logarithmic_ ? LogTickLayout() : LinearTickLayout();
+}
+
+TTickList TScale::ComputeTicks() {
+  numTicks_ = 0;
+  tickPositions_.fill(0);
+  TTickList list = TickLayout();
+  for (const TScaleTick& t : list.Ticks)
+    if (t.Recorded) RecordTick(t.Value);
+  return list;
+}

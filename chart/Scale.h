@@ -1,0 +1,248 @@
+// Scale: TScale, one axis — a numeric range laid along a line of pixels, with
+// long and short ticks and their labels. It stands on a form by itself and is
+// also the object behind each of the chart's four axes.
+//
+// The class keeps three jobs apart: the mapping of values to pixels
+// (UpdateMapping, ValueToPixel), the tick layouts that produce a TTickList
+// (values, long or short, label texts, in drawing order; Scale_linear.cpp,
+// Scale_log.cpp, Scale_time.cpp, Scale_datetime.cpp), and the painting, which
+// only places and draws what a tick list holds.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chart/Scale_labels.h"
+#include "chart/ulxbase.h"
+#include "gfx/Canvas.h"
+#include "ui/Control.h"
+
+class TScale;
+
+using TScaleTickDrawnEvent =
+    std::function<void(TScale& Sender, TCanvas& Canvas, TScaleType ScaleType,
+                       double CurrentTickPos, int ChartX, int ChartY)>;
+using TScaleRenderedEvent = std::function<void(TScale& Sender, TCanvas& Canvas)>;
+
+// Which layout produced a tick list.
+enum TTickPass : std::uint8_t { tpNone = 0, tpLinear, tpLog, tpTime, tpDateTime };
+
+// What a date/time axis writes instead of ticks when it cannot lay them out.
+enum TDateTimeMessage : std::uint8_t { dmNone = 0, dmInvalidScale, dmBelowOneSecond };
+// The whole message ("invalid DateTime scale") for horizontal axes.
+std::string DateTimeMessageText(TDateTimeMessage m);
+// The message one word group per line ("invalid", "DateTime", "scale") for vertical axes.
+std::vector<std::string> DateTimeMessageLines(TDateTimeMessage m);
+
+// One tick as a layout produces it.
+struct TScaleTick {
+  double Value = 0;       // where it is drawn: ValueToPixel(Value)
+  double EventValue = 0;  // the CurrentTickPos reported to OnScaleTickDrawn
+  bool Long = false;      // long (major) or short (minor)
+  bool Recorded = false;  // goes into TickPositions while the list has room
+  std::string Label;      // text beside a long tick; empty: nothing written
+  std::string DateText;   // date/time axes: the date written beside a time label
+};
+
+// The ticks of one drawing pass, in drawing order (the tick list and the tick
+// event follow that order).
+struct TTickList {
+  TTickPass Pass = tpNone;
+  // Whether OnScaleTickDrawn comes before the label of a long tick (vertical
+  // linear passes and logarithmic passes) or after it (and after the date).
+  bool EventBeforeLabel = false;
+  // Time labels carry milliseconds (time passes with steps below a second).
+  bool WithMilliseconds = false;
+  TDateTimeMessage Message = dmNone;
+  bool Capped = false;  // the pass stopped at kMaxTicksPerPass
+  std::vector<TScaleTick> Ticks;
+};
+
+class TScale : public TControl {
+ public:
+  static constexpr int kTickListCapacity = 50;
+  // No range, however odd, makes one pass produce more ticks than this.
+  static constexpr int kMaxTicksPerPass = 10000;
+  // Room a pass reserves at its start; few axes have more ticks.
+  static constexpr int kTypicalTickCount = 64;
+  // The smallest bound a logarithmic scale accepts.
+  static constexpr double kMinLogBound = 1e-100;
+
+  TScale();
+  ~TScale() override;
+
+  // getters:
+  const std::string& Caption() const { return caption_; }
+  int CaptionPosX() const { return captionPosX_; }
+  int CaptionPosY() const { return captionPosY_; }
+  TAlignment CaptionAlignment() const { return captionAlignment_; }
+  TScaleUnitAnchor CaptionAnchor() const { return captionAnchor_; }
+  TColor ColorBackGnd() const { return colorBackGnd_; }
+  TColor ColorScale() const { return colorScale_; }
+  TColorScheme ColorScheme() const { return colorScheme_; }
+  TDTLabel& DateFormat() { return *dateFormat_; }
+  const TDTLabel& DateFormat() const { return *dateFormat_; }
+  int DecPlaces() const { return decPlaces_; }
+  TFrameStyle FrameStyle() const { return frameStyle_; }
+  TFigType LabelType() const { return labelType_; }
+  bool Logarithmic() const { return logarithmic_; }
+  int MarginTop() const { return marginTop_; }
+  int MarginBottom() const { return marginBottom_; }
+  int MarginLeft() const { return marginLeft_; }
+  int MarginRight() const { return marginRight_; }
+  int MinTicks() const { return minTicks_; }
+  int NumTicks() const { return numTicks_; }
+  double RangeLow() const { return rangeLow_; }
+  double RangeHigh() const { return rangeHigh_; }
+  bool ShortTicks() const { return shortTicks_; }
+  bool ShowBaseLine() const { return showBaseLine_; }
+  const std::string& ScaleInscript() const { return scaleInscript_; }
+  TScaleType ScaleType() const { return scaleType_; }
+  bool Transparent() const { return transparent_; }
+  const std::string& UserTickText() const { return userTickText_; }
+
+  // setters (each repaints; those marked * recompute the mapping first):
+  void SetCaption(const std::string& v);
+  void SetCaptionPosX(int v);
+  void SetCaptionPosY(int v);
+  void SetCaptionAlignment(TAlignment v);
+  void SetCaptionAnchor(TScaleUnitAnchor v);
+  void SetColorBackGnd(TColor v);       // ignored if unchanged
+  void SetColorScale(TColor v);         // ignored if unchanged
+  void SetColorScheme(TColorScheme v);  // ignored if unchanged; sets the frame colours
+  void SetDateFormat(const TDTLabel& v);  // copies the values
+  void SetDecPlaces(int v);               // * clamped to -3 .. 12
+  void SetFrameStyle(TFrameStyle v);      // ignored if unchanged
+  // ftDateTime also turns Logarithmic off; ftTime also sets DecPlaces to 4.
+  void SetLabelType(TFigType v);
+  // * false always; true at once while Initialising, afterwards only for bounds
+  // >= kMinLogBound on a scale that is not a date/time scale.
+  void SetLogarithmic(bool v);
+  void SetMarginTop(int v);     // * negative values become 0
+  void SetMarginBottom(int v);  // *
+  void SetMarginLeft(int v);    // *
+  void SetMarginRight(int v);   // *
+  void SetMinTicks(int v);      // clamped to 2 .. 10
+  // * A bound set to the other bound's value pushes the other one away by 1
+  // (RangeLow = RangeHigh gives RangeHigh = RangeLow + 1, RangeHigh = RangeLow
+  // gives RangeLow = RangeHigh + 1). NaN and infinities are ignored.
+  void SetRangeLow(double v);
+  void SetRangeHigh(double v);
+  void SetShortTicks(bool v);  // ignored if unchanged
+  void SetShowBaseLine(bool v);
+  void SetScaleInscript(const std::string& v);
+  void SetScaleType(TScaleType v);  // * ignored if unchanged
+  void SetTransparent(bool v);
+  void SetUserTickText(const std::string& v);
+
+  // Mapping of range values to pixels along the axis (x on horizontal types,
+  // y on vertical ones; RangeHigh at the top).
+  void UpdateMapping();
+  int ValueToPixel(double v) const;
+  bool Vertical() const { return scaleType_ == sctYL || scaleType_ == sctYR; }
+
+  // Entry i (1-based) of the tick list of the last pass; 0 outside 1 .. NumTicks.
+  double TickPosition(int i) const;
+
+  // The drawing pass's tick computation: empties the tick list, lays out the
+  // ticks for LabelType (date/time; time, falling back to logarithmic or
+  // linear; logarithmic; linear) and records them as a drawing pass does.
+  TTickList ComputeTicks();
+  // The same layout without touching the tick list.
+  TTickList TickLayout() const;
+  // The single layouts.
+  TTickList LinearTickLayout() const;
+  TTickList LogTickLayout() const;
+  std::optional<TTickList> TimeTickLayout() const;  // none: the time layout declines
+  TTickList DateTimeTickLayout() const;
+
+  // The label of the n-th (1-based) long tick v of a linear pass, and of a
+  // labelled logarithmic tick (mantissaOne: a decade tick; n: the label counter).
+  std::string LinearLabel(long double v, int n) const;
+  std::string LogLabel(long double v, bool mantissaOne, int n) const;
+
+  // Painting. Redraw is what every setter calls.
+  void Redraw();
+
+  // Internal state the painter and the chart work with.
+  long double ScaleFactor() const { return scaleFactor_; }
+  long double ScaleOffset() const { return scaleOffset_; }
+  const std::array<double, kTickListCapacity>& TickPositions() const { return tickPositions_; }
+  TColor FrameDarkColor() const { return frameDarkColor_; }
+  TColor FrameShadowColor() const { return frameShadowColor_; }
+  TColor FrameHighlightColor() const { return frameHighlightColor_; }
+  bool Initialising() const { return initialising_; }
+  bool PaintSuppressed() const { return paintSuppressed_; }
+  bool Embedded() const { return embedded_; }
+  TCanvas* TargetCanvas() const { return targetCanvas_; }
+  int TargetOffsetX() const { return targetOffsetX_; }
+  int TargetOffsetY() const { return targetOffsetY_; }
+
+  TScaleTickDrawnEvent OnScaleTickDrawn;
+  TScaleRenderedEvent OnAfterScaleRendered;
+  TScaleRenderedEvent OnBeforeScaleRendered;
+
+  // reimplemented virtual methods:
+  // A change of size or position remaps and repaints.
+  void SetBounds(int left, int top, int width, int height) override;
+  // End of loading from a form: remap, leave Initialising, repaint.
+  void Loaded() override;
+
+ private:
+  // Direction of the range: +1 when RangeHigh > RangeLow, else -1.
+  long double Direction() const { return rangeHigh_ > rangeLow_ ? 1 : -1; }
+  // Appends the tick to the list unless it cannot be drawn (a value beyond
+  // the 64-bit range) or the list is full; false when the pass must stop.
+  static bool AddTick(TTickList& list, TScaleTick tick);
+  // Appends a recorded value while the tick list has room.
+  void RecordTick(double v);
+
+  std::string caption_;
+  int captionPosX_ = 4;
+  int captionPosY_ = 4;
+  TAlignment captionAlignment_ = taCenter;
+  TScaleUnitAnchor captionAnchor_ = uaSclTopLft;
+  TColor colorBackGnd_ = clBtnFace;
+  TColor colorScale_ = clBlack;
+  TColorScheme colorScheme_ = csBWG;
+  std::unique_ptr<TDTLabel> dateFormat_;
+  int decPlaces_ = -2;
+  TFrameStyle frameStyle_ = fsLowered;
+  TFigType labelType_ = ftNum;
+  bool logarithmic_ = false;
+  int marginTop_ = 20;
+  int marginBottom_ = 20;
+  int marginLeft_ = 20;
+  int marginRight_ = 20;
+  int minTicks_ = 3;
+  double rangeLow_ = 0;
+  double rangeHigh_ = 100;
+  bool shortTicks_ = true;
+  bool showBaseLine_ = true;
+  std::string scaleInscript_;
+  TScaleType scaleType_ = sctXB;
+  bool transparent_ = false;
+  std::string userTickText_;
+
+  // Pixels per range unit (per unit of ln v when logarithmic) and the pixel of
+  // value 0 (of ln v = 0), in extended precision so that even a range from
+  // -1e308 to 1e308 has a finite span.
+  long double scaleFactor_ = 1;
+  long double scaleOffset_ = 0;
+  std::array<double, kTickListCapacity> tickPositions_{};
+  int numTicks_ = 0;
+  TColor frameDarkColor_ = clBlack;
+  TColor frameShadowColor_ = clGray;
+  TColor frameHighlightColor_ = clWhite;
+  bool initialising_ = true;
+  bool paintSuppressed_ = true;
+  bool embedded_ = false;
+  TCanvas* targetCanvas_ = nullptr;
+  int targetOffsetX_ = 0;
+  int targetOffsetY_ = 0;
+};

@@ -1,0 +1,153 @@
+// ulxbase: what the chart and the scales share — the library's enumerations
+// (their ordinals are stored with forms, so they never change), the date/time
+// label settings TDTLabel, and the library's exception classes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+// Text alignment of captions.
+enum TAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
+
+enum TCaptionAnchorHoriz : std::uint8_t {
+  cahControlLeft = 0,
+  cahChartLeft = 1,
+  cahChartCenter = 2,
+  cahChartRight = 3,
+  cahControlRight = 4
+};
+enum TCaptionAnchorVert : std::uint8_t {
+  cavControlTop = 0,
+  cavChartTop = 1,
+  cavChartCenter = 2,
+  cavChartBottom = 3,
+  cavControlBottom = 4
+};
+enum TScaleLocationHoriz : std::uint8_t { slTop = 0, slBottom = 1 };
+enum TScaleLocationVert : std::uint8_t { slLeft = 0, slRight = 1 };
+enum GridStyleType : std::uint8_t {
+  gsNone = 0,
+  gsPoints = 1,
+  gsVertLines = 2,
+  gsHorizLines = 3,
+  gsLines = 4,
+  gsHorizDotLines = 5,
+  gsVertDotLines = 6,
+  gsDotLines = 7
+};
+enum TrcLayout : std::uint8_t {
+  rcl_X1Bottom_Y1Left = 0,
+  rcl_X1Bottom_Y2Left = 1,
+  rcl_X1Bottom_Y2Both = 2,
+  rcl_X2Bottom_Y2Left = 3,
+  rcl_X2Both_Y2Both = 4
+};
+enum TTextBkg : std::uint8_t { tbClear = 0, tbSolid = 1 };
+enum TScaleUnitAnchor : std::uint8_t { uaSclTopLft = 0, uaSclCenter = 1, uaSclBotRgt = 2 };
+enum TBkgFill : std::uint8_t { bfSimple = 0, bfStretch = 1, bfTile = 2 };
+enum TTxtLblMode : std::uint8_t { tlOff = 0, tlsimple = 1, tlBox = 2, tlUnderline = 3, tlShadow = 4 };
+enum TColorScheme : std::uint8_t { csBWG = 0, csSystem = 1 };
+enum TFigType : std::uint8_t {
+  ftNoFigs = 0,
+  ftNum = 1,
+  ftTime = 2,
+  ftDateTime = 3,
+  ftUserText = 4
+};
+enum TScaleType : std::uint8_t { sctXB = 0, sctXT = 1, sctYL = 2, sctYR = 3 };
+enum TYearLength : std::uint8_t { ylNone = 0, ylYY = 1, ylYYYY = 2 };
+enum TDateOrder : std::uint8_t { doMMDDYY = 0, doDDMMYY = 1, doYYMMDD = 2 };
+enum TDateForTime : std::uint8_t {
+  dtNone = 0,
+  dtOnePerChart = 1,
+  dtOnePerDay = 2,
+  dtAllTicks = 3
+};
+enum TShadowStyle : std::uint8_t { ssFlying = 0, ssBox = 1 };
+enum TFrameStyle : std::uint8_t {
+  fsNone = 0,
+  fsSimple = 1,
+  fsLowered = 2,
+  fsRaised = 3,
+  fsEmbossed = 4,
+  fsEngraved = 5
+};
+enum TTimeFormat : std::uint8_t { tfHHMMSS = 0, tfHHhMM = 1, tfAMPM = 2 };
+enum TMouseActMode : std::uint8_t {
+  maNone = 0,
+  maPan = 1,
+  maPanHoriz = 2,
+  maPanVert = 3,
+  maRubberBand = 4,
+  maZoom = 5,
+  maZoomWind = 6,
+  maZoomWindPos = 7,
+  maZoomDrag = 8,
+  maDragCrossH = 9,
+  maDragLabel = 10,
+  maRotate = 11,
+  maRotAndZoom = 12,
+  maRotXOnly = 13,
+  maRotZOnly = 14
+};
+enum TCrossHMode : std::uint8_t { chOff = 0, chHoriz = 1, chVert = 2, chBoth = 3 };
+
+// The library's exception: one message text.
+class EUlxError : public std::runtime_error {
+ public:
+  explicit EUlxError(const std::string& message) : std::runtime_error(message) {}
+  std::string Message() const { return what(); }
+};
+
+// The chart's own exception class.
+class EUlxRChartError : public EUlxError {
+ public:
+  explicit EUlxRChartError(const std::string& message) : EUlxError(message) {}
+};
+
+// How date/time axis labels are written. Every setter stores its value and
+// fires OnChange; TimeFormat and DateOrder fire on every assignment (a form
+// writing the same value still asks for a repaint), the others only on a change.
+class TDTLabel {
+ public:
+  TDTLabel() = default;
+  TDTLabel(const TDTLabel&) = delete;
+  TDTLabel& operator=(const TDTLabel&) = delete;
+
+  // getters:
+  TTimeFormat TimeFormat() const { return timeFormat_; }
+  char DateSeparator() const { return dateSeparator_; }
+  char TimeSeparator() const { return timeSeparator_; }
+  TYearLength YearLength() const { return yearLength_; }
+  bool MonthName() const { return monthName_; }
+  TDateOrder DateOrder() const { return dateOrder_; }
+  TDateForTime DateForTime() const { return dateForTime_; }
+
+  // setters:
+  void SetTimeFormat(TTimeFormat v);
+  void SetDateSeparator(char v);
+  void SetTimeSeparator(char v);
+  void SetYearLength(TYearLength v);
+  void SetMonthName(bool v);
+  void SetDateOrder(TDateOrder v);
+  void SetDateForTime(TDateForTime v);
+
+  // Takes over the seven values of `source`, then fires OnChange once.
+  void Assign(const TDTLabel& source);
+  bool SameValues(const TDTLabel& other) const;
+
+  std::function<void(TDTLabel& sender)> OnChange;
+
+ private:
+  void Changed();
+
+  TTimeFormat timeFormat_ = tfHHMMSS;
+  char dateSeparator_ = '-';
+  char timeSeparator_ = ':';
+  TYearLength yearLength_ = ylYYYY;
+  bool monthName_ = true;
+  TDateOrder dateOrder_ = doDDMMYY;
+  TDateForTime dateForTime_ = dtOnePerDay;
+};
