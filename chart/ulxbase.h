@@ -151,3 +151,6 @@ class TDTLabel {
   TDateOrder dateOrder_ = doDDMMYY;
   TDateForTime dateForTime_ = dtOnePerDay;
 };
+
+// The frame and mark drawing routines of this unit live in their own file pair.
+#include "chart/ulxbase_draw.h"
