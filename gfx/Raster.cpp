@@ -176,6 +176,24 @@ void Rectangle(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* o
                const std::uint32_t* fill) {
   if (x2 <= x1 || y2 <= y1 || t.Empty()) return;
   const i64 k = outline ? outline->Width : 0;  // outline thickness, inwards
+  if (!t.Xor && x1 >= 0 && y1 >= 0 && x2 <= t.W && y2 <= t.H) {
+    // Wholly on the surface (every cell of the world, every frame): rows are
+    // written straight, without clipping each piece.
+    const std::uint32_t pen = outline ? outline->Pixel : 0;
+    for (i64 y = y1; y < y2; ++y) {
+      std::uint32_t* row = t.Bits + y * t.Stride;
+      if (outline && (y < y1 + k || y >= y2 - k)) {
+        for (i64 x = x1; x < x2; ++x) row[x] = pen;
+        continue;
+      }
+      const i64 in1 = std::min(x1 + k, x2), in2 = std::max(x2 - k, in1);
+      for (i64 x = x1; x < in1; ++x) row[x] = pen;
+      if (fill)
+        for (i64 x = in1; x < in2; ++x) row[x] = *fill;
+      for (i64 x = in2; x < x2; ++x) row[x] = pen;
+    }
+    return;
+  }
   const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
   for (i64 y = yFrom; y <= yTo; ++y) {
     Interval inner{x1 + k, x2 - 1 - k};
