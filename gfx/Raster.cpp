@@ -260,6 +260,18 @@ void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* out
   };
   // Outline and fill of one colour make a plain disc: no interior to find.
   const bool oneColour = outline && fill && outline->Pixel == *fill;
+  if (rows && (oneColour || (!outline && fill)) && !t.Xor && x1 >= 0 && y1 >= 0 && x2 <= t.W &&
+      y2 <= t.H) {
+    // A disc wholly on the surface (every agent): each row is one run.
+    const std::uint32_t px = *fill;
+    for (i64 y = y1; y < y2; ++y) {
+      const i64 m = (*rows)[static_cast<std::size_t>(y - y1)];
+      if (m < 0) continue;
+      std::uint32_t* row = t.Bits + y * t.Stride;
+      for (i64 x = (S - m) / 2, e = (S + m) / 2; x <= e; ++x) row[x] = px;
+    }
+    return;
+  }
   const i64 k = outline && !oneColour ? outline->Width : 0;
   const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
   for (i64 y = yFrom; y <= yTo; ++y) {
