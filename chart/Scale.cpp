@@ -48,6 +48,7 @@ std::vector<std::string> DateTimeMessageLines(TDateTimeMessage m) {
 
 TScale::TScale() : TControl(Kind::Graphic), dateFormat_(std::make_unique<TDTLabel>()) {
   dateFormat_->OnChange = [this](TDTLabel&) { Redraw(); };
+  Font().OnChange = [this] { Redraw(); };
   SetBounds(Left(), Top(), kCreatedSize, kCreatedSize);
   UpdateMapping();
   paintSuppressed_ = false;
@@ -235,17 +236,17 @@ void TScale::SetBounds(int left, int top, int width, int height) {
   Redraw();
 }
 
+void TScale::SetVisible(bool visible) {
+  if (visible == Visible()) return;
+  TControl::SetVisible(visible);
+  Redraw();
+}
+
 void TScale::Loaded() {
   TControl::Loaded();
   UpdateMapping();
   initialising_ = false;
   Redraw();
-}
-
-void TScale::Redraw() {
-  // Painting itself comes with the scale's painter; until then a change only
-  // asks the host for a repaint.
-  Invalidate();
 }
 
 // --- mapping ----------------------------------------------------------------

@@ -6,7 +6,8 @@
 // (UpdateMapping, ValueToPixel), the tick layouts that produce a TTickList
 // (values, long or short, label texts, in drawing order; Scale_linear.cpp,
 // Scale_log.cpp, Scale_time.cpp, Scale_datetime.cpp), and the painting, which
-// only places and draws what a tick list holds.
+// only places and draws what a tick list holds (Scale_paint.cpp,
+// Scale_place.cpp).
 #pragma once
 
 #include <array>
@@ -166,8 +167,48 @@ class TScale : public TControl {
   std::string LinearLabel(long double v, int n) const;
   std::string LogLabel(long double v, bool mantissaOne, int n) const;
 
-  // Painting. Redraw is what every setter calls.
+  // --- painting ---
+  // Tick geometry in pixels from the base line towards the labels.
+  static constexpr int kShortTickLength = 4;
+  static constexpr int kLongTickLengthVertical = 6;
+  static constexpr int kLongTickLengthHorizontal = 7;
+  static constexpr int kVerticalLabelGap = 8;    // to the near edge of the text
+  static constexpr int kHorizontalLabelGap = 7;  // to the near edge of the text
+  // Horizontal labels keep this far from the control's left and right edges.
+  static constexpr int kHorizontalLabelMargin = 2;
+  // The lines of a date/time message on a vertical axis start this far from the base line.
+  static constexpr int kMessageGap = 2;
+
+  // What every setter calls: a transparent stand-alone scale asks its host to
+  // repaint (the parent's background first, then Paint); any other paints at once.
   void Redraw();
+  // While set, Paint draws nothing; clearing it repaints.
+  void SetPaintSuppressed(bool v);
+  // Paints even while suppressed, then restores the flag (the chart's axis pass).
+  void PaintNow();
+  // A scale of the chart: drawn only when the chart asks, never while hidden.
+  void SetEmbedded(bool v);
+  // Draws onto `surface` (none: the control's own image) with the control's
+  // top-left at (offsetX, offsetY) on it. No repaint.
+  void SetTarget(TCanvas* surface, int offsetX, int offsetY);
+  // The paint handler: transparent straight onto the target, opaque composed
+  // off-screen with background and frame and copied onto the target.
+  void Paint() override;
+  // Ticks, labels and caption of the scale on `surface`, the base line at
+  // y = baseY (horizontal types) or x = baseX (vertical types).
+  void DrawHorizontal(TCanvas& surface, int baseY);
+  void DrawVertical(TCanvas& surface, int baseX);
+  // Writes the label of the tick at pixel p of a horizontal scale whose base
+  // line is at y: centred on the tick, kept inside the control's right edge
+  // and never left of x = 2; above the line for sctXB, below it for sctXT.
+  void PlaceHorizontalLabel(TCanvas& surface, int p, int y, const std::string& text);
+
+  // Copies the settings of another scale as they are (no setter runs), then
+  // repaints. Font, Embedded, Initialising and the two rendering events stay.
+  void CopyFrom(const TScale& source);
+  // Any other source cannot be copied: throws EUlxError.
+  void CopyFrom(const TControl& source);
+  void CopyTo(TControl& destination) const;
 
   // Internal state the painter and the chart work with.
   long double ScaleFactor() const { return scaleFactor_; }
@@ -192,6 +233,8 @@ class TScale : public TControl {
   void SetBounds(int left, int top, int width, int height) override;
   // End of loading from a form: remap, leave Initialising, repaint.
   void Loaded() override;
+  // Showing or hiding repaints.
+  void SetVisible(bool visible) override;
 
  private:
   // Direction of the range: +1 when RangeHigh > RangeLow, else -1.
@@ -201,6 +244,19 @@ class TScale : public TControl {
   static bool AddTick(TTickList& list, TScaleTick tick);
   // Appends a recorded value while the tick list has room.
   void RecordTick(double v);
+
+  // Paint's work; false when nothing was drawn (hidden, loading, suppressed,
+  // or already painting).
+  bool PaintScale();
+  // The scale by ScaleType and its base line on `surface`, the control's
+  // top-left at (ox, oy).
+  void DrawScale(TCanvas& surface, int ox, int oy);
+  // DrawHorizontal and DrawVertical.
+  void DrawAxis(TCanvas& surface, bool vertical, int base);
+  void DrawTickList(TCanvas& surface, const TTickList& list, bool vertical, int base);
+  void DrawVerticalLabel(TCanvas& surface, int x, int p, const std::string& text, bool ownHeight);
+  void DrawMessage(TCanvas& surface, TDateTimeMessage message, bool vertical, int base);
+  void DrawCaption(TCanvas& surface, bool vertical, int base);
 
   std::string caption_;
   int captionPosX_ = 4;
@@ -245,4 +301,12 @@ class TScale : public TControl {
   TCanvas* targetCanvas_ = nullptr;
   int targetOffsetX_ = 0;
   int targetOffsetY_ = 0;
+
+  // Where the control's top-left lies on the surface being drawn on, during a
+  // paint: the base line's coordinate carries the offset across the axis, and
+  // positions along the axis get this one added.
+  int drawOffsetX_ = 0;
+  int drawOffsetY_ = 0;
+  // A paint is running: a handler's change does not start another one inside it.
+  bool painting_ = false;
 };

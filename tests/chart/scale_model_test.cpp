@@ -11,11 +11,16 @@ namespace {
 
 constexpr double kMax = std::numeric_limits<double>::max();
 
-// Whether a setter asked for a repaint: Repaint() settles what is pending.
+// Whether a change repainted the scale: an opaque scale paints at once (its
+// rendering event fires), a transparent one asks its host to (a paint is
+// pending). Repaint() first settles what is already pending.
 bool RepaintsOn(TScale& s, const std::function<void()>& change) {
   s.Repaint();
+  int paints = 0;
+  s.OnBeforeScaleRendered = [&](TScale&, TCanvas&) { ++paints; };
   change();
-  return s.PaintPending();
+  s.OnBeforeScaleRendered = nullptr;
+  return paints > 0 || s.PaintPending();
 }
 
 // A scale that has finished loading, as one read from a form.
@@ -321,19 +326,22 @@ TEST(ScaleModel, BoundsChangeRemaps) {
   EXPECT_EQ(s.ValueToPixel(100), 20);
 }
 
-TEST(ScaleModel, LoadingDefersTheMappingToItsEnd) {
+TEST(ScaleModel, LoadingDefersTheMappingAndThePaintToItsEnd) {
   TScale s;
+  int paints = 0;
+  s.OnBeforeScaleRendered = [&](TScale&, TCanvas&) { ++paints; };
   LoadControl(s, [&] {
     s.SetRangeLow(1);
     s.SetRangeHigh(1000);
     s.SetLogarithmic(true);  // taken while initialising
     EXPECT_NEAR(static_cast<double>(s.ScaleFactor()), 3.59, 1e-12);  // not remapped yet
+    EXPECT_EQ(paints, 0);  // nothing is drawn while loading
   });
+  EXPECT_EQ(paints, 1);
   EXPECT_FALSE(s.Initialising());
   EXPECT_TRUE(s.Logarithmic());
   EXPECT_EQ(s.ValueToPixel(1), 20);
   EXPECT_EQ(s.ValueToPixel(1000), 379);
-  EXPECT_TRUE(s.PaintPending());
 }
 
 TEST(ScaleModel, TickPositionOutsideTheListIsZero) {

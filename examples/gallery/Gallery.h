@@ -1,0 +1,39 @@
+// Gallery: one window that shows the chart library's stand-alone scales side
+// by side — every scale type, linear, logarithmic, clock-time and date/time
+// axes, user texts and inscripts, every frame style and both colour schemes —
+// and a panel of all data marks.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/Scale.h"
+#include "examples/gallery/MarkPanel.h"
+
+class TGallery : public QWidget {
+ public:
+  explicit TGallery(QWidget* parent = nullptr);
+  ~TGallery() override;
+
+ private:
+  // A stand-alone scale at (x, y) of size w x h with a caption, shown in the window.
+  TScale& AddScale(int x, int y, int w, int h, const std::string& caption);
+  void AddHeading(int x, int y, const QString& text);
+
+  // Captions of horizontal scales sit under the base line (sctXB) or above it
+  // (sctXT), those of vertical scales above the axis.
+  static void PlaceCaption(TScale& s);
+
+  void BuildScaleTypes();
+  void BuildLinearAndLog();
+  void BuildTimeAndDate();
+  void BuildLabels();
+  void BuildFrames();
+  void BuildMarks();
+
+  std::string fontName_;
+  std::vector<std::unique_ptr<TScale>> scales_;
+  std::unique_ptr<TMarkPanel> marks_;
+};

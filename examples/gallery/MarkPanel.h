@@ -1,0 +1,27 @@
+// MarkPanel: a control that shows every data mark of the chart library — the
+// 48 shapes and a few character marks — each with its number beneath it.
+#pragma once
+
+#include <string>
+
+#include "gfx/Color.h"
+#include "ui/Control.h"
+
+class TMarkPanel : public TControl {
+ public:
+  static constexpr int kShapeMarks = 48;
+  static constexpr int kColumns = 24;
+  static constexpr int kCellHeight = 38;
+  static constexpr int kCharMarks[] = {48, 65, 77, 120, 0xA7, 0xB0, 0x80};
+
+  explicit TMarkPanel(const std::string& fontName);
+
+  // The height that shows every mark; the marks spread over the width given.
+  static int NeededHeight();
+
+ protected:
+  void Paint() override;
+
+ private:
+  std::string fontName_;
+};
