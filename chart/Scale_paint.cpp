@@ -14,15 +14,10 @@ namespace {
 // The inner light ring of the 3-D frames, whatever the colour scheme.
 constexpr TColor kFrameLightColor = clSilver;
 
-bool SameFont(const TFont& a, const TFont& b) {
-  return a.Name() == b.Name() && a.Height() == b.Height() &&
-         a.PixelsPerInch() == b.PixelsPerInch() && a.Color() == b.Color() && a.Style() == b.Style();
-}
-
 // Gives the surface the scale's font. An equal font is left alone: assigning
 // it would make the surface look its glyphs up again at every paint.
 void UseFont(TCanvas& surface, const TFont& font) {
-  if (!SameFont(surface.Font(), font)) surface.Font() = font;
+  if (!surface.Font().SameValues(font)) surface.Font() = font;
 }
 
 // A line from `first` to `last` with both end pixels drawn (a plain line

@@ -56,6 +56,12 @@ class TFont {
   void SetStyle(TFontStyles s);
 
   void Assign(const TFont& other) { *this = other; }
+  // Same name, height, pixels per inch, colour and style (the handler aside).
+  bool SameValues(const TFont& other) const {
+    return name_ == other.name_ && height_ == other.height_ &&
+           pixelsPerInch_ == other.pixelsPerInch_ && color_ == other.color_ &&
+           style_ == other.style_;
+  }
 
   // Fired after any change of a value.
   std::function<void()> OnChange;
