@@ -236,6 +236,10 @@ class TScale : public TControl {
   // Showing or hiding repaints.
   void SetVisible(bool visible) override;
 
+ protected:
+  // SetBounds remaps and repaints itself; nothing more to do on a resize.
+  void Resized() override {}
+
  private:
   // Direction of the range: +1 when RangeHigh > RangeLow, else -1.
   long double Direction() const { return rangeHigh_ > rangeLow_ ? 1 : -1; }

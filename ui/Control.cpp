@@ -21,10 +21,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   height_ = height;
   if (resized) windowImage_.SetSize(width, height);
   if (host_) host_->SyncGeometry();
-  if (resized) {
-    Resized();
-    Invalidate();
-  }
+  if (resized) Resized();
 }
 
 void TControl::SetVisible(bool visible) {

@@ -111,7 +111,9 @@ class TControl {
   // Runs when the window comes into being.
   virtual void CreateWnd() {}
   // Runs after the size changed (the window image already has the new size).
-  virtual void Resized() {}
+  // By default the control paints again later; one that repaints on its own
+  // when its bounds change overrides it, so it is not painted twice.
+  virtual void Resized() { Invalidate(); }
 
  private:
   friend class QtHost;

@@ -108,12 +108,10 @@ void TGallery::AddHeading(int x, int y, const QString& text) {
   label->adjustSize();
 }
 
-namespace {
-
-// Finishes a scale's set-up: one paint with every setting in.
-void Done(TScale& s) { s.SetPaintSuppressed(false); }
-
-}  // namespace
+void TGallery::Done(TScale& s) {
+  PlaceCaption(s);
+  s.SetPaintSuppressed(false);
+}
 
 void TGallery::BuildScaleTypes() {
   const int top = kMargin;
@@ -122,24 +120,20 @@ void TGallery::BuildScaleTypes() {
   const int verticalHeight = 2 * kScaleHeight + kGap;
 
   TScale& xb = AddScale(Column(0), y, kColumnWidth, kScaleHeight, "sctXB");
-  PlaceCaption(xb);
   Done(xb);
 
   TScale& xt = AddScale(Column(0), y + kScaleHeight + kGap, kColumnWidth, kScaleHeight, "sctXT");
   xt.SetScaleType(sctXT);
-  PlaceCaption(xt);
   Done(xt);
 
   const int verticalWidth = (kColumnWidth - kGap) / 2;
   TScale& yl = AddScale(Column(1), y, verticalWidth, verticalHeight, "sctYL");
   yl.SetScaleType(sctYL);
-  PlaceCaption(yl);
   Done(yl);
 
   TScale& yr =
       AddScale(Column(1) + verticalWidth + kGap, y, verticalWidth, verticalHeight, "sctYR");
   yr.SetScaleType(sctYR);
-  PlaceCaption(yr);
   Done(yr);
 }
 
@@ -151,21 +145,18 @@ void TGallery::BuildLinearAndLog() {
   shortTicks.SetRangeLow(-50);
   shortTicks.SetRangeHigh(50);
   shortTicks.SetMinTicks(4);
-  PlaceCaption(shortTicks);
   Done(shortTicks);
 
   TScale& noShort = AddScale(Column(2), y + kScaleHeight + kGap, kColumnWidth, kScaleHeight,
                              "linear, no short ticks");
   noShort.SetRangeHigh(1);
   noShort.SetShortTicks(false);
-  PlaceCaption(noShort);
   Done(noShort);
 
   TScale& sparse = AddScale(Column(3), y, kColumnWidth, kScaleHeight, "logarithmic, sparse");
   sparse.SetRangeLow(1);
   sparse.SetRangeHigh(1e4);
   sparse.SetLogarithmic(true);
-  PlaceCaption(sparse);
   Done(sparse);
 
   TScale& dense = AddScale(Column(3), y + kScaleHeight + kGap, kColumnWidth, kScaleHeight,
@@ -174,7 +165,6 @@ void TGallery::BuildLinearAndLog() {
   dense.SetRangeHigh(100);
   dense.SetMinTicks(4);
   dense.SetLogarithmic(true);
-  PlaceCaption(dense);
   Done(dense);
 }
 
@@ -189,7 +179,6 @@ void TGallery::BuildTimeAndDate() {
   clock.SetMinTicks(4);
   clock.SetMarginLeft(32);
   clock.SetMarginRight(32);
-  PlaceCaption(clock);
   Done(clock);
 
   TScale& hours = AddScale(Column(1), y, kColumnWidth, kTallScaleHeight, "hours, with dates");
@@ -199,7 +188,6 @@ void TGallery::BuildTimeAndDate() {
   hours.SetMinTicks(5);
   hours.SetMarginLeft(40);
   hours.SetMarginRight(24);
-  PlaceCaption(hours);
   Done(hours);
 
   TScale& days = AddScale(Column(2), y, kColumnWidth, kTallScaleHeight, "days");
@@ -209,7 +197,6 @@ void TGallery::BuildTimeAndDate() {
   days.SetMinTicks(3);
   days.SetMarginLeft(28);
   days.SetMarginRight(28);
-  PlaceCaption(days);
   Done(days);
 
   TScale& months = AddScale(Column(3), y, kColumnWidth, kTallScaleHeight, "months");
@@ -219,7 +206,6 @@ void TGallery::BuildTimeAndDate() {
   months.SetMinTicks(3);
   months.SetMarginLeft(28);
   months.SetMarginRight(28);
-  PlaceCaption(months);
   Done(months);
 }
 
@@ -235,18 +221,15 @@ void TGallery::BuildLabels() {
   user.SetRangeHigh(5);
   user.SetMinTicks(5);
   user.SetShortTicks(false);
-  PlaceCaption(user);
   Done(user);
 
   TScale& inscript = AddScale(Column(1), y, kColumnWidth, kScaleHeight, "inscript &%");
   inscript.SetScaleInscript("&%");
-  PlaceCaption(inscript);
   Done(inscript);
 
   TScale& exponent = AddScale(Column(2), y, kColumnWidth, kScaleHeight, "exponent form");
   exponent.SetRangeHigh(5e6);
   exponent.SetMinTicks(2);
-  PlaceCaption(exponent);
   Done(exponent);
 
   // A transparent scale shows what lies behind it: here a coloured panel.
@@ -263,7 +246,6 @@ void TGallery::BuildLabels() {
   transparent.SetRangeLow(100);
   transparent.SetRangeHigh(0);
   transparent.SetColorScale(0x204080);
-  PlaceCaption(transparent);
   Done(transparent);
 }
 
@@ -283,7 +265,6 @@ void TGallery::BuildFrames() {
     s.SetMinTicks(2);
     s.SetMarginLeft(14);
     s.SetMarginRight(14);
-    PlaceCaption(s);
     Done(s);
   }
   for (TColorScheme scheme : {csBWG, csSystem}) {
@@ -295,7 +276,6 @@ void TGallery::BuildFrames() {
     s.SetMinTicks(2);
     s.SetMarginLeft(14);
     s.SetMarginRight(14);
-    PlaceCaption(s);
     Done(s);
     ++i;
   }

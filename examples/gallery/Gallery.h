@@ -25,6 +25,9 @@ class TGallery : public QWidget {
   // Captions of horizontal scales sit under the base line (sctXB) or above it
   // (sctXT), those of vertical scales above the axis.
   static void PlaceCaption(TScale& s);
+  // Finishes a scale's set-up: its caption placed, then one paint with every
+  // setting in.
+  static void Done(TScale& s);
 
   void BuildScaleTypes();
   void BuildLinearAndLog();
