@@ -46,12 +46,16 @@ std::vector<std::string> DateTimeMessageLines(TDateTimeMessage m) {
   }
 }
 
-TScale::TScale() : TControl(Kind::Graphic), dateFormat_(std::make_unique<TDTLabel>()) {
+TScale::TScale(bool embedded) : TControl(Kind::Graphic), dateFormat_(std::make_unique<TDTLabel>()) {
+  if (embedded) {
+    embedded_ = true;
+    SetWindowImageRetained(false);
+  }
   dateFormat_->OnChange = [this](TDTLabel&) { Redraw(); };
   Font().OnChange = [this] { Redraw(); };
   SetBounds(Left(), Top(), kCreatedSize, kCreatedSize);
   UpdateMapping();
-  paintSuppressed_ = false;
+  paintSuppressed_ = embedded;
 }
 
 TScale::~TScale() = default;
@@ -59,51 +63,51 @@ TScale::~TScale() = default;
 // --- setters ----------------------------------------------------------------
 
 void TScale::SetCaption(const std::string& v) {
-  caption_ = v;
+  axis_.Caption = v;
   Redraw();
 }
 
 void TScale::SetCaptionPosX(int v) {
-  captionPosX_ = v;
+  axis_.CaptionPosX = v;
   Redraw();
 }
 
 void TScale::SetCaptionPosY(int v) {
-  captionPosY_ = v;
+  axis_.CaptionPosY = v;
   Redraw();
 }
 
 void TScale::SetCaptionAlignment(TAlignment v) {
-  captionAlignment_ = v;
+  axis_.CaptionAlignment = v;
   Redraw();
 }
 
 void TScale::SetCaptionAnchor(TScaleUnitAnchor v) {
-  captionAnchor_ = v;
+  axis_.CaptionAnchor = v;
   Redraw();
 }
 
 void TScale::SetColorBackGnd(TColor v) {
-  if (v == colorBackGnd_) return;
-  colorBackGnd_ = v;
+  if (v == look_.ColorBackGnd) return;
+  look_.ColorBackGnd = v;
   Redraw();
 }
 
 void TScale::SetColorScale(TColor v) {
-  if (v == colorScale_) return;
-  colorScale_ = v;
+  if (v == axis_.ColorScale) return;
+  axis_.ColorScale = v;
   Redraw();
 }
 
 void TScale::SetColorScheme(TColorScheme v) {
-  if (v == colorScheme_) return;
-  colorScheme_ = v;
+  if (v == look_.ColorScheme) return;
+  look_.ColorScheme = v;
   if (v == csSystem) {
-    frameShadowColor_ = clBtnShadow;
-    frameHighlightColor_ = clBtnHighlight;
+    look_.FrameShadowColor = clBtnShadow;
+    look_.FrameHighlightColor = clBtnHighlight;
   } else {
-    frameShadowColor_ = clGray;
-    frameHighlightColor_ = clWhite;
+    look_.FrameShadowColor = clGray;
+    look_.FrameHighlightColor = clWhite;
   }
   Redraw();
 }
@@ -114,115 +118,129 @@ void TScale::SetDateFormat(const TDTLabel& v) {
 }
 
 void TScale::SetDecPlaces(int v) {
-  decPlaces_ = std::clamp(v, kMinDecPlaces, kMaxDecPlaces);
+  axis_.DecPlaces = std::clamp(v, kMinDecPlaces, kMaxDecPlaces);
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetFrameStyle(TFrameStyle v) {
-  if (v == frameStyle_) return;
-  frameStyle_ = v;
+  if (v == look_.FrameStyle) return;
+  look_.FrameStyle = v;
   Redraw();
 }
 
 void TScale::SetLabelType(TFigType v) {
-  labelType_ = v;
+  axis_.LabelType = v;
   if (v == ftDateTime) {
     // Date/time axes are linear; the mapping follows the flag.
-    if (logarithmic_) {
-      logarithmic_ = false;
+    if (axis_.Logarithmic) {
+      axis_.Logarithmic = false;
       UpdateMapping();
     }
   } else if (v == ftTime) {
-    decPlaces_ = 4;  // as it stands: no clamping, no remapping
+    axis_.DecPlaces = 4;  // as it stands: no clamping, no remapping
   }
   Redraw();
 }
 
 void TScale::SetLogarithmic(bool v) {
   if (!v || initialising_ ||
-      (rangeLow_ >= kMinLogBound && rangeHigh_ >= kMinLogBound && labelType_ != ftDateTime))
-    logarithmic_ = v;
+      (axis_.RangeLow >= kMinLogBound && axis_.RangeHigh >= kMinLogBound &&
+       axis_.LabelType != ftDateTime))
+    axis_.Logarithmic = v;
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetMarginTop(int v) {
-  marginTop_ = std::max(v, 0);
+  look_.MarginTop = std::max(v, 0);
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetMarginBottom(int v) {
-  marginBottom_ = std::max(v, 0);
+  look_.MarginBottom = std::max(v, 0);
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetMarginLeft(int v) {
-  marginLeft_ = std::max(v, 0);
+  look_.MarginLeft = std::max(v, 0);
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetMarginRight(int v) {
-  marginRight_ = std::max(v, 0);
+  look_.MarginRight = std::max(v, 0);
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetMinTicks(int v) {
-  minTicks_ = std::clamp(v, kMinMinTicks, kMaxMinTicks);
+  axis_.MinTicks = std::clamp(v, kMinMinTicks, kMaxMinTicks);
   Redraw();
 }
 
 void TScale::SetRangeLow(double v) {
   if (!std::isfinite(v)) return;  // no mapping or pixel may ever see NaN or infinity
-  rangeLow_ = v;
-  if (rangeHigh_ == v) rangeHigh_ = PulledApart(v);
+  axis_.RangeLow = v;
+  if (axis_.RangeHigh == v) axis_.RangeHigh = PulledApart(v);
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetRangeHigh(double v) {
   if (!std::isfinite(v)) return;
-  rangeHigh_ = v;
+  axis_.RangeHigh = v;
   // RangeHigh + 1, not - 1: the scale runs backwards from then on.
-  if (rangeLow_ == v) rangeLow_ = PulledApart(v);
+  if (axis_.RangeLow == v) axis_.RangeLow = PulledApart(v);
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetShortTicks(bool v) {
-  if (v == shortTicks_) return;
-  shortTicks_ = v;
+  if (v == axis_.ShortTicks) return;
+  axis_.ShortTicks = v;
   Redraw();
 }
 
 void TScale::SetShowBaseLine(bool v) {
-  showBaseLine_ = v;
+  look_.ShowBaseLine = v;
   Redraw();
 }
 
 void TScale::SetScaleInscript(const std::string& v) {
-  scaleInscript_ = v;
+  axis_.ScaleInscript = v;
   Redraw();
 }
 
 void TScale::SetScaleType(TScaleType v) {
-  if (v == scaleType_) return;
-  scaleType_ = v;
+  if (v == axis_.ScaleType) return;
+  axis_.ScaleType = v;
   UpdateMapping();
   Redraw();
 }
 
 void TScale::SetTransparent(bool v) {
-  transparent_ = v;
+  look_.Transparent = v;
   Redraw();
 }
 
 void TScale::SetUserTickText(const std::string& v) {
-  userTickText_ = v;
+  axis_.UserTickText = v;
+  Redraw();
+}
+
+void TScale::SetAxis(const TScaleAxis& v) {
+  const double lo = axis_.RangeLow, hi = axis_.RangeHigh;
+  axis_ = v;
+  if (!std::isfinite(axis_.RangeLow) || !std::isfinite(axis_.RangeHigh)) {
+    axis_.RangeLow = lo;
+    axis_.RangeHigh = hi;
+  }
+  axis_.MinTicks = std::clamp(axis_.MinTicks, kMinMinTicks, kMaxMinTicks);
+  axis_.DecPlaces = std::clamp(axis_.DecPlaces, kMinDecPlaces, kMaxDecPlaces);
+  UpdateMapping();
   Redraw();
 }
 
@@ -252,45 +270,47 @@ void TScale::Loaded() {
 // --- mapping ----------------------------------------------------------------
 
 void TScale::UpdateMapping() {
-  if (Loading() || rangeHigh_ == rangeLow_) return;
-  const long double lo = rangeLow_;
-  const long double hi = rangeHigh_;
+  if (Loading() || axis_.RangeHigh == axis_.RangeLow) return;
+  const long double lo = axis_.RangeLow;
+  const long double hi = axis_.RangeHigh;
   const bool logPossible = lo > 0 && hi > 0;
   if (!Vertical()) {
-    const long double length = static_cast<long double>(Width()) - marginLeft_ - marginRight_ - 1;
+    const long double length =
+        static_cast<long double>(Width()) - look_.MarginLeft - look_.MarginRight - 1;
     if (length <= 0) {
       scaleFactor_ = 0;
       scaleOffset_ = Width() / 2.0L;
-    } else if (!logarithmic_) {
+    } else if (!axis_.Logarithmic) {
       scaleFactor_ = length / (hi - lo);
-      scaleOffset_ = marginLeft_ - lo * scaleFactor_;
+      scaleOffset_ = look_.MarginLeft - lo * scaleFactor_;
     } else if (logPossible) {
       scaleFactor_ = length / (std::log(hi) - std::log(lo));
-      scaleOffset_ = marginLeft_ - std::log(lo) * scaleFactor_;
+      scaleOffset_ = look_.MarginLeft - std::log(lo) * scaleFactor_;
     }
   } else {
-    const long double length = static_cast<long double>(Height()) - marginTop_ - marginBottom_ - 1;
+    const long double length =
+        static_cast<long double>(Height()) - look_.MarginTop - look_.MarginBottom - 1;
     if (length <= 0) {
       scaleFactor_ = 0;
       scaleOffset_ = Height() / 2.0L;
-    } else if (!logarithmic_) {
+    } else if (!axis_.Logarithmic) {
       scaleFactor_ = length / (lo - hi);
-      scaleOffset_ = marginTop_ - hi * scaleFactor_;
+      scaleOffset_ = look_.MarginTop - hi * scaleFactor_;
     } else if (logPossible) {
       scaleFactor_ = length / (std::log(lo) - std::log(hi));
-      scaleOffset_ = marginTop_ - std::log(hi) * scaleFactor_;
+      scaleOffset_ = look_.MarginTop - std::log(hi) * scaleFactor_;
     }
   }
 }
 
 int TScale::ValueToPixel(double v) const {
   long double p;
-  if (!logarithmic_) {
+  if (!axis_.Logarithmic) {
     p = scaleFactor_ * v + scaleOffset_;
   } else if (v > kMinLogBound) {
     p = std::log(static_cast<long double>(v)) * scaleFactor_ + scaleOffset_;
   } else {
-    p = rangeHigh_ >= rangeLow_ ? 0 : Width();
+    p = axis_.RangeHigh >= axis_.RangeLow ? 0 : Width();
   }
   if (std::isnan(p)) return 0;  // only from a NaN value; it has no place on the axis
   p = std::clamp(p, -kPixelLimit, kPixelLimit);
@@ -318,11 +338,24 @@ bool TScale::AddTick(TTickList& list, TScaleTick tick) {
 }
 
 TTickList TScale::TickLayout() const {
-  if (labelType_ == ftDateTime) return DateTimeTickLayout();
-  if (labelType_ == ftTime) {
+  if (axis_.LabelType == ftDateTime) return DateTimeTickLayout();
+  if (axis_.LabelType == ftTime) {
     if (std::optional<TTickList> time = TimeTickLayout()) return std::move(*time);
   }
-  return logarithmic_ ? LogTickLayout() : LinearTickLayout();
+  return axis_.Logarithmic ? LogTickLayout() : LinearTickLayout();
+}
+
+const TTickList& TScale::PaintTicks() {
+  TTickCacheKey key{axis_, dateFormat_->Values(), scaleFactor_, scaleOffset_};
+  if (!tickKey_ || !(*tickKey_ == key)) {
+    tickCache_ = TickLayout();
+    tickKey_ = std::move(key);
+  }
+  numTicks_ = 0;
+  tickPositions_.fill(0);
+  for (const TScaleTick& t : tickCache_.Ticks)
+    if (t.Recorded) RecordTick(t.Value);
+  return tickCache_;
 }
 
 TTickList TScale::ComputeTicks() {

@@ -26,8 +26,8 @@
 class TScale;
 
 using TScaleTickDrawnEvent =
-    std::function<void(TScale& Sender, TCanvas& Canvas, TScaleType ScaleType,
-                       double CurrentTickPos, int ChartX, int ChartY)>;
+    std::function<void(TScale& Sender, TCanvas& Canvas, TScaleType ScaleType, double CurrentTickPos,
+                       int ChartX, int ChartY)>;
 using TScaleRenderedEvent = std::function<void(TScale& Sender, TCanvas& Canvas)>;
 
 // Which layout produced a tick list.
@@ -64,6 +64,49 @@ struct TTickList {
   std::vector<TScaleTick> Ticks;
 };
 
+// What an axis shows: its type, range, ticks, labels and caption. The chart's
+// axis property objects hold the same value, so handing an axis over to its
+// scale is one assignment and a field added here cannot be left out.
+struct TScaleAxis {
+  TScaleType ScaleType = sctXB;
+  double RangeLow = 0;
+  double RangeHigh = 100;
+  bool Logarithmic = false;
+  TFigType LabelType = ftNum;
+  int DecPlaces = -2;
+  int MinTicks = 3;
+  bool ShortTicks = true;
+  std::string UserTickText;
+  std::string ScaleInscript;
+  std::string Caption;
+  int CaptionPosX = 4;
+  int CaptionPosY = 4;
+  TAlignment CaptionAlignment = taCenter;
+  TScaleUnitAnchor CaptionAnchor = uaSclTopLft;
+  TColor ColorScale = clBlack;
+
+  bool operator==(const TScaleAxis&) const = default;
+};
+
+// The rest of a scale's settings: where the axis lies in the control and how a
+// stand-alone scale looks around it.
+struct TScaleLook {
+  int MarginTop = 20;
+  int MarginBottom = 20;
+  int MarginLeft = 20;
+  int MarginRight = 20;
+  bool ShowBaseLine = true;
+  bool Transparent = false;
+  TColor ColorBackGnd = clBtnFace;
+  TColorScheme ColorScheme = csBWG;
+  TFrameStyle FrameStyle = fsLowered;
+  TColor FrameDarkColor = clBlack;
+  TColor FrameShadowColor = clGray;
+  TColor FrameHighlightColor = clWhite;
+
+  bool operator==(const TScaleLook&) const = default;
+};
+
 class TScale : public TControl {
  public:
   static constexpr int kTickListCapacity = 50;
@@ -74,38 +117,41 @@ class TScale : public TControl {
   // The smallest bound a logarithmic scale accepts.
   static constexpr double kMinLogBound = 1e-100;
 
-  TScale();
+  // An embedded scale (one of the chart's axes) is paint-suppressed and
+  // embedded from the start and keeps no window image: it only ever draws on
+  // the chart's surface.
+  explicit TScale(bool embedded = false);
   ~TScale() override;
 
   // getters:
-  const std::string& Caption() const { return caption_; }
-  int CaptionPosX() const { return captionPosX_; }
-  int CaptionPosY() const { return captionPosY_; }
-  TAlignment CaptionAlignment() const { return captionAlignment_; }
-  TScaleUnitAnchor CaptionAnchor() const { return captionAnchor_; }
-  TColor ColorBackGnd() const { return colorBackGnd_; }
-  TColor ColorScale() const { return colorScale_; }
-  TColorScheme ColorScheme() const { return colorScheme_; }
+  const std::string& Caption() const { return axis_.Caption; }
+  int CaptionPosX() const { return axis_.CaptionPosX; }
+  int CaptionPosY() const { return axis_.CaptionPosY; }
+  TAlignment CaptionAlignment() const { return axis_.CaptionAlignment; }
+  TScaleUnitAnchor CaptionAnchor() const { return axis_.CaptionAnchor; }
+  TColor ColorBackGnd() const { return look_.ColorBackGnd; }
+  TColor ColorScale() const { return axis_.ColorScale; }
+  TColorScheme ColorScheme() const { return look_.ColorScheme; }
   TDTLabel& DateFormat() { return *dateFormat_; }
   const TDTLabel& DateFormat() const { return *dateFormat_; }
-  int DecPlaces() const { return decPlaces_; }
-  TFrameStyle FrameStyle() const { return frameStyle_; }
-  TFigType LabelType() const { return labelType_; }
-  bool Logarithmic() const { return logarithmic_; }
-  int MarginTop() const { return marginTop_; }
-  int MarginBottom() const { return marginBottom_; }
-  int MarginLeft() const { return marginLeft_; }
-  int MarginRight() const { return marginRight_; }
-  int MinTicks() const { return minTicks_; }
+  int DecPlaces() const { return axis_.DecPlaces; }
+  TFrameStyle FrameStyle() const { return look_.FrameStyle; }
+  TFigType LabelType() const { return axis_.LabelType; }
+  bool Logarithmic() const { return axis_.Logarithmic; }
+  int MarginTop() const { return look_.MarginTop; }
+  int MarginBottom() const { return look_.MarginBottom; }
+  int MarginLeft() const { return look_.MarginLeft; }
+  int MarginRight() const { return look_.MarginRight; }
+  int MinTicks() const { return axis_.MinTicks; }
   int NumTicks() const { return numTicks_; }
-  double RangeLow() const { return rangeLow_; }
-  double RangeHigh() const { return rangeHigh_; }
-  bool ShortTicks() const { return shortTicks_; }
-  bool ShowBaseLine() const { return showBaseLine_; }
-  const std::string& ScaleInscript() const { return scaleInscript_; }
-  TScaleType ScaleType() const { return scaleType_; }
-  bool Transparent() const { return transparent_; }
-  const std::string& UserTickText() const { return userTickText_; }
+  double RangeLow() const { return axis_.RangeLow; }
+  double RangeHigh() const { return axis_.RangeHigh; }
+  bool ShortTicks() const { return axis_.ShortTicks; }
+  bool ShowBaseLine() const { return look_.ShowBaseLine; }
+  const std::string& ScaleInscript() const { return axis_.ScaleInscript; }
+  TScaleType ScaleType() const { return axis_.ScaleType; }
+  bool Transparent() const { return look_.Transparent; }
+  const std::string& UserTickText() const { return axis_.UserTickText; }
 
   // setters (each repaints; those marked * recompute the mapping first):
   void SetCaption(const std::string& v);
@@ -113,9 +159,9 @@ class TScale : public TControl {
   void SetCaptionPosY(int v);
   void SetCaptionAlignment(TAlignment v);
   void SetCaptionAnchor(TScaleUnitAnchor v);
-  void SetColorBackGnd(TColor v);       // ignored if unchanged
-  void SetColorScale(TColor v);         // ignored if unchanged
-  void SetColorScheme(TColorScheme v);  // ignored if unchanged; sets the frame colours
+  void SetColorBackGnd(TColor v);         // ignored if unchanged
+  void SetColorScale(TColor v);           // ignored if unchanged
+  void SetColorScheme(TColorScheme v);    // ignored if unchanged; sets the frame colours
   void SetDateFormat(const TDTLabel& v);  // copies the values
   void SetDecPlaces(int v);               // * clamped to -3 .. 12
   void SetFrameStyle(TFrameStyle v);      // ignored if unchanged
@@ -141,11 +187,18 @@ class TScale : public TControl {
   void SetTransparent(bool v);
   void SetUserTickText(const std::string& v);
 
+  // The axis values as one.
+  const TScaleAxis& Axis() const { return axis_; }
+  // Takes over an axis value as it stands, without the setters' rules, except
+  // that MinTicks and DecPlaces are kept in their ranges and non-finite bounds
+  // keep the old ones; remaps and repaints.
+  void SetAxis(const TScaleAxis& v);
+
   // Mapping of range values to pixels along the axis (x on horizontal types,
   // y on vertical ones; RangeHigh at the top).
   void UpdateMapping();
   int ValueToPixel(double v) const;
-  bool Vertical() const { return scaleType_ == sctYL || scaleType_ == sctYR; }
+  bool Vertical() const { return axis_.ScaleType == sctYL || axis_.ScaleType == sctYR; }
 
   // Entry i (1-based) of the tick list of the last pass; 0 outside 1 .. NumTicks.
   double TickPosition(int i) const;
@@ -214,9 +267,9 @@ class TScale : public TControl {
   long double ScaleFactor() const { return scaleFactor_; }
   long double ScaleOffset() const { return scaleOffset_; }
   const std::array<double, kTickListCapacity>& TickPositions() const { return tickPositions_; }
-  TColor FrameDarkColor() const { return frameDarkColor_; }
-  TColor FrameShadowColor() const { return frameShadowColor_; }
-  TColor FrameHighlightColor() const { return frameHighlightColor_; }
+  TColor FrameDarkColor() const { return look_.FrameDarkColor; }
+  TColor FrameShadowColor() const { return look_.FrameShadowColor; }
+  TColor FrameHighlightColor() const { return look_.FrameHighlightColor; }
   bool Initialising() const { return initialising_; }
   bool PaintSuppressed() const { return paintSuppressed_; }
   bool Embedded() const { return embedded_; }
@@ -242,12 +295,16 @@ class TScale : public TControl {
 
  private:
   // Direction of the range: +1 when RangeHigh > RangeLow, else -1.
-  long double Direction() const { return rangeHigh_ > rangeLow_ ? 1 : -1; }
+  long double Direction() const { return axis_.RangeHigh > axis_.RangeLow ? 1 : -1; }
   // Appends the tick to the list unless it cannot be drawn (a value beyond
   // the 64-bit range) or the list is full; false when the pass must stop.
   static bool AddTick(TTickList& list, TScaleTick tick);
   // Appends a recorded value while the tick list has room.
   void RecordTick(double v);
+  // The tick list of a drawing pass: the same as ComputeTicks, but laid out
+  // again only when a value the layout depends on has changed since the last
+  // pass, so repainting an unchanged axis formats no label.
+  const TTickList& PaintTicks();
 
   // Paint's work; false when nothing was drawn (hidden, loading, suppressed,
   // or already painting).
@@ -262,32 +319,9 @@ class TScale : public TControl {
   void DrawMessage(TCanvas& surface, TDateTimeMessage message, bool vertical, int base);
   void DrawCaption(TCanvas& surface, bool vertical, int base);
 
-  std::string caption_;
-  int captionPosX_ = 4;
-  int captionPosY_ = 4;
-  TAlignment captionAlignment_ = taCenter;
-  TScaleUnitAnchor captionAnchor_ = uaSclTopLft;
-  TColor colorBackGnd_ = clBtnFace;
-  TColor colorScale_ = clBlack;
-  TColorScheme colorScheme_ = csBWG;
+  TScaleAxis axis_;
+  TScaleLook look_;
   std::unique_ptr<TDTLabel> dateFormat_;
-  int decPlaces_ = -2;
-  TFrameStyle frameStyle_ = fsLowered;
-  TFigType labelType_ = ftNum;
-  bool logarithmic_ = false;
-  int marginTop_ = 20;
-  int marginBottom_ = 20;
-  int marginLeft_ = 20;
-  int marginRight_ = 20;
-  int minTicks_ = 3;
-  double rangeLow_ = 0;
-  double rangeHigh_ = 100;
-  bool shortTicks_ = true;
-  bool showBaseLine_ = true;
-  std::string scaleInscript_;
-  TScaleType scaleType_ = sctXB;
-  bool transparent_ = false;
-  std::string userTickText_;
 
   // Pixels per range unit (per unit of ln v when logarithmic) and the pixel of
   // value 0 (of ln v = 0), in extended precision so that even a range from
@@ -296,9 +330,6 @@ class TScale : public TControl {
   long double scaleOffset_ = 0;
   std::array<double, kTickListCapacity> tickPositions_{};
   int numTicks_ = 0;
-  TColor frameDarkColor_ = clBlack;
-  TColor frameShadowColor_ = clGray;
-  TColor frameHighlightColor_ = clWhite;
   bool initialising_ = true;
   bool paintSuppressed_ = true;
   bool embedded_ = false;
@@ -313,4 +344,15 @@ class TScale : public TControl {
   int drawOffsetY_ = 0;
   // A paint is running: a handler's change does not start another one inside it.
   bool painting_ = false;
+
+  // What the last painted tick list was laid out from.
+  struct TTickCacheKey {
+    TScaleAxis Axis;
+    TDTLabelValues DateFormat;
+    long double Factor = 0;
+    long double Offset = 0;
+    bool operator==(const TTickCacheKey&) const = default;
+  };
+  std::optional<TTickCacheKey> tickKey_;
+  TTickList tickCache_;
 };

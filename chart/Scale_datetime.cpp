@@ -59,13 +59,13 @@ TTickList TScale::DateTimeTickLayout() const {
   list.Ticks.reserve(kTypicalTickCount);
   list.Pass = tpDateTime;
   list.EventBeforeLabel = false;
-  const long double lo = rangeLow_;
-  const long double hi = rangeHigh_;
+  const long double lo = axis_.RangeLow;
+  const long double hi = axis_.RangeHigh;
   if (hi < lo || lo < kMinDateTime || hi > kMaxDateTime) {
     list.Message = dmInvalidScale;
     return list;
   }
-  const long double p = (hi - lo) / minTicks_;
+  const long double p = (hi - lo) / axis_.MinTicks;
   if (p <= kBelowOneSecond) {
     list.Message = dmBelowOneSecond;
     return list;
@@ -101,12 +101,12 @@ TTickList TScale::DateTimeTickLayout() const {
     const long double rest = std::fmod(e, static_cast<long double>(step));
     if (rest != 0) e += step - rest;
     long double first = day + e / b;
-    if (shortTicks_) {
+    if (axis_.ShortTicks) {
       // Back by minor steps to the last one at or before RangeLow.
       const long double firstMajor = first;
       for (int k = 1; first > lo && k <= 64; ++k) first = firstMajor - k * minor;
     }
-    const long double advance = shortTicks_ ? minor : major;
+    const long double advance = axis_.ShortTicks ? minor : major;
     const std::string timeFormat = TimeFormatFor(level, fmt);
     const std::string dateFormat = DateFormatFor(fmt);
     bool firstLabel = true;
@@ -116,7 +116,7 @@ TTickList TScale::DateTimeTickLayout() const {
       if (v - hi >= kEndTolerance) break;
       if (v < lo) continue;
       const long double q = v / major;
-      const bool isLong = !shortTicks_ || std::fabs(q - Nint(q)) <= kMajorTolerance;
+      const bool isLong = !axis_.ShortTicks || std::fabs(q - Nint(q)) <= kMajorTolerance;
       if (!isLong) {
         if (!add(v, false, {})) break;
         continue;
@@ -143,7 +143,7 @@ TTickList TScale::DateTimeTickLayout() const {
     const int minor = step >= 14 ? 7 : 1;
     const long double jan1 = EncodeDate(DecodeDateTime(lo).Year, 1, 1);
     const long double first = jan1 + step * std::trunc((lo - jan1) / step);
-    const long double advance = shortTicks_ ? minor : step;
+    const long double advance = axis_.ShortTicks ? minor : step;
     // A floored modulo keeps the long ticks evenly spaced across day 0.
     const std::int64_t phase = FloorMod(static_cast<std::int64_t>(Nint(first)), step);
     const std::string format = DayLabelFormatFor(fmt);
@@ -152,22 +152,22 @@ TTickList TScale::DateTimeTickLayout() const {
       if (v - hi >= kEndTolerance) break;
       if (v < lo) continue;
       const bool isLong =
-          !shortTicks_ || FloorMod(static_cast<std::int64_t>(Nint(v)), step) == phase;
+          !axis_.ShortTicks || FloorMod(static_cast<std::int64_t>(Nint(v)), step) == phase;
       if (!add(v, isLong, isLong ? FormatDateTime(format, v) : std::string())) break;
     }
   } else if (p <= kMonthsUpTo) {
     // --- months: first days of months
     static constexpr int kSteps[] = {1, 2, 3, 4, 6};
-    const long double perInterval = (hi - lo) / kDaysPerMonth / minTicks_;
+    const long double perInterval = (hi - lo) / kDaysPerMonth / axis_.MinTicks;
     const int step = kSteps[LargestStepIndex(kSteps, perInterval)];
     const TDateTimeParts start = DecodeDateTime(lo);
     long months = start.Year * 12L + (start.Month - 1);  // months since year 0
-    if (step > 1 && !shortTicks_) {
+    if (step > 1 && !axis_.ShortTicks) {
       // On to the next month that starts a step (at least one month on).
       do ++months;
       while ((FloorMod(months, 12) + 1) % step != 1);
     }
-    const int advance = shortTicks_ ? 1 : step;
+    const int advance = axis_.ShortTicks ? 1 : step;
     const std::string format = MonthLabelFormatFor(fmt);
     for (long i = 0; i < kMaxVisits; ++i) {
       const long m = months + i * advance;
@@ -176,19 +176,19 @@ TTickList TScale::DateTimeTickLayout() const {
       const long double v = EncodeDate(year, month, 1);
       if (v - hi >= kEndTolerance) break;
       if (v < lo) continue;
-      const bool isLong = !(shortTicks_ && step != 1 && month % step != 1);
+      const bool isLong = !(axis_.ShortTicks && step != 1 && month % step != 1);
       if (!add(v, isLong, isLong ? FormatDateTime(format, v) : std::string())) break;
     }
   } else {
     // --- years: 1-2-5 steps of years
-    const long double perInterval = std::max(1.0L, (hi - lo) / kDaysPerYear / minTicks_);
+    const long double perInterval = std::max(1.0L, (hi - lo) / kDaysPerYear / axis_.MinTicks);
     const long double t = std::log10(perInterval);
     const long double whole = std::trunc(t);
     const long double mantissa = std::pow(10.0L, t - whole);
     const int g = mantissa < 2 ? 1 : mantissa < 5 ? 2 : 5;
     const int step = static_cast<int>(Nint(Pow10(static_cast<int>(whole)) * g));
     int minor = step;
-    if (shortTicks_ && step > 1) minor = static_cast<int>(Nint(step / (g == 5 ? 5.0L : 2.0L)));
+    if (axis_.ShortTicks && step > 1) minor = static_cast<int>(Nint(step / (g == 5 ? 5.0L : 2.0L)));
     minor = std::max(minor, 1);
     const TDateTimeParts start = DecodeDateTime(lo);
     // The first multiple of the minor step at or after RangeLow's year; if that
@@ -200,7 +200,7 @@ TTickList TScale::DateTimeTickLayout() const {
       if (year > kLastYear) break;
       const long double v = EncodeDate(static_cast<int>(year), 1, 1);
       if (v - hi >= kEndTolerance) break;
-      const bool isLong = !(shortTicks_ && year % step != 0);
+      const bool isLong = !(axis_.ShortTicks && year % step != 0);
       const std::string label = isLong ? YearLabel(static_cast<int>(year), fmt.YearLength()) : "";
       if (!add(v, isLong, label)) break;
     }

@@ -20,9 +20,9 @@ constexpr long double kOnBound = 1e-9L;
 }  // namespace
 
 std::string TScale::LinearLabel(long double v, int n) const {
-  if (labelType_ == ftNoFigs) return {};
-  const int decimals = AutoDecimals(decPlaces_, rangeHigh_, rangeLow_);
-  const long double span = static_cast<long double>(rangeHigh_) - rangeLow_;
+  if (axis_.LabelType == ftNoFigs) return {};
+  const int decimals = AutoDecimals(axis_.DecPlaces, axis_.RangeHigh, axis_.RangeLow);
+  const long double span = static_cast<long double>(axis_.RangeHigh) - axis_.RangeLow;
   std::string text;
   if (std::fabs(v / span) < kZeroRatio) {
     if (std::fabs(span) > kShortZeroSpan)
@@ -33,8 +33,8 @@ std::string TScale::LinearLabel(long double v, int n) const {
     text = FormatTickNumber(1, decimals, static_cast<double>(v));
   }
   text = CutLabel(std::move(text));
-  if (labelType_ == ftUserText) return UserTickItem(userTickText_, n);
-  return ApplyInscript(text, scaleInscript_);
+  if (axis_.LabelType == ftUserText) return UserTickItem(axis_.UserTickText, n);
+  return ApplyInscript(text, axis_.ScaleInscript);
 }
 
 TTickList TScale::LinearTickLayout() const {
@@ -42,13 +42,13 @@ TTickList TScale::LinearTickLayout() const {
   list.Ticks.reserve(kTypicalTickCount);
   list.Pass = tpLinear;
   list.EventBeforeLabel = Vertical();
-  const TNiceTicks nice = NiceTickStep(minTicks_, rangeLow_, rangeHigh_);
+  const TNiceTicks nice = NiceTickStep(axis_.MinTicks, axis_.RangeLow, axis_.RangeHigh);
   // No step, no ticks (on a vertical scale as well: stepping by 0 never ends).
   if (nice.Step == 0 || !std::isfinite(nice.Step)) return list;
 
   const long double d = Direction();
-  const long double lo = rangeLow_;
-  const long double hi = rangeHigh_;
+  const long double lo = axis_.RangeLow;
+  const long double hi = axis_.RangeHigh;
   const long double step = nice.Step;
   const long double minor = step / nice.MinorCount;
   // Visits beyond the tick cap: values before RangeLow are visited, not drawn.
@@ -56,7 +56,7 @@ TTickList TScale::LinearTickLayout() const {
 
   // Short ticks at every minor position from one major step before the first
   // long tick; those before RangeLow are skipped.
-  if (shortTicks_) {
+  if (axis_.ShortTicks) {
     const long double start = nice.First - step;
     const long double tolerance = kEndTolerance * std::fabs(minor);
     const long double onBound = kOnBound * std::fabs(minor);
@@ -83,7 +83,7 @@ TTickList TScale::LinearTickLayout() const {
     TScaleTick t;
     t.Value = static_cast<double>(v);
     t.Long = true;
-    t.Recorded = Vertical() || !shortTicks_;
+    t.Recorded = Vertical() || !axis_.ShortTicks;
     const bool zero = std::fabs(v / span) < kZeroRatio;
     t.EventValue = (zero && !Vertical()) ? 0.0 : t.Value;
     t.Label = LinearLabel(v, static_cast<int>(i + 1));

@@ -16,10 +16,10 @@ constexpr int kMaxDecades = 2000;
 }  // namespace
 
 std::string TScale::LogLabel(long double v, bool mantissaOne, int n) const {
-  if (labelType_ == ftNoFigs) return {};
-  const double hi = std::max(rangeLow_, rangeHigh_);
-  const double lo = std::min(rangeLow_, rangeHigh_);
-  const int decimals = AutoDecimalsLog(decPlaces_, hi, lo);
+  if (axis_.LabelType == ftNoFigs) return {};
+  const double hi = std::max(axis_.RangeLow, axis_.RangeHigh);
+  const double lo = std::min(axis_.RangeLow, axis_.RangeHigh);
+  const int decimals = AutoDecimalsLog(axis_.DecPlaces, hi, lo);
   std::string text;
   if (decimals == -3) {
     // Only the decades are labelled, with their exponent.
@@ -29,9 +29,9 @@ std::string TScale::LogLabel(long double v, bool mantissaOne, int n) const {
     text = FormatTickNumber(1, decimals, static_cast<double>(v));
   }
   text = CutLabel(std::move(text));
-  if (decPlaces_ == -2) text = StripTrailingZeros(std::move(text));
-  if (labelType_ == ftUserText) return UserTickItem(userTickText_, n);
-  return ApplyInscript(text, scaleInscript_);
+  if (axis_.DecPlaces == -2) text = StripTrailingZeros(std::move(text));
+  if (axis_.LabelType == ftUserText) return UserTickItem(axis_.UserTickText, n);
+  return ApplyInscript(text, axis_.ScaleInscript);
 }
 
 TTickList TScale::LogTickLayout() const {
@@ -39,15 +39,15 @@ TTickList TScale::LogTickLayout() const {
   list.Ticks.reserve(kTypicalTickCount);
   list.Pass = tpLog;
   list.EventBeforeLabel = true;
-  const long double lo = std::min(rangeLow_, rangeHigh_);
-  const long double hi = std::max(rangeLow_, rangeHigh_);
+  const long double lo = std::min(axis_.RangeLow, axis_.RangeHigh);
+  const long double hi = std::max(axis_.RangeLow, axis_.RangeHigh);
   // A bound <= 0 (only the chart's own scales take one) has no decades; the
   // mapping kept its old coefficients, so nothing would be in its place.
   if (!(lo > 0)) return list;
 
-  const long double decades = std::log10(static_cast<long double>(rangeHigh_) / rangeLow_);
+  const long double decades = std::log10(static_cast<long double>(axis_.RangeHigh) / axis_.RangeLow);
   if (std::fabs(decades) < 1) return LinearTickLayout();  // less than one decade
-  const bool dense = minTicks_ > std::fabs(decades) + 0.5L;
+  const bool dense = axis_.MinTicks > std::fabs(decades) + 0.5L;
   const int firstExponent = static_cast<int>(Floor(std::log10(kSlack * lo)));
 
   int labelCounter = 0;
@@ -59,7 +59,7 @@ TTickList TScale::LogTickLayout() const {
     t.Value = t.EventValue = static_cast<double>(v);
     t.Long = labelled;
     t.Recorded = true;
-    if (labelled && labelType_ != ftNoFigs) t.Label = LogLabel(v, mantissa == 1, ++labelCounter);
+    if (labelled && axis_.LabelType != ftNoFigs) t.Label = LogLabel(v, mantissa == 1, ++labelCounter);
     if (!AddTick(list, std::move(t))) full = true;
   };
 
@@ -69,7 +69,7 @@ TTickList TScale::LogTickLayout() const {
     if (dense) {
       for (int mantissa = 2; mantissa <= 9 && !full; ++mantissa) {
         const bool labelled = mantissa == 2 || mantissa == 5;
-        if (labelled || shortTicks_) visit(mantissa, decade, labelled);
+        if (labelled || axis_.ShortTicks) visit(mantissa, decade, labelled);
       }
     }
     if (!(hi >= kSlack * Pow10(firstExponent + k + 1))) break;

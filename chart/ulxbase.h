@@ -8,6 +8,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "gfx/Canvas.h"
+#include "gfx/Color.h"
+
 // Text alignment of captions.
 enum TAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 
@@ -47,7 +50,13 @@ enum TrcLayout : std::uint8_t {
 enum TTextBkg : std::uint8_t { tbClear = 0, tbSolid = 1 };
 enum TScaleUnitAnchor : std::uint8_t { uaSclTopLft = 0, uaSclCenter = 1, uaSclBotRgt = 2 };
 enum TBkgFill : std::uint8_t { bfSimple = 0, bfStretch = 1, bfTile = 2 };
-enum TTxtLblMode : std::uint8_t { tlOff = 0, tlsimple = 1, tlBox = 2, tlUnderline = 3, tlShadow = 4 };
+enum TTxtLblMode : std::uint8_t {
+  tlOff = 0,
+  tlsimple = 1,
+  tlBox = 2,
+  tlUnderline = 3,
+  tlShadow = 4
+};
 enum TColorScheme : std::uint8_t { csBWG = 0, csSystem = 1 };
 enum TFigType : std::uint8_t {
   ftNoFigs = 0,
@@ -59,12 +68,7 @@ enum TFigType : std::uint8_t {
 enum TScaleType : std::uint8_t { sctXB = 0, sctXT = 1, sctYL = 2, sctYR = 3 };
 enum TYearLength : std::uint8_t { ylNone = 0, ylYY = 1, ylYYYY = 2 };
 enum TDateOrder : std::uint8_t { doMMDDYY = 0, doDDMMYY = 1, doYYMMDD = 2 };
-enum TDateForTime : std::uint8_t {
-  dtNone = 0,
-  dtOnePerChart = 1,
-  dtOnePerDay = 2,
-  dtAllTicks = 3
-};
+enum TDateForTime : std::uint8_t { dtNone = 0, dtOnePerChart = 1, dtOnePerDay = 2, dtAllTicks = 3 };
 enum TShadowStyle : std::uint8_t { ssFlying = 0, ssBox = 1 };
 enum TFrameStyle : std::uint8_t {
   fsNone = 0,
@@ -107,6 +111,19 @@ class EUlxRChartError : public EUlxError {
   explicit EUlxRChartError(const std::string& message) : EUlxError(message) {}
 };
 
+// The seven values of the date/time label settings, as one value.
+struct TDTLabelValues {
+  TTimeFormat TimeFormat = tfHHMMSS;
+  char DateSeparator = '-';
+  char TimeSeparator = ':';
+  TYearLength YearLength = ylYYYY;
+  bool MonthName = true;
+  TDateOrder DateOrder = doDDMMYY;
+  TDateForTime DateForTime = dtOnePerDay;
+
+  bool operator==(const TDTLabelValues&) const = default;
+};
+
 // How date/time axis labels are written. Every setter stores its value and
 // fires OnChange; TimeFormat and DateOrder fire on every assignment (a form
 // writing the same value still asks for a repaint), the others only on a change.
@@ -117,13 +134,14 @@ class TDTLabel {
   TDTLabel& operator=(const TDTLabel&) = delete;
 
   // getters:
-  TTimeFormat TimeFormat() const { return timeFormat_; }
-  char DateSeparator() const { return dateSeparator_; }
-  char TimeSeparator() const { return timeSeparator_; }
-  TYearLength YearLength() const { return yearLength_; }
-  bool MonthName() const { return monthName_; }
-  TDateOrder DateOrder() const { return dateOrder_; }
-  TDateForTime DateForTime() const { return dateForTime_; }
+  TTimeFormat TimeFormat() const { return v_.TimeFormat; }
+  char DateSeparator() const { return v_.DateSeparator; }
+  char TimeSeparator() const { return v_.TimeSeparator; }
+  TYearLength YearLength() const { return v_.YearLength; }
+  bool MonthName() const { return v_.MonthName; }
+  TDateOrder DateOrder() const { return v_.DateOrder; }
+  TDateForTime DateForTime() const { return v_.DateForTime; }
+  const TDTLabelValues& Values() const { return v_; }
 
   // setters:
   void SetTimeFormat(TTimeFormat v);
@@ -136,21 +154,67 @@ class TDTLabel {
 
   // Takes over the seven values of `source`, then fires OnChange once.
   void Assign(const TDTLabel& source);
-  bool SameValues(const TDTLabel& other) const;
+  // Takes over the values without firing OnChange (an owner copying a whole
+  // settings value notifies once itself).
+  void SetValuesQuietly(const TDTLabelValues& v) { v_ = v; }
+  bool SameValues(const TDTLabel& other) const { return v_ == other.v_; }
 
   std::function<void(TDTLabel& sender)> OnChange;
 
  private:
   void Changed();
 
-  TTimeFormat timeFormat_ = tfHHMMSS;
-  char dateSeparator_ = '-';
-  char timeSeparator_ = ':';
-  TYearLength yearLength_ = ylYYYY;
-  bool monthName_ = true;
-  TDateOrder dateOrder_ = doDDMMYY;
-  TDateForTime dateForTime_ = dtOnePerDay;
+  TDTLabelValues v_;
 };
+
+// A cross-hair of the chart: a horizontal and/or vertical line through a point
+// of a layer. Every setter stores its value unchecked and fires OnChange; the
+// chart reads Layer through EffectiveLayer.
+class TCrossHair {
+ public:
+  explicit TCrossHair(int number) : layer_(number) {}
+  TCrossHair(const TCrossHair&) = delete;
+  TCrossHair& operator=(const TCrossHair&) = delete;
+
+  // getters:
+  double PosX() const { return posX_; }
+  double PosY() const { return posY_; }
+  TColor Color() const { return color_; }
+  int Layer() const { return layer_; }
+  TCrossHMode Mode() const { return mode_; }
+  TPenStyle LineType() const { return lineType_; }
+  int LineWid() const { return lineWid_; }
+  // Layer as drawn: a value outside 1 .. 2 acts as the nearer of the two.
+  int EffectiveLayer() const { return layer_ <= 1 ? 1 : 2; }
+
+  // setters:
+  void SetPosX(double v);
+  void SetPosY(double v);
+  void SetColor(TColor v);
+  void SetLayer(int v);
+  void SetMode(TCrossHMode v);
+  void SetLineType(TPenStyle v);
+  void SetLineWid(int v);
+  // Takes over the values of another cross-hair, then fires OnChange once.
+  void Assign(const TCrossHair& source);
+
+  std::function<void(TCrossHair& sender)> OnChange;
+
+ private:
+  void Changed();
+
+  double posX_ = 0;
+  double posY_ = 0;
+  TColor color_ = clBlack;
+  int layer_;
+  TCrossHMode mode_ = chOff;
+  TPenStyle lineType_ = psSolid;
+  int lineWid_ = 1;
+};
+
+// The library's message decoration: every message it raises is wrapped in a
+// fixed leading and trailing text, so a report shows where it came from.
+std::string DecorateMessage(const std::string& message);
 
 // The frame and mark drawing routines of this unit live in their own file pair.
 #include "chart/ulxbase_draw.h"

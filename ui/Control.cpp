@@ -19,9 +19,18 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
-  if (resized) windowImage_.SetSize(width, height);
+  if (resized && windowImageRetained_) windowImage_.SetSize(width, height);
   if (host_) host_->SyncGeometry();
   if (resized) Resized();
+}
+
+void TControl::SetWindowImageRetained(bool retained) {
+  if (retained == windowImageRetained_) return;
+  windowImageRetained_ = retained;
+  if (retained)
+    windowImage_.SetSize(width_, height_);
+  else
+    windowImage_.SetSize(0, 0);
 }
 
 void TControl::SetVisible(bool visible) {

@@ -110,6 +110,10 @@ class TControl {
   virtual void Paint() {}
   // Runs when the window comes into being.
   virtual void CreateWnd() {}
+  // A control that only ever draws on another control's surface keeps no
+  // window image: while not retained the image stays empty whatever the size.
+  void SetWindowImageRetained(bool retained);
+
   // Runs after the size changed (the window image already has the new size).
   // By default the control paints again later; one that repaints on its own
   // when its bounds change overrides it, so it is not painted twice.
@@ -129,6 +133,7 @@ class TControl {
   bool designing_ = false;
   bool handleAllocated_ = false;
   bool paintPending_ = false;
+  bool windowImageRetained_ = true;
   TColor parentColor_ = clBtnFace;
   TCursor cursor_ = crDefault;
   TFont font_;
