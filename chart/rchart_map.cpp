@@ -1,0 +1,215 @@
+#include "chart/rchart_map.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "chart/math1.h"
+
+namespace {
+
+int ToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
+
+// A mapping that puts everything at `middle` (and logarithmically
+// unmappable values at `nonPositive`).
+TAxisMap Flat(long double middle, bool log, int nonPositive) {
+  TAxisMap m;
+  m.K = 0;
+  m.O = middle;
+  m.Origin = middle;
+  m.Logarithmic = log;
+  m.NonPositivePixel = nonPositive;
+  return m;
+}
+
+// lo maps to pixel `from`, hi to pixel `to` (from + span on x, from - span on y).
+TAxisMap MapAxis(const TAxisRange& r, long double from, long double to, long double span,
+                 long double middle, int nonPositive) {
+  const long double lo = r.Low, hi = r.High;
+  if (span <= 0 || !std::isfinite(lo) || !std::isfinite(hi) || lo == hi)
+    return Flat(middle, r.Logarithmic, nonPositive);
+  TAxisMap m;
+  m.Logarithmic = r.Logarithmic;
+  m.NonPositivePixel = nonPositive;
+  const bool upwards = to < from;  // the vertical axis grows towards the top
+  if (!r.Logarithmic) {
+    // The two forms as the layers are specified (they round differently).
+    m.K = upwards ? -span / (hi - lo) : span * (1.0L / (hi - lo));
+    m.O = (from * hi - to * lo) / (hi - lo);
+    m.Low = lo;
+    m.Origin = from;
+    return m;
+  }
+  if (lo < kMinLogValue || hi < kMinLogValue) return Flat(middle, true, nonPositive);
+  // ln hi - ln lo as the logarithm of the ratio, so that ends a few units in
+  // the last place apart keep their digits.
+  const long double lnSpan = std::log1p((hi - lo) / lo);
+  if (lnSpan == 0 || !std::isfinite(lnSpan)) return Flat(middle, true, nonPositive);
+  m.K = (upwards ? -span : span) / lnSpan;
+  m.O = from - std::log(lo) * m.K;
+  m.Low = lo;
+  m.Origin = from;
+  return m;
+}
+
+long double Pow10L(long double e) { return std::pow(10.0L, e); }
+
+}  // namespace
+
+// --- geometry -------------------------------------------------------------------
+
+int TChartGeometry::AreaImageWidth(bool printer) const {
+  return ToInt(std::max<std::int64_t>(0, MapWidth() + (printer ? 0 : 1)));
+}
+
+int TChartGeometry::AreaImageHeight(bool printer) const {
+  return ToInt(std::max<std::int64_t>(0, MapHeight() + (printer ? 0 : 1)));
+}
+
+bool TChartGeometry::InChartArea(std::int64_t x, std::int64_t y) const {
+  return AreaLeft() <= x && x <= AreaRight() && AreaTop() <= y && y <= AreaBottom();
+}
+
+int TChartGeometry::MinWidth() const { return ToInt(std::int64_t{LRim} + RRim + ShadowWidth + 80); }
+
+int TChartGeometry::MinHeight() const {
+  return ToInt(std::int64_t{TRim} + BRim + ShadowWidth + 20);
+}
+
+std::int64_t TChartGeometry::CaptionAnchorX(TCaptionAnchorHoriz anchor) const {
+  switch (anchor) {
+    case cahControlLeft: return 0;
+    case cahChartLeft: return LRim;
+    case cahChartCenter: return LRim + MapWidth() / 2;  // division truncates toward zero
+    case cahChartRight: return AreaRight();
+    case cahControlRight: return Width;
+  }
+  return AreaRight();
+}
+
+std::int64_t TChartGeometry::CaptionAnchorY(TCaptionAnchorVert anchor) const {
+  switch (anchor) {
+    case cavControlTop: return 0;
+    case cavChartTop: return TRim;
+    case cavChartCenter: return TRim + MapHeight() / 2;
+    case cavChartBottom: return std::int64_t{Height} - BRim;  // without the shadow
+    case cavControlBottom: return Height;
+  }
+  return TRim;
+}
+
+// --- mapping ----------------------------------------------------------------------
+
+TAxisMap MapHorizontal(const TAxisRange& r, const TChartGeometry& g) {
+  // Non-positive values on a logarithmic axis go to its low end, outside the area.
+  const int nonPositive = r.High >= r.Low ? 0 : g.Width;
+  return MapAxis(r, static_cast<long double>(g.AreaLeft()), static_cast<long double>(g.AreaRight()),
+                 static_cast<long double>(g.MapWidth()), g.Width / 2.0L, nonPositive);
+}
+
+TAxisMap MapVertical(const TAxisRange& r, const TChartGeometry& g) {
+  const int nonPositive = r.High >= r.Low ? g.Height : 0;
+  return MapAxis(r, static_cast<long double>(g.AreaBottom()), static_cast<long double>(g.AreaTop()),
+                 static_cast<long double>(g.MapHeight()), g.Height / 2.0L, nonPositive);
+}
+
+TLayerMap MapLayer(const TAxisRange& x, const TAxisRange& y, const TChartGeometry& g) {
+  return TLayerMap{MapHorizontal(x, g), MapVertical(y, g)};
+}
+
+int PixelOf(const TAxisMap& m, double v) {
+  long double p;
+  if (!m.Logarithmic) {
+    p = m.K * v + m.O;
+  } else if (!(v > kMinLogValue)) {
+    if (std::isnan(v)) return 0;
+    return m.NonPositivePixel;
+  } else if (m.K == 0) {
+    p = m.O;
+  } else {
+    // K * ln v + O, taken as the logarithm of v's ratio to RangeLow so that a
+    // narrow range far from 1 keeps its digits.
+    const long double lo = m.Low;
+    p = m.Origin + m.K * std::log1p((static_cast<long double>(v) - lo) / lo);
+  }
+  if (std::isnan(p)) return 0;
+  p = std::clamp(p, -kMaxMappedPixel, kMaxMappedPixel);
+  return static_cast<int>(Nint(p));
+}
+
+TPoint WorldToPixel(const TLayerMap& m, double x, double y) {
+  return TPoint{PixelOf(m.X, x), PixelOf(m.Y, y)};
+}
+
+double WorldOf(const TAxisMap& m, long double pixel) {
+  if (m.K == 0) return static_cast<double>(m.Low);
+  if (!m.Logarithmic) return static_cast<double>((pixel - m.O) / m.K);
+  return static_cast<double>(m.Low * std::exp((pixel - m.Origin) / m.K));
+}
+
+void PixelToWorld(const TLayerMap& m, long double px, long double py, double& x, double& y) {
+  x = WorldOf(m.X, px);
+  y = WorldOf(m.Y, py);
+}
+
+TPoint ClampPixel(TPoint p) {
+  return TPoint{std::clamp(p.X, -kMaxItemPixel, kMaxItemPixel),
+                std::clamp(p.Y, -kMaxItemPixel, kMaxItemPixel)};
+}
+
+// --- grid -------------------------------------------------------------------------
+
+namespace {
+
+// Decade and mantissa of a positive value: l = log10 p (snapped to a whole
+// number when it is within 1e-14 of one), t = floor(l), m = nint(10^(l - t)).
+struct TDecade {
+  long double T = 0;
+  long double M = 1;
+};
+
+TDecade DecadeOf(long double p, bool snap) {
+  long double l = std::log(p) / std::log(10.0L);
+  if (snap && std::fabs(l - Nint(l)) < 1e-14L) l = Nint(l);
+  const long double t = std::floor(l);
+  return TDecade{t, Nint(Pow10L(l - t))};
+}
+
+// Grid positions on a logarithmic axis are worked out from a positive value.
+long double Positive(double v) { return v > kMinLogValue ? v : kMinLogValue; }
+
+}  // namespace
+
+double FirstGridPosition(const TGridAxis& a) {
+  if (a.Step == 0) return a.NumTicks > 0 ? a.Ticks[0] : a.Start;
+  if (!a.Logarithmic || a.Step > 0) return std::ceil(a.Start / a.Step) * a.Step;
+  const long double xs = Positive(a.Start);
+  if (a.Step == -1) return static_cast<double>(Pow10L(std::ceil(std::log(xs) / std::log(10.0L))));
+  const TDecade d = DecadeOf(xs, false);
+  if (a.Step == -2) {
+    // The smallest of 2, 5 and 10 not below the mantissa.
+    const long double m = d.M <= 2 ? 2 : d.M <= 5 ? 5 : 10;
+    return static_cast<double>(m * Pow10L(d.T));
+  }
+  if (a.Step == -3) return static_cast<double>(d.M * Pow10L(d.T));
+  return a.Start;
+}
+
+double NextGridPosition(const TGridAxis& a, double p, int k) {
+  if (a.Step == 0) {
+    if (k <= 0 || k > a.NumTicks) return a.End;  // past the last tick: the run ends
+    return a.Ticks[k - 1];
+  }
+  if (!a.Logarithmic || a.Step > 0) return p + std::fabs(a.Step);
+  if (a.Step == -1) return p * 10;
+  const TDecade d = DecadeOf(Positive(p), true);
+  if (a.Step == -2) {
+    // 1, 2, 5, 10, 20, 50, ...
+    const long double m = d.M < 2 ? 2 : d.M < 5 ? 5 : d.M < 10 ? 10 : 20;
+    return static_cast<double>(m * Pow10L(d.T));
+  }
+  // 1, 2, ..., 9, 10 per decade.
+  return static_cast<double>(Pow10L(d.T) * (d.M + 1));
+}

@@ -1,0 +1,128 @@
+// rchart_map: the chart's arithmetic, with no control and no canvas — the
+// geometry of the chart area inside the rims, the mapping of each layer's world
+// coordinates to control pixels and back, and the positions of grid lines.
+// The chart and its painter call these functions; tests call them directly.
+#pragma once
+
+#include <cstdint>
+
+#include "chart/ulxbase.h"
+#include "gfx/Types.h"
+
+// The control's size, rims and shadow width. Every derived quantity is worked
+// out in 64 bits: rims and sizes are user values, and their sums must not
+// overflow whatever they are.
+struct TChartGeometry {
+  int Width = 0;
+  int Height = 0;
+  int LRim = 0;
+  int RRim = 0;
+  int TRim = 0;
+  int BRim = 0;
+  int ShadowWidth = 0;
+
+  // The chart area; its right and bottom edges are pixels of it.
+  std::int64_t AreaLeft() const { return LRim; }
+  std::int64_t AreaTop() const { return TRim; }
+  std::int64_t AreaRight() const { return std::int64_t{Width} - RRim - ShadowWidth; }
+  std::int64_t AreaBottom() const { return std::int64_t{Height} - BRim - ShadowWidth; }
+  // The spans the mapping stretches a range over (one less than the pixels).
+  std::int64_t MapWidth() const { return AreaRight() - LRim; }
+  std::int64_t MapHeight() const { return AreaBottom() - TRim; }
+  // Pixels of the chart area (the isometric rule measures these).
+  std::int64_t PlotWidth() const { return MapWidth() + 1; }
+  std::int64_t PlotHeight() const { return MapHeight() + 1; }
+
+  // Size of the chart-area image: the plot size, one pixel less on a printer,
+  // never below 0.
+  int AreaImageWidth(bool printer = false) const;
+  int AreaImageHeight(bool printer = false) const;
+
+  // Whether a control pixel lies in the chart area (edges included).
+  bool InChartArea(std::int64_t x, std::int64_t y) const;
+
+  // The least size the control takes: rims and shadow plus 80 x 20.
+  int MinWidth() const;
+  int MinHeight() const;
+
+  // The caption's reference point before its offset, by anchor.
+  std::int64_t CaptionAnchorX(TCaptionAnchorHoriz anchor) const;
+  std::int64_t CaptionAnchorY(TCaptionAnchorVert anchor) const;
+};
+
+// One axis of a layer as the mapping sees it.
+struct TAxisRange {
+  double Low = 0;
+  double High = 1;
+  bool Logarithmic = false;
+};
+
+// The coefficients of one axis: a world value v maps to K * v + O on a linear
+// axis and to K * ln v + O on a logarithmic one. In extended precision, as the
+// chart's layers are specified.
+struct TAxisMap {
+  long double K = 0;
+  long double O = 0;
+  bool Logarithmic = false;
+  // Where a logarithmic axis puts values it cannot take (<= 1e-100): the low
+  // end, just outside the chart area (0 or the control's width / height).
+  int NonPositivePixel = 0;
+  // Logarithmic axes: RangeLow and the pixel it maps to, from which a value is
+  // mapped by the logarithm of its ratio to RangeLow (see PixelOf).
+  long double Low = 1;
+  long double Origin = 0;
+};
+
+struct TLayerMap {
+  TAxisMap X;
+  TAxisMap Y;
+};
+
+// The smallest bound a logarithmic axis takes, and where unmappable values go.
+inline constexpr double kMinLogValue = 1e-100;
+// Pixels obtained from the mapping are limited to this in either direction.
+inline constexpr long double kMaxMappedPixel = 2147483647.0L;
+// ... and items to this before they are drawn.
+inline constexpr int kMaxItemPixel = 30000;
+
+// The horizontal and vertical coefficients of a layer. An axis without a
+// finite mapping — a chart area of no width, equal ends, or a logarithmic axis
+// with an end that is not positive — puts every value at the middle of the
+// control (W / 2, H / 2).
+TAxisMap MapHorizontal(const TAxisRange& range, const TChartGeometry& g);
+TAxisMap MapVertical(const TAxisRange& range, const TChartGeometry& g);
+TLayerMap MapLayer(const TAxisRange& x, const TAxisRange& y, const TChartGeometry& g);
+
+// A world value as a control pixel: limited to +-2147483647, nearest whole
+// number with halves to even. NaN has no place and gives 0.
+int PixelOf(const TAxisMap& m, double v);
+TPoint WorldToPixel(const TLayerMap& m, double x, double y);
+
+// A control pixel as a world value; an axis without a mapping gives its
+// RangeLow-side value (the origin's value).
+double WorldOf(const TAxisMap& m, long double pixel);
+void PixelToWorld(const TLayerMap& m, long double px, long double py, double& x, double& y);
+
+// Limits a mapped item pixel to +-30000 in each coordinate.
+TPoint ClampPixel(TPoint p);
+
+// --- grid -------------------------------------------------------------------
+
+// How a run of grid positions along one axis is made.
+struct TGridAxis {
+  double Start = 0;  // the smaller range end
+  double End = 1;    // the larger range end
+  bool Logarithmic = false;
+  double Step = 0;  // GridDx / GridDy
+  // The axis's tick positions of its last drawing pass (used for Step 0).
+  const double* Ticks = nullptr;
+  int NumTicks = 0;
+};
+
+// The first grid position, and the k-th (k = 2, 3, ...) after p.
+double FirstGridPosition(const TGridAxis& a);
+double NextGridPosition(const TGridAxis& a, double p, int k);
+
+// No run of grid lines is longer than this, and no grid has more points.
+inline constexpr int kMaxGridLines = 1000;
+inline constexpr int kMaxGridPoints = 1000;
