@@ -16,15 +16,17 @@ class TProgress {
   ~TProgress() {
     if (shown_) std::fputc('\n', err_);
   }
-  void Update(std::size_t done, std::size_t total) {
+  void Update(std::uint64_t done, std::uint64_t total) {
     if (!enabled_) return;
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     if (elapsed < 1.0 || elapsed - lastShown_ < 0.2) return;
     lastShown_ = elapsed;
     shown_ = true;
-    const double left = done > 0 ? elapsed * static_cast<double>(total - done) / done : 0.0;
-    std::fprintf(err_, "\r%zu/%zu runs, %.1f s elapsed, about %.0f s left   ", done, total,
+    const double left =
+        done > 0 ? elapsed * static_cast<double>(total - done) / static_cast<double>(done) : 0.0;
+    std::fprintf(err_, "\r%llu/%llu runs, %.1f s elapsed, about %.0f s left   ",
+                 static_cast<unsigned long long>(done), static_cast<unsigned long long>(total),
                  elapsed, left);
     std::fflush(err_);
   }
@@ -59,13 +61,15 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     TProgress progress(err, showProgress);
     const bool complete =
         RunSweep(options, file ? file->Stream() : out, runner, cancel,
-                 [&](std::size_t done, std::size_t total) { progress.Update(done, total); });
+                 [&](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
     if (!complete) {
       std::fputs("travenel-batch: interrupted; no file written\n", err);
       return kExitInterrupted;
     }
-    if (file) file->Commit();
-    else if (std::fflush(out) != 0) throw std::runtime_error("cannot write the output");
+    if (file)
+      file->Commit();
+    else if (std::fflush(out) != 0)
+      throw std::runtime_error("cannot write the output");
   } catch (const std::exception& e) {
     std::fprintf(err, "travenel-batch: %s\n", e.what());
     return kExitFailed;

@@ -24,12 +24,21 @@ struct TBatchOptions {
   std::string Out;  // empty: standard output
   bool Summary = false;
   bool Help = false;
+  // This process runs block ShardIndex (1-based) of ShardCount contiguous
+  // blocks of the sweep; only block 1 writes the header.
+  std::uint32_t ShardIndex = 1;
+  std::uint32_t ShardCount = 1;
 };
 
 // Reads the arguments after the program name. Throws EUsage.
 TBatchOptions ParseOptions(const std::vector<std::string>& args, int defaultJobs);
 
 // A value list: "5", "1,2,3" or a range "from:to:step" (inclusive, step != 0).
+// Blanks around each number are allowed, as in the window's edit boxes.
 std::vector<int> ParseValueList(const std::string& option, const std::string& text);
+
+// The runs of the whole sweep (all shards): agent counts x thresholds x
+// repeats. Throws EUsage when that does not fit in 64 bits.
+std::uint64_t RunCount(const TBatchOptions& options);
 
 std::string HelpText(int defaultJobs);

@@ -9,5 +9,5 @@ constexpr int kWorldSide = 40;
 // Seeds a fresh world with spec.Seed, places spec.Agents agents and steps it
 // like the window does, recording each movement pass's counts. The run ends
 // early at the step where it pauses by itself (no free agent), as the
-// window's run does.
-TRunResult RunSetup(const TRunSpec& spec, int steps);
+// window's run does, or before the next step once cancel is true.
+TRunResult RunSetup(const TRunSpec& spec, int steps, const std::atomic<bool>& cancel);

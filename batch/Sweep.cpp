@@ -6,15 +6,26 @@
 #include <optional>
 #include <thread>
 
-std::vector<TRunSpec> PlanRuns(const TBatchOptions& options) {
-  std::vector<TRunSpec> runs;
-  runs.reserve(options.Agents.size() * options.Thresholds.size() *
-               static_cast<std::size_t>(options.Repeats));
-  for (int agents : options.Agents)
-    for (int threshold : options.Thresholds)
-      for (int r = 0; r < options.Repeats; ++r)
-        runs.push_back({agents, threshold, options.Seed + static_cast<std::uint32_t>(r)});
-  return runs;
+TSweepPlan::TSweepPlan(const TBatchOptions& options)
+    : agents_(options.Agents),
+      thresholds_(options.Thresholds),
+      repeats_(static_cast<std::uint64_t>(std::max(options.Repeats, 0))),
+      seed_(options.Seed),
+      count_(RunCount(options)) {}
+
+TRunSpec TSweepPlan::At(std::uint64_t index) const {
+  const std::uint64_t setup = index / repeats_;
+  const std::uint64_t repeat = index % repeats_;
+  return {agents_[setup / thresholds_.size()], thresholds_[setup % thresholds_.size()],
+          seed_ + static_cast<std::uint32_t>(repeat)};
+}
+
+TRunBlock ShardBlock(std::uint64_t count, std::uint32_t index, std::uint32_t blocks) {
+  // index * count needs up to 96 bits.
+  const auto boundary = [&](std::uint64_t k) {
+    return static_cast<std::uint64_t>(static_cast<unsigned __int128>(count) * k / blocks);
+  };
+  return {boundary(index - 1u), boundary(index)};
 }
 
 void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result, bool summary) {
@@ -30,60 +41,128 @@ void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result
                  result.Steps[i].Attached, result.Steps[i].Free);
 }
 
+namespace {
+
+// Workers take runs in plan order but stay at most a few runs per thread
+// ahead of the writer, so finished results waiting for an earlier, slower
+// run take bounded memory however long the sweep is.
+class TRunQueue {
+ public:
+  TRunQueue(std::uint64_t total, int jobs, const std::atomic<bool>& cancel)
+      : total_(total), slots_(static_cast<std::size_t>(jobs) * 8), cancel_(cancel) {}
+
+  // The next run for a worker (counted from the block's start), or false once
+  // there is none or the sweep stops.
+  bool Take(std::uint64_t& i) {
+    std::unique_lock lock(m_);
+    space_.wait(lock,
+                [&] { return Stopping() || next_ == total_ || next_ < written_ + slots_.size(); });
+    if (Stopping() || next_ == total_) return false;
+    i = next_++;
+    return true;
+  }
+
+  void Finish(std::uint64_t i, TRunResult result) {
+    {
+      std::lock_guard lock(m_);
+      slots_[i % slots_.size()] = std::move(result);
+    }
+    ready_.notify_all();
+  }
+
+  void Fail(std::exception_ptr e) {
+    {
+      std::lock_guard lock(m_);
+      if (!failure_) failure_ = e;
+    }
+    ready_.notify_all();
+    space_.notify_all();
+  }
+
+  // The result of run i, in order, for the writer; nothing once cancelled or
+  // failed. Wakes up now and then to notice a cancel from a signal handler.
+  std::optional<TRunResult> Next(std::uint64_t i) {
+    std::unique_lock lock(m_);
+    std::optional<TRunResult>& slot = slots_[i % slots_.size()];
+    while (!slot && !Stopping()) ready_.wait_for(lock, std::chrono::milliseconds(50));
+    // A run cut short by a cancel may have arrived: never write it.
+    if (Stopping()) return std::nullopt;
+    std::optional<TRunResult> r = std::move(slot);
+    slot.reset();
+    written_ = i + 1;
+    lock.unlock();
+    space_.notify_all();
+    return r;
+  }
+
+  void Stop() {
+    {
+      std::lock_guard lock(m_);
+      stopped_ = true;
+    }
+    space_.notify_all();
+  }
+
+  void RethrowFailure() {
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  bool Stopping() const { return stopped_ || failure_ || cancel_; }
+
+  std::mutex m_;
+  std::condition_variable ready_, space_;
+  const std::uint64_t total_;
+  std::uint64_t next_ = 0, written_ = 0;
+  std::vector<std::optional<TRunResult>> slots_;
+  std::exception_ptr failure_;
+  bool stopped_ = false;
+  const std::atomic<bool>& cancel_;
+};
+
+}  // namespace
+
 bool RunSweep(const TBatchOptions& options, std::FILE* out, const TRunner& runner,
               const std::atomic<bool>& cancel,
-              const std::function<void(std::size_t, std::size_t)>& progress) {
-  const std::vector<TRunSpec> runs = PlanRuns(options);
-  std::fputs(options.Summary ? "agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n"
-                             : "agents,threshold,seed,step,attached,free\n",
-             out);
+              const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
+  if (cancel) return false;
+  const TSweepPlan plan(options);
+  const TRunBlock block = ShardBlock(plan.Count(), options.ShardIndex, options.ShardCount);
+  const std::uint64_t total = block.Last - block.First;
+  if (options.ShardIndex == 1)
+    std::fputs(options.Summary
+                   ? "agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n"
+                   : "agents,threshold,seed,step,attached,free\n",
+               out);
 
-  // Workers take runs in plan order; the caller's thread writes finished runs
-  // in that same order, so the bytes never depend on the number of threads.
-  std::mutex m;
-  std::condition_variable ready;
-  std::vector<std::optional<TRunResult>> results(runs.size());
-  std::size_t next = 0;
-  std::exception_ptr failure;
+  // The caller's thread writes finished runs in plan order, so the bytes
+  // never depend on the number of threads.
+  const int jobs = static_cast<int>(std::min<std::uint64_t>(std::max(options.Jobs, 1), total));
+  TRunQueue queue(total, std::max(jobs, 1), cancel);
   auto work = [&] {
-    for (;;) {
-      std::size_t i;
-      {
-        std::lock_guard lock(m);
-        if (next == runs.size() || cancel || failure) return;
-        i = next++;
-      }
+    for (std::uint64_t i; queue.Take(i);) {
       try {
-        TRunResult r = runner(runs[i], options.Steps);
-        std::lock_guard lock(m);
-        results[i] = std::move(r);
+        queue.Finish(i, runner(plan.At(block.First + i), options.Steps, cancel));
       } catch (...) {
-        std::lock_guard lock(m);
-        if (!failure) failure = std::current_exception();
+        queue.Fail(std::current_exception());
       }
-      ready.notify_all();
     }
   };
-  const int jobs = std::max(1, std::min<int>(options.Jobs, static_cast<int>(runs.size())));
   std::vector<std::thread> workers;
   for (int j = 0; j < jobs; ++j) workers.emplace_back(work);
 
   bool complete = true;
-  for (std::size_t i = 0; i < runs.size(); ++i) {
-    std::unique_lock lock(m);
-    // Wake up now and then to notice a cancel that came from a signal handler.
-    while (!results[i] && !cancel && !failure) ready.wait_for(lock, std::chrono::milliseconds(100));
-    if (!results[i]) {
+  for (std::uint64_t i = 0; i < total; ++i) {
+    const std::optional<TRunResult> r = queue.Next(i);
+    if (!r) {
       complete = false;
       break;
     }
-    TRunResult r = std::move(*results[i]);
-    results[i].reset();  // finished runs are not kept: memory stays bounded
-    lock.unlock();
-    WriteRunRows(out, runs[i], r, options.Summary);
-    if (progress) progress(i + 1, runs.size());
+    WriteRunRows(out, plan.At(block.First + i), *r, options.Summary);
+    if (progress) progress(i + 1, total);
   }
+  queue.Stop();
   for (std::thread& t : workers) t.join();
-  if (failure) std::rethrow_exception(failure);
+  queue.RethrowFailure();
   return complete;
 }

@@ -27,17 +27,45 @@ struct TRunResult {
   int PausedAt = 0;                // step at which the run paused by itself; 0 if never
 };
 
-using TRunner = std::function<TRunResult(const TRunSpec& spec, int steps)>;
+// Runs one setup. It should return soon after cancel becomes true; what it
+// returns then is thrown away.
+using TRunner =
+    std::function<TRunResult(const TRunSpec& spec, int steps, const std::atomic<bool>& cancel)>;
 
-// Runs in output order: setups (agents, then threshold, as given), then seeds.
-std::vector<TRunSpec> PlanRuns(const TBatchOptions& options);
+// The runs in output order: setups (agents, then threshold, as given), then
+// seeds. Each run is worked out from its index, so a sweep of any size needs
+// no memory for its plan.
+class TSweepPlan {
+ public:
+  explicit TSweepPlan(const TBatchOptions& options);  // throws EUsage if too large
+  std::uint64_t Count() const { return count_; }
+  TRunSpec At(std::uint64_t index) const;  // index < Count()
 
-// Writes the header line, then the rows of each run in plan order as soon as
-// all runs before it are done. Returns false if cancelled (cancel set true).
-// progress(done, total) is called from the writing thread after each run.
+ private:
+  std::vector<int> agents_, thresholds_;
+  std::uint64_t repeats_;
+  std::uint32_t seed_;
+  std::uint64_t count_;
+};
+
+// Runs [First, Last) of a plan.
+struct TRunBlock {
+  std::uint64_t First = 0;
+  std::uint64_t Last = 0;
+};
+
+// Block `index` (1-based) of `blocks` contiguous blocks of `count` runs; the
+// sizes differ by at most one and the blocks in order cover every run once.
+TRunBlock ShardBlock(std::uint64_t count, std::uint32_t index, std::uint32_t blocks);
+
+// Writes the header line (in the first shard only), then the rows of each run
+// of this shard in plan order as soon as all runs before it are done.
+// Returns false if cancelled (cancel set true); nothing is written once it
+// is seen. progress(done, total) is called from the writing thread after
+// each run, total being the runs of this shard.
 bool RunSweep(const TBatchOptions& options, std::FILE* out, const TRunner& runner,
               const std::atomic<bool>& cancel,
-              const std::function<void(std::size_t done, std::size_t total)>& progress = {});
+              const std::function<void(std::uint64_t done, std::uint64_t total)>& progress = {});
 
 // The CSV rows of one run (without header).
 void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result, bool summary);

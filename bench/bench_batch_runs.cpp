@@ -1,5 +1,5 @@
 // Runs per second of the batch runner: 1,000 agents, threshold 74, 99 steps,
-// on one and on two worker threads.
+// on one and on two worker threads, per step and as one summary row per run.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -16,17 +16,23 @@ void BM_Sweep(benchmark::State& state) {
   o.Steps = 99;
   o.Repeats = 16;
   o.Jobs = static_cast<int>(state.range(0));
+  o.Summary = state.range(1) != 0;
   std::FILE* sink = std::fopen("/dev/null", "w");
   const std::atomic<bool> cancel{false};
   for (auto _ : state) RunSweep(o, sink, RunSetup, cancel);
   std::fclose(sink);
   state.SetItemsProcessed(state.iterations() * o.Repeats);
 }
-BENCHMARK(BM_Sweep)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Sweep)
+    ->ArgsProduct({{1, 2}, {0, 1}})
+    ->ArgNames({"jobs", "summary"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_OneRun(benchmark::State& state) {
   std::uint32_t seed = 1;
-  for (auto _ : state) benchmark::DoNotOptimize(RunSetup({1000, 74, seed++}, 99));
+  const std::atomic<bool> cancel{false};
+  for (auto _ : state) benchmark::DoNotOptimize(RunSetup({1000, 74, seed++}, 99, cancel));
 }
 BENCHMARK(BM_OneRun)->Unit(benchmark::kMicrosecond);
 

@@ -1,7 +1,7 @@
 // Command line of the batch runner: good forms and bad ones.
-#include <gtest/gtest.h>
-
 #include "batch/Options.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -31,18 +31,23 @@ TEST_P(ValueLists, Expand) { EXPECT_EQ(ParseValueList("--x", GetParam().text), G
 INSTANTIATE_TEST_SUITE_P(
     BatchOptions, ValueLists,
     ::testing::Values(ListCase{"74", {74}}, ListCase{"-1", {-1}}, ListCase{"+5", {5}},
-                      ListCase{"50,74,90", {50, 74, 90}}, ListCase{"0:100:25", {0, 25, 50, 75, 100}},
-                      ListCase{"0:10:4", {0, 4, 8}}, ListCase{"10:0:-5", {10, 5, 0}},
-                      ListCase{"-3:-1:1", {-3, -2, -1}}, ListCase{"7:7:1", {7}}));
+                      ListCase{"50,74,90", {50, 74, 90}},
+                      ListCase{"0:100:25", {0, 25, 50, 75, 100}}, ListCase{"0:10:4", {0, 4, 8}},
+                      ListCase{"10:0:-5", {10, 5, 0}}, ListCase{"-3:-1:1", {-3, -2, -1}},
+                      ListCase{"7:7:1", {7}},
+                      // Blanks around numbers, as the window's edit boxes take them.
+                      ListCase{" 74\t", {74}}, ListCase{"\t-1", {-1}},
+                      ListCase{"50 , 74,\t90 ", {50, 74, 90}},
+                      ListCase{" 0 : 100 :50", {0, 50, 100}}));
 
 TEST(BatchOptions, EveryOptionInBothForms) {
-  const TBatchOptions o = Parse({"--agents", "100,200", "--threshold=-1", "--steps", "5",
-                                 "--seed=4294967295", "--repeats", "3", "--jobs=1", "--out",
-                                 "x.csv", "--summary"});
+  const TBatchOptions o =
+      Parse({"--agents", "100,200", "--threshold=-1", "--steps", "5", "--seed=4294967293",
+             "--repeats", "3", "--jobs=1", "--out", "x.csv", "--summary"});
   EXPECT_EQ(o.Agents, (std::vector<int>{100, 200}));
   EXPECT_EQ(o.Thresholds, std::vector<int>{-1});
   EXPECT_EQ(o.Steps, 5);
-  EXPECT_EQ(o.Seed, 4294967295u);
+  EXPECT_EQ(o.Seed, 4294967293u) << "its three seeds end at the last one";
   EXPECT_EQ(o.Repeats, 3);
   EXPECT_EQ(o.Jobs, 1);
   EXPECT_EQ(o.Out, "x.csv");
@@ -50,6 +55,11 @@ TEST(BatchOptions, EveryOptionInBothForms) {
   EXPECT_EQ(Parse({"--threshold", "-1"}).Thresholds, std::vector<int>{-1})
       << "a negative value is a value, not an option";
   EXPECT_TRUE(Parse({"--help"}).Help);
+  const TBatchOptions shard = Parse({"--shard", " 3 / 8 ", "--steps", " 5 "});
+  EXPECT_EQ(shard.ShardIndex, 3u);
+  EXPECT_EQ(shard.ShardCount, 8u);
+  EXPECT_EQ(shard.Steps, 5);
+  EXPECT_EQ(Parse({"--shard=4294967295/4294967295"}).ShardIndex, 4294967295u);
 }
 
 struct BadCase {
@@ -81,13 +91,36 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--threshold", "0:10:0"}, "--threshold: the step of '0:10:0' is 0"},
         BadCase{{"--threshold", "0:10"}, "--threshold: '0:10' is not a range from:to:step"},
         BadCase{{"--agents", "100001"}, "--agents: 100001 agents are too many (at most 100000)"},
-        BadCase{{"--agents", "0:200000:1000"}, "--agents: 101000 agents are too many (at most 100000)"},
+        BadCase{{"--agents", "0:200000:1000"},
+                "--agents: 101000 agents are too many (at most 100000)"},
         BadCase{{"--steps", "0"}, "--steps: 0 is below 1"},
         BadCase{{"--jobs", "0"}, "--jobs: 0 is below 1"},
         BadCase{{"--repeats", "-2"}, "--repeats: -2 is below 1"},
         BadCase{{"--seed", "-1"}, "--seed: -1 is out of range (0 to 4294967295)"},
         BadCase{{"--steps", "99999999999"}, "--steps: '99999999999' is not a whole number"},
         BadCase{{"--summary=yes"}, "--summary takes no value"},
-        BadCase{{"--out", ""}, "--out: no file name given"}));
+        BadCase{{"--out", ""}, "--out: no file name given"},
+        BadCase{{"--summary", "--bogus"}, "unknown option '--bogus'"},
+        BadCase{{"--agents", " "}, "--agents: no value given"},
+        BadCase{{"--agents", "1, ,2"}, "--agents: '1, ,2' has an empty item"},
+        BadCase{{"--agents", "1 2"}, "--agents: '1 2' is not a whole number"},
+        BadCase{{"--agents", "- 5"}, "--agents: '- 5' is not a whole number"},
+        BadCase{{"--agents", "+-5"}, "--agents: '+-5' is not a whole number"},
+        BadCase{{"--steps", " 0 "}, "--steps: 0 is below 1"},
+        // The seeds of the repeats may end at the last seed, not wrap past it,
+        // whichever option comes first.
+        BadCase{{"--seed", "4294967295", "--repeats", "3"},
+                "--seed: 3 repeats from seed 4294967295 would pass the last seed, 4294967295"},
+        BadCase{{"--repeats", "2", "--seed", "4294967295"},
+                "--seed: 2 repeats from seed 4294967295 would pass the last seed, 4294967295"},
+        BadCase{{"--agents", "0:99999:1", "--threshold", "0:99999:1", "--repeats", "2147483647"},
+                "the sweep has more runs than can be counted (more than 18446744073709551615)"},
+        BadCase{{"--shard", "2"},
+                "--shard: '2' is not of the form K/N (block K of N, such as 2/8)"},
+        BadCase{{"--shard", "5/4"}, "--shard: there is no block 5 of 4 (K must be 1 to 4)"},
+        BadCase{{"--shard", "0/4"}, "--shard: there is no block 0 of 4 (K must be 1 to 4)"},
+        BadCase{{"--shard", "1/0"}, "--shard: the number of blocks in '1/0' is below 1"},
+        BadCase{{"--shard", "1/"}, "--shard: '' is not a whole number"},
+        BadCase{{"--shard", "1/4294967296"}, "--shard: '4294967296' is not a whole number"}));
 
 }  // namespace

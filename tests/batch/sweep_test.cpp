@@ -46,8 +46,8 @@ std::string ReadFile(const QString& path) {
 }
 
 TEST(BatchSweep, SameBytesForOneAndTwoThreads) {
-  const std::vector<std::string> sweep = {"--agents", "50,800", "--threshold", "40:80:40",
-                                          "--repeats", "3", "--steps", "30"};
+  const std::vector<std::string> sweep = {"--agents",  "50,800", "--threshold", "40:80:40",
+                                          "--repeats", "3",      "--steps",     "30"};
   std::vector<std::string> one = sweep, two = sweep;
   one.insert(one.end(), {"--jobs", "1"});
   two.insert(two.end(), {"--jobs", "2"});
@@ -60,7 +60,8 @@ TEST(BatchSweep, SameBytesForOneAndTwoThreads) {
 }
 
 TEST(BatchSweep, RowsAreTheCountsOfTheWorldSteppedByHand) {
-  const Captured c = RunCli({"--agents", "1000", "--threshold", "74", "--seed", "12345", "--steps", "40"});
+  const Captured c =
+      RunCli({"--agents", "1000", "--threshold", "74", "--seed", "12345", "--steps", "40"});
   ASSERT_EQ(c.status, kExitOk) << c.err;
   TWorld world(40, 40);
   world.SetFixedSeed(12345);
@@ -69,7 +70,8 @@ TEST(BatchSweep, RowsAreTheCountsOfTheWorldSteppedByHand) {
   for (int step = 1; step <= 40; ++step) {
     if (!world.MoveAgents()) break;
     expected += "1000,74,12345," + std::to_string(step) + "," +
-                std::to_string(world.AttachedCount()) + "," + std::to_string(world.FreeCount()) + "\n";
+                std::to_string(world.AttachedCount()) + "," + std::to_string(world.FreeCount()) +
+                "\n";
     world.UpdateAttachment(74);
   }
   EXPECT_EQ(c.out, expected);
@@ -84,7 +86,8 @@ TEST(BatchSweep, SummaryTellsWhereARunWhoseAgentsAllAttachPaused) {
             "agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n"
             "20,-1,1,2,2,20,0\n"
             "20,-1,2,2,2,20,0\n");
-  const Captured never = RunCli({"--agents", "20", "--threshold", "100", "--summary", "--steps", "5"});
+  const Captured never =
+      RunCli({"--agents", "20", "--threshold", "100", "--summary", "--steps", "5"});
   EXPECT_EQ(never.out.substr(never.out.find('\n') + 1), "20,100,1,5,,0,20\n");
   const Captured none = RunCli({"--agents", "0", "--summary"});
   EXPECT_EQ(none.out.substr(none.out.find('\n') + 1), "0,74,1,1,1,0,0\n");
@@ -109,10 +112,10 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   // A run that fails half-way leaves the old file and no temporary file.
   int calls = 0;
   Captured failed = RunCli({"--out", target, "--repeats", "4", "--jobs", "1"},
-                        [&](const TRunSpec& s, int steps) {
-                          if (++calls == 3) throw std::runtime_error("disk on fire");
-                          return RunSetup(s, steps);
-                        });
+                           [&](const TRunSpec& s, int steps, const std::atomic<bool>& c) {
+                             if (++calls == 3) throw std::runtime_error("disk on fire");
+                             return RunSetup(s, steps, c);
+                           });
   EXPECT_EQ(failed.status, kExitFailed);
   EXPECT_EQ(failed.err, "travenel-batch: disk on fire\n");
   EXPECT_EQ(ReadFile(path), "old rows\n");
@@ -129,7 +132,8 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   Captured good = RunCli({"--out", target, "--steps", "2", "--agents", "3"});
   EXPECT_EQ(good.status, kExitOk) << good.err;
   EXPECT_TRUE(good.out.empty());
-  EXPECT_EQ(ReadFile(path).rfind("agents,threshold,seed,step,attached,free\n3,74,1,1,0,3\n", 0), 0u);
+  EXPECT_EQ(ReadFile(path).rfind("agents,threshold,seed,step,attached,free\n3,74,1,1,0,3\n", 0),
+            0u);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
   Captured unwritable = RunCli({"--out", "/nonexistent-dir/x.csv"});
