@@ -9,10 +9,13 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "app/PopulationChart.h"
+#include "chart/rchart.h"
 #include "gfx/Color.h"
 #include "sim/World.h"
 #include "ui/Application.h"
 #include "ui/Convert.h"
+#include "ui/QtHost.h"
 
 namespace {
 
@@ -23,6 +26,9 @@ constexpr int kFontPixels = 10;
 constexpr int kStepsRight = 501;
 constexpr int kLabelTop = 80;
 constexpr int kTimerIntervalMs = 1;
+// The chart's series.
+constexpr TColor kAttachedColor = 0x0000FF;  // red
+constexpr TColor kFreeColor = 0x008000;      // green
 
 QColor QtColor(TColor c) { return QColor::fromRgb(ColorToPixel(c)); }
 
@@ -88,14 +94,18 @@ void TForm1::CreateControls() {
   lblSteps_->setAlignment(Qt::AlignRight | Qt::AlignTop);
   SetStepsCaption(QStringLiteral("lbl_Steps"));
   lblTimesteps_ = MakeLabel(this, "lbl_timesteps", QStringLiteral(": timesteps"), 504, kLabelTop);
-  // The population chart's place, (416, 112) 369 x 320, stays free here.
+  rChart1_ = std::make_unique<TRChart>();
+  rChart1_->SetName("RChart1");
+  LoadRChart1(*rChart1_);
+  rChart1Host_ = new QtHost(*rChart1_, this);
+  rChart1Host_->setObjectName(QStringLiteral("RChart1"));
 
-  // The panel takes no focus but keeps its place at the head of the order;
-  // the chart will take the place between B_stop and Edit_anzAg.
+  // The panel takes no focus but keeps its place at the head of the order.
   setTabOrder(zeichenPanel_.get(), bSetup_);
   setTabOrder(bSetup_, editThresh_);
   setTabOrder(editThresh_, bStop_);
-  setTabOrder(bStop_, editAnzAg_);
+  setTabOrder(bStop_, rChart1Host_);
+  setTabOrder(rChart1Host_, editAnzAg_);
 
   connect(bSetup_, &QPushButton::clicked, this, [this] { RunHandler([this] { B_setupClick(); }); });
   connect(bStop_, &QPushButton::clicked, this, [this] { RunHandler([this] { B_stopClick(); }); });
@@ -217,12 +227,42 @@ void TForm1::B_stopClick() {
     timer1_->start();
 }
 
-// The population chart comes with its own control; until it is here, the
-// window's calls to it do nothing.
-void TForm1::ChartCreated(std::int32_t /*agentCount*/) {}
-void TForm1::ChartWorldReset() {}
-void TForm1::ChartNewSetup(std::int32_t /*agentCount*/) {}
-void TForm1::ChartFeed() {}
+// --- the population chart ---------------------------------------------------------
+
+void TForm1::ChartCreated(std::int32_t agentCount) {
+  TRChart& c = *rChart1_;
+  c.Scale1X().SetRangeLow(0);
+  c.Scale1X().SetRangeHigh(100);
+  c.Scale1Y().SetRangeLow(0);
+  c.Scale1Y().SetRangeHigh(agentCount);
+  c.ShowItems();
+}
+
+void TForm1::ChartWorldReset() {
+  rChart1_->ClearItems();
+  rChart1_->MoveToPoint(0, 0);
+}
+
+void TForm1::ChartNewSetup(std::int32_t agentCount) {
+  rChart1_->Scale1Y().SetRangeHigh(agentCount);
+}
+
+void TForm1::ChartFeed() {
+  TRChart& c = *rChart1_;
+  // Steps 1 .. 99: the horizontal range ends at 100.
+  if (stepCount_ >= c.Scale1X().RangeHigh()) return;
+  // Selecting layer 1 repaints the chart with every segment so far.
+  c.SetActiveLayer(1);
+  c.SetDataColor(kAttachedColor);
+  const std::int32_t attached = world_->AttachedCount(), free = world_->FreeCount();
+  c.AddLine(stepCount_ - 1, prevAttached_, stepCount_, attached);
+  prevAttached_ = attached;
+  // The chart has no layer 3: this selects nothing and repaints nothing.
+  c.SetActiveLayer(3);
+  c.SetDataColor(kFreeColor);
+  c.AddLine(stepCount_ - 1, prevFree_, stepCount_, free);
+  prevFree_ = free;
+}
 
 void TForm1::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);

@@ -1,6 +1,6 @@
 // TForm1: the main window of Travenel — the world's panel, the run controls,
-// the step count, the place of the population chart, and the timer whose
-// every tick runs one step of the world.
+// the step count, the population chart, and the timer whose every tick runs
+// one step of the world and feeds the chart.
 #pragma once
 
 #include <QFrame>
@@ -14,6 +14,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class QtHost;
+class TRChart;
 class TWorld;
 
 class TForm1 : public QWidget {
@@ -48,6 +50,8 @@ class TForm1 : public QWidget {
   QLabel* Lbl_TextAnzahl() const { return lblTextAnzahl_; }
   QLabel* lbl_Steps() const { return lblSteps_; }
   QLabel* lbl_timesteps() const { return lblTimesteps_; }
+  TRChart& RChart1() const { return *rChart1_; }
+  QtHost* RChart1Host() const { return rChart1Host_; }
   QTimer* Timer1() const { return timer1_; }
 
  protected:
@@ -67,7 +71,7 @@ class TForm1 : public QWidget {
   // The timer's tick: holds while a report is open, so reports never stack.
   void OnTimer();
 
-  // Where the population chart is fed. It sits at (416, 112), 369 x 320.
+  // The population chart's feed.
   // Window creation: horizontal range 0 .. 100, vertical 0 .. agentCount, show.
   void ChartCreated(std::int32_t agentCount);
   // World reset, after the cells are repainted: clear the items, move to (0, 0).
@@ -90,6 +94,9 @@ class TForm1 : public QWidget {
   QLabel* lblTextAnzahl_ = nullptr;
   QLabel* lblSteps_ = nullptr;
   QLabel* lblTimesteps_ = nullptr;
+  // The chart goes after its host (the host must not outlive what it shows).
+  std::unique_ptr<TRChart> rChart1_;
+  QtHost* rChart1Host_ = nullptr;
   QTimer* timer1_ = nullptr;
 
   std::unique_ptr<TWorld> world_;

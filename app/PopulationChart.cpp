@@ -51,6 +51,7 @@ void LoadAxis(TScaleProps& p, const TStoredAxis& a) {
 
 void LoadRChart1(TRChart& c) {
   LoadControl(c, [&c] {
+    c.SetBounds(416, 112, 369, 320);
     c.SetAllocSize(1000);
     c.SetAutoRedraw(true);
     c.SetRRim(20);

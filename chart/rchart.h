@@ -26,6 +26,7 @@
 #include "ui/Control.h"
 
 class TCustomRChart;
+struct TRenderSettings;
 
 // Event types.
 using TMouseMoveInChartEvent = std::function<void(
@@ -231,8 +232,20 @@ class TCustomRChart : public TControl {
   // Repaints if AutoRedraw is on or the chart is being designed: the change
   // notification of the cross-hairs, text labels, background image and joints.
   void RepaintIfAuto();
-  // The full repaint.
+  // The full repaint: the control image, then the chart area over it, then
+  // the cross-hairs; shown on the window at once.
   void Paint() override;
+  // Window colour, shadow, caption and axes on a surface (the axes always draw
+  // on the control image, where they are bound).
+  void RenderControlImage(TCanvas& surface);
+  // The chart area's background (colour or picture) on a surface whose (dx, dy)
+  // is the area's top-left pixel.
+  void RenderChartBackground(TCanvas& surface, int dx, int dy);
+  // The render pass: grid, items, text labels and the area's frame.
+  void RenderItems(TCanvas& surface, int dx, int dy, bool blackAndWhite, bool noGrid);
+  // The active cross-hairs on an image whose (0, 0) is control pixel (dx, dy),
+  // then the image onto the window there.
+  void RenderCrossHairs(int dx, int dy, TBitmap& image);
   // How many full repaints have drawn since construction.
   int PaintCount() const { return paintCount_; }
 
@@ -308,6 +321,14 @@ class TCustomRChart : public TControl {
   // ShowItems with AutoRedraw: the chart area alone, drawn and copied to the window.
   void RedrawChartArea();
 
+  // --- painting ---
+  // RenderControlImage; with areaCovered the chart area is left for the
+  // chart-area image that is drawn over it.
+  void ComposeControlImage(TCanvas& surface, bool areaCovered);
+  void DrawShadow(TCanvas& c);
+  void DrawCaption(TCanvas& c);
+  TRenderSettings RenderSettings() const;
+
   // --- sharing ---
   // Brings the charts of the sharing group up to date after a change of the
   // list: with one list per group there is nothing to copy.
@@ -377,6 +398,7 @@ class TCustomRChart : public TControl {
 
   // --- painting ---
   bool paintSuppressed_ = true;
+  bool painting_ = false;
   int paintCount_ = 0;
   TBitmap chartAreaImage_;
   TBitmap backgroundPicture_;

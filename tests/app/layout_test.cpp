@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "app/Image.h"
+#include "ui/QtHost.h"
 #include "window_fixture.h"
 
 namespace {
@@ -38,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(Controls, ControlPlace,
                                            TControlCase{"B_setup", 428, 8, 75, 25, "new Setup"},
                                            TControlCase{"B_stop", 508, 8, 75, 25, "start / stop"},
                                            TControlCase{"Edit_thresh", 588, 48, 41, 20, "74"},
-                                           TControlCase{"Edit_anzAg", 588, 72, 41, 20, "1000"}));
+                                           TControlCase{"Edit_anzAg", 588, 72, 41, 20, "1000"},
+                                           TControlCase{"RChart1", 416, 112, 369, 320, ""}));
 
 struct TLabelCase {
   const char* Name;
@@ -70,10 +72,11 @@ TEST_F(LayoutTest, WindowCaptionSizeFontAndColour) {
   EXPECT_EQ(form->size(), QSize(800, 468));  // not shown: no frame to take off
   EXPECT_EQ(form->font().pixelSize(), 10);
   EXPECT_EQ(form->palette().color(QPalette::Window), QColor(0xF0, 0xF0, 0xF0));
-  // Nothing is placed where the chart goes.
+  // Nothing but the chart is placed where the chart goes.
   for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    EXPECT_FALSE(w->geometry().intersects(QRect(416, 112, 369, 320)))
-        << w->objectName().toStdString();
+    if (w != form->RChart1Host())
+      EXPECT_FALSE(w->geometry().intersects(QRect(416, 112, 369, 320)))
+          << w->objectName().toStdString();
 }
 
 TEST_F(LayoutTest, StepLabelKeepsItsRightEdge) {
@@ -90,8 +93,8 @@ TEST_F(LayoutTest, StepLabelKeepsItsRightEdge) {
 }
 
 TEST_F(LayoutTest, TabOrder) {
-  const std::vector<QWidget*> order{form->ZeichenPanel(), form->B_setup(), form->Edit_thresh(),
-                                    form->B_stop(), form->Edit_anzAg()};
+  const std::vector<QWidget*> order{form->ZeichenPanel(), form->B_setup(),     form->Edit_thresh(),
+                                    form->B_stop(),       form->RChart1Host(), form->Edit_anzAg()};
   std::vector<QWidget*> seen;
   QWidget* w = order.front();
   for (int i = 0; i < 100 && seen.size() < order.size(); ++i, w = w->nextInFocusChain())

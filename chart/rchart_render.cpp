@@ -1,0 +1,517 @@
+#include "chart/rchart_render.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "chart/math1.h"
+#include "chart/ulxbase_draw.h"
+
+namespace {
+
+constexpr long double kPi = 3.14159265358979323846264338327950288L;
+// Half the opening of an arrow head: 20 degrees.
+constexpr double kArrowBarbAngle = 0.3490658503988659;
+// The box of a text label reaches this far beyond the text on the left and
+// right, and this far above and below it.
+constexpr int kLabelBoxMarginX = 4;
+constexpr int kLabelBoxMarginY = 2;
+// Black-and-white fills.
+constexpr TColor kBlackAndWhiteFill = 0xC0C0C0;
+
+int ToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
+
+// nint of a double as a 32-bit value (pixel offsets of the relative kinds).
+std::int64_t PixelOffset(double v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<std::int64_t>(Nint(std::clamp(static_cast<long double>(v), -4e9L, 4e9L)));
+}
+
+std::vector<std::string> SplitLines(const std::string& caption) {
+  std::vector<std::string> lines(1);
+  for (char ch : caption) {
+    if (ch == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += ch;
+  }
+  return lines;
+}
+
+}  // namespace
+
+TItemRenderer::TItemRenderer(TCanvas& surface, int dx, int dy, bool blackAndWhite,
+                             const TRenderSettings& s)
+    : s_(surface), dx_(dx), dy_(dy), blackAndWhite_(blackAndWhite), set_(s) {}
+
+TPoint TItemRenderer::ToSurface(std::int64_t x, std::int64_t y) const {
+  const TChartGeometry& g = set_.Geometry;
+  return TPoint{ToInt(x + dx_ - g.LRim), ToInt(y + dy_ - g.TRim)};
+}
+
+TPoint TItemRenderer::MapItem(int layer, double x, double y) const {
+  const TPoint p = ClampPixel(WorldToPixel(set_.Maps[layer >= 2 ? 1 : 0], x, y));
+  return ToSurface(p.X, p.Y);
+}
+
+// --- the cached surface state -------------------------------------------------------
+
+void TItemRenderer::SetPenColor(TColor c) {
+  if (c != penColor_) s_.Pen.Color = penColor_ = c;
+}
+
+void TItemRenderer::SetPenStyle(TPenStyle st) {
+  if (st != penStyle_) s_.Pen.Style = penStyle_ = st;
+}
+
+void TItemRenderer::SetBrushColor(TColor c) {
+  if (c != brushColor_) s_.Brush.Color = brushColor_ = c;
+}
+
+void TItemRenderer::SetFontColor(TColor c) {
+  if (c != fontColor_) {
+    fontColor_ = c;
+    s_.Font().SetColor(c);
+  }
+}
+
+void TItemRenderer::PrepareOutlineAndFill(const TRChartItem& item, TColor c) {
+  FlushPolyline();
+  const TColor pen = blackAndWhite_ ? clBlack : c;
+  const TColor fill = blackAndWhite_ ? kBlackAndWhiteFill : item.FillColor;
+  SetPenColor(pen);
+  SetBrushColor(fill);
+  SetPenStyle(static_cast<TPenStyle>(item.PenStyle));
+  s_.Brush.Style = item.Transparent ? bsClear : bsSolid;
+}
+
+void TItemRenderer::RescaleFontForPrinter(int size) {
+  if (!s_.IsPrinter()) return;
+  // Sizes are for the screen: take them there and carry them to the printer's resolution.
+  TFont& f = s_.Font();
+  f.SetPixelsPerInch(TCanvas::kScreenPixelsPerInch);
+  f.SetSize(size);
+  f.SetPixelsPerInch(s_.PixelsPerInch());
+}
+
+// --- polylines ------------------------------------------------------------------------
+
+void TItemRenderer::AppendPolyline(TPoint p) {
+  if (polylineCount_ == 0) polyline_[polylineCount_++] = currentPoint_;
+  polyline_[static_cast<std::size_t>(polylineCount_++)] = p;
+  if (polylineCount_ == kPolylineBatch) {
+    FlushPolyline();
+    polyline_[polylineCount_++] = p;  // the next batch goes on from here
+  }
+}
+
+void TItemRenderer::FlushPolyline() {
+  if (polylineCount_ == 0) return;
+  s_.Polyline(std::span<const TPoint>(polyline_.data(), static_cast<std::size_t>(polylineCount_)));
+  const TPoint last = polyline_[static_cast<std::size_t>(polylineCount_ - 1)];
+  s_.MoveTo(last.X, last.Y);
+  currentPoint_ = last;
+  polylineCount_ = 0;
+}
+
+// --- the pass ------------------------------------------------------------------------------
+
+void TItemRenderer::Begin() {
+  s_.Pen.Width = penWidth_ = set_.LineWidth;
+  s_.MoveTo(dx_, dy_);
+  currentPoint_ = TPoint{dx_, dy_};
+  s_.Pen.Color = penColor_ = set_.ChartColor;
+  s_.Brush.Color = brushColor_ = set_.ChartColor;
+  s_.Font().SetColor(set_.ChartColor);
+  fontColor_ = set_.ChartColor;
+  s_.Pen.Style = penStyle_ = psSolid;
+}
+
+void TItemRenderer::DrawItems(std::span<const TRChartItem> items) {
+  for (const TRChartItem& item : items) {
+    if (!(*set_.ClassVisible)[item.ItemClass]) continue;
+    if (!set_.LayerVisible[item.Layer >= 2 ? 1 : 0]) continue;
+    const int width = static_cast<int>(std::min<std::uint32_t>(item.LineWidth, INT_MAX));
+    if (width != penWidth_) {
+      FlushPolyline();
+      s_.Pen.Width = penWidth_ = width;
+    }
+    DrawItem(item);
+  }
+  FlushPolyline();
+  s_.Pen.Width = penWidth_ = 1;
+}
+
+void TItemRenderer::DrawItem(const TRChartItem& item) {
+  const TColor c = blackAndWhite_ ? clBlack : item.Color;
+  const TPenStyle style = static_cast<TPenStyle>(item.PenStyle);
+  switch (item.Kind) {
+    case ikMark: {
+      FlushPolyline();
+      SetPenColor(c);
+      SetPenStyle(style);
+      const TPoint p = MapItem(item.Layer, item.X1, item.Y1);
+      if (item.MarkType >= kFirstCharMark) RescaleFontForPrinter(item.Size);
+      DrawMark(s_, item.MarkType, p.X, p.Y);
+      break;
+    }
+    case ikLine: {
+      FlushPolyline();
+      SetPenColor(c);
+      SetPenStyle(style);
+      const TPoint a = MapItem(item.Layer, item.X1, item.Y1);
+      const TPoint b = MapItem(item.Layer, item.X2, item.Y2);
+      if (a == b) {
+        s_.SetPixels(a.X, a.Y, c);
+      } else {
+        s_.MoveTo(a.X, a.Y);
+        s_.LineTo(b.X, b.Y);
+      }
+      break;
+    }
+    case ikLineTo: {
+      const TPoint p = MapItem(item.Layer, item.X1, item.Y1);
+      if (c != penColor_ || style != penStyle_) {
+        FlushPolyline();
+        SetPenColor(c);
+        SetPenStyle(style);
+      }
+      AppendPolyline(p);
+      break;
+    }
+    case ikRectangle:
+    case ikEllipse: {
+      PrepareOutlineAndFill(item, c);
+      const bool rect = item.Kind == ikRectangle;
+      // An ellipse is given by its centre (X1, Y1) and radii X2, Y2.
+      TPoint a = rect ? MapItem(item.Layer, item.X1, item.Y1)
+                      : MapItem(item.Layer, item.X1 - item.X2, item.Y1 + item.Y2);
+      TPoint b = rect ? MapItem(item.Layer, item.X2, item.Y2)
+                      : MapItem(item.Layer, item.X1 + item.X2, item.Y1 - item.Y2);
+      if (a == b) {
+        s_.SetPixels(a.X, a.Y, penColor_);
+        break;
+      }
+      // One more on the larger x and y, so both corner pixels are covered.
+      (a.X > b.X ? a.X : b.X) += 1;
+      (a.Y > b.Y ? a.Y : b.Y) += 1;
+      if (rect)
+        s_.Rectangle(a.X, a.Y, b.X, b.Y);
+      else
+        s_.Ellipse(a.X, a.Y, b.X, b.Y);
+      break;
+    }
+    case ikRect3D: DrawRect3D(item); break;
+    case ikBar3D: DrawBar3D(item, c); break;
+    case ikText: DrawText(item, c); break;
+    case ikMoveTo: {
+      const TPoint p = MapItem(item.Layer, item.X1, item.Y1);
+      FlushPolyline();
+      currentPoint_ = p;
+      s_.MoveTo(p.X, p.Y);
+      break;
+    }
+    case ikMoveToRel:
+    case ikLineToRel: {
+      FlushPolyline();
+      const TPoint pen = s_.PenPos();
+      const TPoint p{ToInt(pen.X + PixelOffset(item.X1)), ToInt(pen.Y + PixelOffset(item.Y1))};
+      if (item.Kind == ikMoveToRel) {
+        currentPoint_ = p;
+        s_.MoveTo(p.X, p.Y);
+        break;
+      }
+      s_.Pen.Color = penColor_ = c;
+      s_.Pen.Style = penStyle_ = style;
+      s_.LineTo(p.X, p.Y);
+      s_.SetPixels(p.X, p.Y, c);
+      break;
+    }
+    case ikArrow: DrawArrow(item, c); break;
+    default: break;  // 0, 10, 11 and unknown kinds draw nothing
+  }
+}
+
+void TItemRenderer::DrawRect3D(const TRChartItem& item) {
+  FlushPolyline();
+  const TColor fill = blackAndWhite_ ? kBlackAndWhiteFill : item.FillColor;
+  SetPenColor(fill);
+  SetBrushColor(fill);
+  SetPenStyle(static_cast<TPenStyle>(item.PenStyle));
+  TPoint a = MapItem(item.Layer, item.X1, item.Y1);
+  TPoint b = MapItem(item.Layer, item.X2, item.Y2);
+  // (x1, y1) the bottom-left corner, (x2, y2) the top-right one.
+  const int l = std::min(a.X, b.X), r = std::max(a.X, b.X);
+  const int bottom = std::max(a.Y, b.Y), top = std::min(a.Y, b.Y);
+  if (l == r && top == bottom) {
+    s_.SetPixels(l, top, fill);
+    return;
+  }
+  s_.Rectangle(l, bottom, r, top);
+  const TColor d = item.DarkColor, g = item.LightColor;
+  // The two halves of the ring: left and top, then right and bottom.
+  const auto lowered = [&](TColor first, TColor second) {
+    SetPenColor(first);
+    s_.MoveTo(l, bottom);
+    s_.LineTo(l, top);
+    s_.LineTo(r, top);
+    SetPenColor(second);
+    s_.LineTo(r, bottom);
+    s_.LineTo(l, bottom);
+  };
+  // Two rings, the second one pixel in and up.
+  const auto embossed = [&](TColor first, TColor second) {
+    SetPenColor(first);
+    s_.MoveTo(l + 1, bottom);
+    s_.LineTo(l + 1, top + 1);
+    s_.LineTo(r, top + 1);
+    s_.LineTo(r, bottom);
+    s_.LineTo(l + 1, bottom);
+    SetPenColor(second);
+    s_.MoveTo(l, bottom - 1);
+    s_.LineTo(l, top);
+    s_.LineTo(r - 1, top);
+    s_.LineTo(r - 1, bottom - 1);
+    s_.LineTo(l, bottom - 1);
+  };
+  switch (item.FrameStyle & 0x7F) {
+    case fsLowered: lowered(d, g); break;
+    case fsRaised: lowered(g, d); break;
+    case fsEmbossed: embossed(d, g); break;
+    case fsEngraved: embossed(g, d); break;
+    default: break;
+  }
+}
+
+void TItemRenderer::DrawBar3D(const TRChartItem& item, TColor c) {
+  // Outline and fill as prepared, but on the surface's own brush style.
+  const TBrushStyle brushStyle = s_.Brush.Style;
+  PrepareOutlineAndFill(item, c);
+  s_.Brush.Style = brushStyle;
+  const TPoint a = MapItem(item.Layer, item.X1, item.Y1);
+  const TPoint b = MapItem(item.Layer, item.X2, item.Y2);
+  int x1 = std::min(a.X, b.X), x2 = std::max(a.X, b.X);
+  int y1 = std::min(a.Y, b.Y), y2 = std::max(a.Y, b.Y);
+  const long double angle = item.Size * kPi / 180;
+  const int dxd = static_cast<int>(Nint(std::cos(angle) * item.Depth));
+  const int dyd = -static_cast<int>(Nint(std::sin(angle) * item.Depth));
+  if (item.Size > 90) std::swap(x1, x2);
+  const auto pt = [](std::int64_t x, std::int64_t y) { return TPoint{ToInt(x), ToInt(y)}; };
+  const TPoint top[] = {pt(x1, y1), pt(std::int64_t{x1} + dxd, std::int64_t{y1} + dyd),
+                        pt(std::int64_t{x2} + dxd, std::int64_t{y1} + dyd), pt(x2, y1)};
+  s_.Polygon(top);
+  const TPoint side[] = {pt(std::int64_t{x2} + dxd, std::int64_t{y1} + dyd), pt(x2, y1), pt(x2, y2),
+                         pt(std::int64_t{x2} + dxd, std::int64_t{y2} + dyd)};
+  s_.Polygon(side);
+  (x1 > x2 ? x1 : x2) += 1;
+  y2 += 1;
+  s_.Rectangle(x1, y1, x2, y2);
+}
+
+void TItemRenderer::DrawText(const TRChartItem& item, TColor c) {
+  FlushPolyline();
+  SetFontColor(c);
+  s_.Font().SetStyle(set_.TextFontStyle);
+  RescaleFontForPrinter(item.Size);
+  if (!s_.IsPrinter()) s_.Font().SetSize(item.Size);
+  SetBrushColor(set_.TextBkColor);
+  s_.Brush.Style = set_.TextBkStyle == tbSolid ? bsSolid : bsClear;
+  const TPoint p = MapItem(item.Layer, item.X1, item.Y1);
+  const std::string text = ItemText(item);
+  const std::int64_t tw = s_.TextWidth(text), th = s_.TextHeight(text);
+  std::int64_t x = p.X;
+  if (set_.TextAlignment == taRightJustify) x -= tw;
+  if (set_.TextAlignment == taCenter) x -= tw / 2;
+  s_.TextOut(ToInt(x), ToInt(p.Y - th / 2), text);
+}
+
+void TItemRenderer::DrawArrow(const TRChartItem& item, TColor c) {
+  PrepareOutlineAndFill(item, c);
+  const TPoint p1 = MapItem(item.Layer, item.X1, item.Y1);
+  const TPoint p2 = MapItem(item.Layer, item.X2, item.Y2);
+  if (p1 == p2) {
+    s_.SetPixels(p1.X, p1.Y, penColor_);
+    return;
+  }
+  s_.MoveTo(p1.X, p1.Y);
+  s_.LineTo(p2.X, p2.Y);
+  const int length = item.Size;
+  if (length < 1) return;
+  // The direction of the shaft, measured so that the barbs lie behind the tip.
+  double a;
+  if (p1.X == p2.X) {
+    a = std::int64_t{p2.Y} - p1.Y < 1 ? 3 * kPi / 2 : kPi / 2;
+  } else {
+    const double ddx = static_cast<double>(std::int64_t{p2.X} - p1.X);
+    const double slope = std::atan(static_cast<double>(std::int64_t{p2.Y} - p1.Y) / ddx);
+    a = slope + (ddx < 0 ? 3 * kPi / 2 : kPi / 2);
+  }
+  const auto barb = [&](double angle) {
+    return TPoint{ToInt(p2.X - static_cast<std::int64_t>(Nint(std::sin(angle) * length))),
+                  ToInt(p2.Y + static_cast<std::int64_t>(Nint(std::cos(angle) * length)))};
+  };
+  const TPoint plus = barb(a + kArrowBarbAngle), minus = barb(a - kArrowBarbAngle);
+  if (item.Transparent) {
+    s_.LineTo(plus.X, plus.Y);
+    s_.MoveTo(p2.X, p2.Y);
+    s_.LineTo(minus.X, minus.Y);
+  } else {
+    const TPoint head[] = {p2, plus, minus};
+    s_.Polygon(head);
+  }
+}
+
+// --- the grid ---------------------------------------------------------------------------
+
+void TItemRenderer::DrawGrid() {
+  if (set_.GridStyle == gsNone) return;
+  s_.Pen.Color = penColor_ = set_.GridColor;
+  const TLayerMap& m = set_.Maps[set_.GridLayer >= 2 ? 1 : 0];
+  const TGridAxis& gx = set_.GridX;
+  const TGridAxis& gy = set_.GridY;
+  switch (set_.GridStyle) {
+    case gsPoints: {
+      // The point counter runs over all columns together.
+      int points = 0;
+      double x = FirstGridPosition(gx);
+      for (int kx = 2; x < gx.End && points < kMaxGridPoints; x = NextGridPosition(gx, x, kx++)) {
+        double y = FirstGridPosition(gy);
+        for (int ky = 2; y < gy.End && points < kMaxGridPoints; y = NextGridPosition(gy, y, ky++)) {
+          const TPoint p = WorldToPixel(m, x, y);
+          const TPoint q = ToSurface(p.X, p.Y);
+          s_.SetPixels(q.X, q.Y, set_.GridColor);
+          ++points;
+        }
+      }
+      return;
+    }
+    case gsVertLines:
+    case gsVertDotLines:
+      s_.Pen.Style = penStyle_ = set_.GridStyle == gsVertDotLines ? psDot : psSolid;
+      GridLinesAlong(true);
+      break;
+    case gsHorizLines:
+    case gsHorizDotLines:
+      s_.Pen.Style = penStyle_ = set_.GridStyle == gsHorizDotLines ? psDot : psSolid;
+      GridLinesAlong(false);
+      break;
+    case gsLines:
+    case gsDotLines:
+      s_.Pen.Style = penStyle_ = set_.GridStyle == gsDotLines ? psDot : psSolid;
+      GridLinesAlong(true);
+      GridLinesAlong(false);
+      break;
+    default: break;
+  }
+  s_.Pen.Style = penStyle_ = psSolid;
+}
+
+void TItemRenderer::GridLinesAlong(bool vertical) {
+  const TLayerMap& m = set_.Maps[set_.GridLayer >= 2 ? 1 : 0];
+  const TGridAxis& a = vertical ? set_.GridX : set_.GridY;
+  double p = FirstGridPosition(a);
+  for (int k = 2, lines = 0; p < a.End && lines < kMaxGridLines; p = NextGridPosition(a, p, k++)) {
+    const TPoint from = vertical ? WorldToPixel(m, p, set_.YLow) : WorldToPixel(m, set_.XLow, p);
+    const TPoint to = vertical ? WorldToPixel(m, p, set_.YHigh) : WorldToPixel(m, set_.XHigh, p);
+    const TPoint f = ToSurface(from.X, from.Y), t = ToSurface(to.X, to.Y);
+    s_.MoveTo(f.X, f.Y);
+    s_.LineTo(t.X, t.Y);
+    ++lines;
+  }
+}
+
+// --- text labels and the frame ----------------------------------------------------------------
+
+void TItemRenderer::DrawTextLabel(const TTextLabel& label) {
+  if (label.Mode() == tlOff || !set_.LayerVisible[label.Layer() >= 2 ? 1 : 0]) return;
+  TPoint anchor;
+  if (label.AttachToData()) {
+    anchor = WorldToPixel(set_.Maps[label.Layer() >= 2 ? 1 : 0], label.PosX(), label.PosY());
+  } else {
+    anchor = TPoint{static_cast<int>(PixelOffset(label.PosX())),
+                    static_cast<int>(PixelOffset(label.PosY()))};
+  }
+  s_.Font() = label.Font();
+  fontColor_ = s_.Font().Color();
+  RescaleFontForPrinter(label.Font().Size());
+  s_.Pen.Color = penColor_ = label.ColorBorder();
+  s_.Pen.Style = penStyle_ = psSolid;
+  s_.Brush.Color = brushColor_ = label.ColorBkg();
+  s_.Brush.Style = label.Transparent() ? bsClear : bsSolid;
+
+  const std::vector<std::string> lines = SplitLines(label.Caption());
+  const std::int64_t n = static_cast<std::int64_t>(lines.size());
+  std::int64_t mw = 0;
+  for (const std::string& line : lines) mw = std::max<std::int64_t>(mw, s_.TextWidth(line));
+  const std::int64_t th = s_.TextHeight(label.Caption());
+
+  // The anchor is the bottom of the text block, aligned horizontally.
+  const TChartGeometry& g = set_.Geometry;
+  std::int64_t x = std::int64_t{anchor.X} + dx_ - g.LRim;
+  const std::int64_t y = std::int64_t{anchor.Y} + dy_ - g.TRim;
+  if (label.Alignment() == taRightJustify) x -= mw;
+  if (label.Alignment() == taCenter) x -= mw / 2;
+
+  const auto box = [&](std::int64_t ox, std::int64_t oy) {
+    s_.Rectangle(ToInt(x - kLabelBoxMarginX + ox), ToInt(y - th * n - kLabelBoxMarginY + oy),
+                 ToInt(x + mw + kLabelBoxMarginX + ox), ToInt(y + kLabelBoxMarginY + oy));
+  };
+  switch (label.Mode()) {
+    case tlsimple:
+      if (!label.Transparent()) {
+        s_.Pen.Color = penColor_ = label.ColorBkg();  // a background without a visible border
+        box(0, 0);
+      }
+      break;
+    case tlBox: box(0, 0); break;
+    case tlUnderline:
+      if (!label.Transparent()) {
+        s_.Pen.Color = penColor_ = label.ColorBkg();
+        box(0, 0);
+      }
+      s_.Pen.Color = penColor_ = label.ColorBorder();
+      s_.MoveTo(ToInt(x), ToInt(y));
+      s_.LineTo(ToInt(x + mw), ToInt(y));
+      break;
+    case tlShadow: {
+      const TBrushStyle style = s_.Brush.Style;
+      s_.Pen.Color = penColor_ = label.ColorShadow();
+      s_.Brush.Color = brushColor_ = label.ColorShadow();
+      s_.Brush.Style = bsSolid;
+      box(label.ShadowDx(), label.ShadowDy());
+      s_.Pen.Color = penColor_ = label.ColorBorder();
+      s_.Brush.Color = brushColor_ = label.ColorBkg();
+      s_.Brush.Style = style;
+      box(0, 0);
+      break;
+    }
+    default: break;
+  }
+
+  for (std::int64_t k = 0; k < n; ++k) {
+    const std::string& line = lines[static_cast<std::size_t>(k)];
+    std::int64_t lx = x;
+    if (n > 1) {
+      const std::int64_t w = s_.TextWidth(line);
+      if (label.Alignment() == taRightJustify) lx += mw - w;
+      if (label.Alignment() == taCenter) lx += (mw - w) / 2;
+    }
+    s_.TextOut(ToInt(lx), ToInt(y - th * (n - k)), line);
+  }
+}
+
+void TItemRenderer::DrawFrame(TColor color) {
+  const TChartGeometry& g = set_.Geometry;
+  const std::int64_t a = g.MapWidth(), b = g.MapHeight();
+  s_.Pen.Color = penColor_ = color;
+  s_.Pen.Style = penStyle_ = psSolid;
+  s_.MoveTo(dx_, dy_);
+  s_.LineTo(ToInt(dx_ + a), dy_);
+  s_.LineTo(ToInt(dx_ + a), ToInt(dy_ + b));
+  s_.LineTo(dx_, ToInt(dy_ + b));
+  s_.LineTo(dx_, dy_);
+}

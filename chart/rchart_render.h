@@ -1,0 +1,95 @@
+// rchart_render: one render pass of the chart area — the grid, every item
+// kind, the text labels and the frame — onto a surface whose (dx, dy) is the
+// chart area's top-left pixel. The renderer receives the items, the layers'
+// mappings and the few settings it draws with, never the chart itself.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <span>
+
+#include "chart/rchart_item.h"
+#include "chart/rchart_map.h"
+#include "chart/rchart_props.h"
+#include "gfx/Canvas.h"
+
+// What a render pass draws with.
+struct TRenderSettings {
+  TChartGeometry Geometry;
+  std::array<TLayerMap, 2> Maps;  // layers 1 and 2
+  const std::bitset<256>* ClassVisible = nullptr;
+  std::array<bool, 2> LayerVisible{true, true};
+  TColor ChartColor = clWhite;
+  int LineWidth = 1;
+  // Text items.
+  TFontStyles TextFontStyle;
+  TTextBkg TextBkStyle = tbClear;
+  TColor TextBkColor = clWhite;
+  TAlignment TextAlignment = taCenter;
+  // The grid, on the axes of the active layer.
+  GridStyleType GridStyle = gsNone;
+  TColor GridColor = clBlack;
+  int GridLayer = 1;
+  TGridAxis GridX, GridY;
+  // The raw ranges the grid lines run between (RangeLow to RangeHigh).
+  double XLow = 0, XHigh = 1, YLow = 0, YHigh = 1;
+};
+
+// The longest polyline one call draws; a longer run of line-to items goes on
+// in the next call from the same point.
+inline constexpr int kPolylineBatch = 200;
+
+class TItemRenderer {
+ public:
+  TItemRenderer(TCanvas& surface, int dx, int dy, bool blackAndWhite, const TRenderSettings& s);
+  TItemRenderer(const TItemRenderer&) = delete;
+  TItemRenderer& operator=(const TItemRenderer&) = delete;
+
+  // The grid lines or points in the grid colour.
+  void DrawGrid();
+  // Pen width, pen position and the cached pen, brush and font values of the
+  // pass start: what DrawItems begins with.
+  void Begin();
+  // Every visible item in list order; the last polyline is flushed.
+  void DrawItems(std::span<const TRChartItem> items);
+  // One text label (nothing for tlOff or a hidden layer).
+  void DrawTextLabel(const TTextLabel& label);
+  // The chart area's frame on the outermost pixels of the area.
+  void DrawFrame(TColor color);
+
+ private:
+  // Surface coordinates of a mapped item point (limited to +-30000 first).
+  TPoint MapItem(int layer, double x, double y) const;
+  // Control pixels to surface pixels.
+  TPoint ToSurface(std::int64_t x, std::int64_t y) const;
+
+  void SetPenColor(TColor c);
+  void SetPenStyle(TPenStyle s);
+  void SetBrushColor(TColor c);
+  void SetFontColor(TColor c);
+  void PrepareOutlineAndFill(const TRChartItem& item, TColor c);
+  void AppendPolyline(TPoint p);
+  void FlushPolyline();
+  void RescaleFontForPrinter(int size);
+
+  void DrawItem(const TRChartItem& item);
+  void DrawRect3D(const TRChartItem& item);
+  void DrawBar3D(const TRChartItem& item, TColor c);
+  void DrawText(const TRChartItem& item, TColor c);
+  void DrawArrow(const TRChartItem& item, TColor c);
+  void GridLinesAlong(bool vertical);
+
+  TCanvas& s_;
+  int dx_, dy_;
+  bool blackAndWhite_;
+  const TRenderSettings& set_;
+  // The values the surface holds, so it is changed only where an item needs another.
+  TColor penColor_ = 0;
+  TPenStyle penStyle_ = psSolid;
+  int penWidth_ = 1;
+  TColor brushColor_ = 0;
+  TColor fontColor_ = 0;
+  TPoint currentPoint_;
+  std::array<TPoint, kPolylineBatch> polyline_{};
+  int polylineCount_ = 0;
+};
