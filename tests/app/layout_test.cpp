@@ -74,9 +74,10 @@ TEST_F(LayoutTest, WindowCaptionSizeFontAndColour) {
   EXPECT_EQ(form->palette().color(QPalette::Window), QColor(0xF0, 0xF0, 0xF0));
   // Nothing but the chart is placed where the chart goes.
   for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (w != form->RChart1Host())
+    if (w != form->RChart1Host()) {
       EXPECT_FALSE(w->geometry().intersects(QRect(416, 112, 369, 320)))
           << w->objectName().toStdString();
+    }
 }
 
 TEST_F(LayoutTest, StepLabelKeepsItsRightEdge) {
