@@ -96,6 +96,19 @@ class TCustomRChart : public TControl {
   // Appending items (each raises EUlxError when the list holds 1000 items).
   void MoveToPoint(double x, double y);
   void AddLine(double x1, double y1, double x2, double y2);
+  // The other kinds, each with the drawing state of its moment; the filled
+  // kinds take FillColor.
+  void MarkAt(double x, double y, std::uint8_t markType, int fontSize = 0);
+  void LineTo(double x, double y);  // from the current point, batched into polylines
+  void Rectangle(double x1, double y1, double x2, double y2, bool transparent = false);
+  void Rect3D(double x1, double y1, double x2, double y2, TFrameStyle edges, TColor dark,
+              TColor light);
+  void Bar3D(double x1, double y1, double x2, double y2, int depth, int angleDegrees);
+  void Text(double x, double y, const std::string& text, int fontSize);  // 17 characters kept
+  void Ellipse(double x, double y, double radiusX, double radiusY, bool transparent = false);
+  void MoveToRelPix(double dx, double dy);  // offsets in pixels from the pen
+  void LineToRelPix(double dx, double dy);
+  void Arrow(double x1, double y1, double x2, double y2, int headLength, bool openHead = false);
   // Accepts layers 1 and 2 and then repaints (with AutoRedraw); any other
   // value changes nothing.
   void SetActiveLayer(int layer);

@@ -107,6 +107,98 @@ void TCustomRChart::AddLine(double x1, double y1, double x2, double y2) {
   AddItem(item);
 }
 
+void TCustomRChart::MarkAt(double x, double y, std::uint8_t markType, int fontSize) {
+  TRChartItem item = NewItem(ikMark);
+  item.X1 = x;
+  item.Y1 = y;
+  item.MarkType = markType;
+  item.Size = fontSize;
+  AddItem(item);
+}
+
+void TCustomRChart::LineTo(double x, double y) {
+  TRChartItem item = NewItem(ikLineTo);
+  item.X1 = x;
+  item.Y1 = y;
+  AddItem(item);
+}
+
+namespace {
+
+TRChartItem Corners(TRChartItem item, double x1, double y1, double x2, double y2) {
+  item.X1 = x1;
+  item.Y1 = y1;
+  item.X2 = x2;
+  item.Y2 = y2;
+  return item;
+}
+
+}  // namespace
+
+void TCustomRChart::Rectangle(double x1, double y1, double x2, double y2, bool transparent) {
+  TRChartItem item = Corners(NewItem(ikRectangle), x1, y1, x2, y2);
+  item.FillColor = fillColor_;
+  item.Transparent = transparent;
+  AddItem(item);
+}
+
+void TCustomRChart::Rect3D(double x1, double y1, double x2, double y2, TFrameStyle edges,
+                           TColor dark, TColor light) {
+  TRChartItem item = Corners(NewItem(ikRect3D), x1, y1, x2, y2);
+  item.FillColor = fillColor_;
+  item.FrameStyle = edges;
+  item.DarkColor = dark;
+  item.LightColor = light;
+  AddItem(item);
+}
+
+void TCustomRChart::Bar3D(double x1, double y1, double x2, double y2, int depth, int angleDegrees) {
+  TRChartItem item = Corners(NewItem(ikBar3D), x1, y1, x2, y2);
+  item.FillColor = fillColor_;
+  item.Depth = depth;
+  item.Size = angleDegrees;
+  AddItem(item);
+}
+
+void TCustomRChart::Text(double x, double y, const std::string& text, int fontSize) {
+  TRChartItem item = NewItem(ikText);
+  item.X1 = x;
+  item.Y1 = y;
+  item.Size = fontSize;
+  SetItemText(item, text);
+  AddItem(item);
+}
+
+void TCustomRChart::Ellipse(double x, double y, double radiusX, double radiusY, bool transparent) {
+  TRChartItem item = Corners(NewItem(ikEllipse), x, y, radiusX, radiusY);
+  item.FillColor = fillColor_;
+  item.Transparent = transparent;
+  AddItem(item);
+}
+
+void TCustomRChart::MoveToRelPix(double dx, double dy) {
+  TRChartItem item = NewItem(ikMoveToRel);
+  item.X1 = dx;
+  item.Y1 = dy;
+  AddItem(item);
+}
+
+void TCustomRChart::LineToRelPix(double dx, double dy) {
+  TRChartItem item = NewItem(ikLineToRel);
+  item.X1 = dx;
+  item.Y1 = dy;
+  AddItem(item);
+}
+
+void TCustomRChart::Arrow(double x1, double y1, double x2, double y2, int headLength,
+                          bool openHead) {
+  TRChartItem item = Corners(NewItem(ikArrow), x1, y1, x2, y2);
+  item.FillColor = fillColor_;
+  item.Size = headLength;
+  item.Transparent = openHead;
+  AddItem(item);
+}
+
 void TCustomRChart::ClearItems() {
   TCanvas& c = chartAreaImage_.Canvas();
   c.Brush.Style = bsSolid;

@@ -14,8 +14,9 @@ int ToInt(std::int64_t v) {
 
 // A mapping that puts everything at `middle` (and logarithmically
 // unmappable values at `nonPositive`).
-TAxisMap Flat(long double middle, bool log, int nonPositive) {
+TAxisMap Flat(long double low, long double middle, bool log, int nonPositive) {
   TAxisMap m;
+  m.Low = std::isfinite(low) ? low : 0;
   m.K = 0;
   m.O = middle;
   m.Origin = middle;
@@ -29,7 +30,7 @@ TAxisMap MapAxis(const TAxisRange& r, long double from, long double to, long dou
                  long double middle, int nonPositive) {
   const long double lo = r.Low, hi = r.High;
   if (span <= 0 || !std::isfinite(lo) || !std::isfinite(hi) || lo == hi)
-    return Flat(middle, r.Logarithmic, nonPositive);
+    return Flat(lo, middle, r.Logarithmic, nonPositive);
   TAxisMap m;
   m.Logarithmic = r.Logarithmic;
   m.NonPositivePixel = nonPositive;
@@ -42,11 +43,11 @@ TAxisMap MapAxis(const TAxisRange& r, long double from, long double to, long dou
     m.Origin = from;
     return m;
   }
-  if (lo < kMinLogValue || hi < kMinLogValue) return Flat(middle, true, nonPositive);
+  if (lo < kMinLogValue || hi < kMinLogValue) return Flat(lo, middle, true, nonPositive);
   // ln hi - ln lo as the logarithm of the ratio, so that ends a few units in
   // the last place apart keep their digits.
   const long double lnSpan = std::log1p((hi - lo) / lo);
-  if (lnSpan == 0 || !std::isfinite(lnSpan)) return Flat(middle, true, nonPositive);
+  if (lnSpan == 0 || !std::isfinite(lnSpan)) return Flat(lo, middle, true, nonPositive);
   m.K = (upwards ? -span : span) / lnSpan;
   m.O = from - std::log(lo) * m.K;
   m.Low = lo;

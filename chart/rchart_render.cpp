@@ -342,9 +342,12 @@ void TItemRenderer::DrawArrow(const TRChartItem& item, TColor c) {
   const int length = item.Size;
   if (length < 1) return;
   // The direction of the shaft, measured so that the barbs lie behind the tip.
+  // A vertical shaft takes the value the slope formula tends to as the shaft
+  // turns vertical (0 upwards, pi downwards); 3 pi / 2 and pi / 2 would turn
+  // the head sideways.
   double a;
   if (p1.X == p2.X) {
-    a = std::int64_t{p2.Y} - p1.Y < 1 ? 3 * kPi / 2 : kPi / 2;
+    a = std::int64_t{p2.Y} - p1.Y < 1 ? 0 : kPi;
   } else {
     const double ddx = static_cast<double>(std::int64_t{p2.X} - p1.X);
     const double slope = std::atan(static_cast<double>(std::int64_t{p2.Y} - p1.Y) / ddx);

@@ -93,8 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"reversed is kept", 0, 1, 1e-10, true, 7, 7, 1},
                       RangeCase{"just wide enough", 0, 1, 0.5, false, 0.5, 0, 0.5},
                       RangeCase{"NaN ignored", 2, 3, 1e-10, true, NAN, 2, 3},
-                      RangeCase{"huge value stays finite", 0, 1.7e308, 1e308, true, 1.7e308, 1.7e308,
-                                1.7976931348623157e308}));
+                      RangeCase{"huge value stays finite", 0, 1.7e308, 1e308, true, 1.7e308,
+                                1.7e308, 1.7976931348623157e308}));
 
 TEST(RChartAxisProps, MinRangeWidensAboutTheCentreOnlyWhenNeeded) {
   TRChart c;
