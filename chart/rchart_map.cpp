@@ -120,28 +120,13 @@ TLayerMap MapLayer(const TAxisRange& x, const TAxisRange& y, const TChartGeometr
   return TLayerMap{MapHorizontal(x, g), MapVertical(y, g)};
 }
 
-int PixelOf(const TAxisMap& m, double v) {
-  long double p;
-  if (!m.Logarithmic) {
-    p = m.K * v + m.O;
-  } else if (!(v > kMinLogValue)) {
-    if (std::isnan(v)) return 0;
-    return m.NonPositivePixel;
-  } else if (m.K == 0) {
-    p = m.O;
-  } else {
-    // K * ln v + O, taken as the logarithm of v's ratio to RangeLow so that a
-    // narrow range far from 1 keeps its digits.
-    const long double lo = m.Low;
-    p = m.Origin + m.K * std::log1p((static_cast<long double>(v) - lo) / lo);
-  }
-  if (std::isnan(p)) return 0;
-  p = std::clamp(p, -kMaxMappedPixel, kMaxMappedPixel);
-  return static_cast<int>(Nint(p));
-}
-
-TPoint WorldToPixel(const TLayerMap& m, double x, double y) {
-  return TPoint{PixelOf(m.X, x), PixelOf(m.Y, y)};
+int LogPixelOf(const TAxisMap& m, double v) {
+  if (!(v > kMinLogValue)) return std::isnan(v) ? 0 : m.NonPositivePixel;
+  if (m.K == 0) return PixelFrom(m.O);
+  // K * ln v + O, taken as the logarithm of v's ratio to RangeLow so that a
+  // narrow range far from 1 keeps its digits.
+  const long double lo = m.Low;
+  return PixelFrom(m.Origin + m.K * std::log1p((static_cast<long double>(v) - lo) / lo));
 }
 
 double WorldOf(const TAxisMap& m, long double pixel) {
@@ -153,11 +138,6 @@ double WorldOf(const TAxisMap& m, long double pixel) {
 void PixelToWorld(const TLayerMap& m, long double px, long double py, double& x, double& y) {
   x = WorldOf(m.X, px);
   y = WorldOf(m.Y, py);
-}
-
-TPoint ClampPixel(TPoint p) {
-  return TPoint{std::clamp(p.X, -kMaxItemPixel, kMaxItemPixel),
-                std::clamp(p.Y, -kMaxItemPixel, kMaxItemPixel)};
 }
 
 // --- grid -------------------------------------------------------------------------

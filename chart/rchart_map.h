@@ -93,10 +93,37 @@ TAxisMap MapHorizontal(const TAxisRange& range, const TChartGeometry& g);
 TAxisMap MapVertical(const TAxisRange& range, const TChartGeometry& g);
 TLayerMap MapLayer(const TAxisRange& x, const TAxisRange& y, const TChartGeometry& g);
 
+// The nearest whole number to p, halves to even, for |p| <= 2^62: adding
+// 1.5 * 2^63 leaves no bits below the units in the 64-bit mantissa, so the
+// sum is rounded there by the default rounding mode. (rintl is a library call
+// and the mapping's largest cost per item.)
+inline long double PixelNint(long double p) {
+  constexpr long double kShift = 0x1.8p63L;
+  return (p + kShift) - kShift;
+}
+
+// A mapped value limited to +-2147483647 and rounded (NaN gives 0).
+inline int PixelFrom(long double p) {
+  if (!(p == p)) return 0;
+  if (p > kMaxMappedPixel) p = kMaxMappedPixel;
+  if (p < -kMaxMappedPixel) p = -kMaxMappedPixel;
+  // Through double (exact for a whole number this size): converting a long
+  // double to int directly switches the x87 rounding mode twice.
+  return static_cast<int>(static_cast<double>(PixelNint(p)));
+}
+
+// The logarithmic case of PixelOf.
+int LogPixelOf(const TAxisMap& m, double v);
+
 // A world value as a control pixel: limited to +-2147483647, nearest whole
 // number with halves to even. NaN has no place and gives 0.
-int PixelOf(const TAxisMap& m, double v);
-TPoint WorldToPixel(const TLayerMap& m, double x, double y);
+inline int PixelOf(const TAxisMap& m, double v) {
+  if (m.Logarithmic) return LogPixelOf(m, v);
+  return PixelFrom(m.K * v + m.O);
+}
+inline TPoint WorldToPixel(const TLayerMap& m, double x, double y) {
+  return TPoint{PixelOf(m.X, x), PixelOf(m.Y, y)};
+}
 
 // A control pixel as a world value; an axis without a mapping gives its
 // RangeLow-side value (the origin's value).
@@ -104,7 +131,12 @@ double WorldOf(const TAxisMap& m, long double pixel);
 void PixelToWorld(const TLayerMap& m, long double px, long double py, double& x, double& y);
 
 // Limits a mapped item pixel to +-30000 in each coordinate.
-TPoint ClampPixel(TPoint p);
+inline TPoint ClampPixel(TPoint p) {
+  const auto clamp = [](int v) {
+    return v < -kMaxItemPixel ? -kMaxItemPixel : v > kMaxItemPixel ? kMaxItemPixel : v;
+  };
+  return TPoint{clamp(p.X), clamp(p.Y)};
+}
 
 // --- grid -------------------------------------------------------------------
 

@@ -48,16 +48,6 @@ TItemRenderer::TItemRenderer(TCanvas& surface, int dx, int dy, bool blackAndWhit
                              const TRenderSettings& s)
     : s_(surface), dx_(dx), dy_(dy), blackAndWhite_(blackAndWhite), set_(s) {}
 
-TPoint TItemRenderer::ToSurface(std::int64_t x, std::int64_t y) const {
-  const TChartGeometry& g = set_.Geometry;
-  return TPoint{ToInt(x + dx_ - g.LRim), ToInt(y + dy_ - g.TRim)};
-}
-
-TPoint TItemRenderer::MapItem(int layer, double x, double y) const {
-  const TPoint p = ClampPixel(WorldToPixel(set_.Maps[layer >= 2 ? 1 : 0], x, y));
-  return ToSurface(p.X, p.Y);
-}
-
 // --- the cached surface state -------------------------------------------------------
 
 void TItemRenderer::SetPenColor(TColor c) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstdint>
 #include <span>
 
 #include "chart/rchart_item.h"
@@ -58,10 +59,18 @@ class TItemRenderer {
   void DrawFrame(TColor color);
 
  private:
-  // Surface coordinates of a mapped item point (limited to +-30000 first).
-  TPoint MapItem(int layer, double x, double y) const;
   // Control pixels to surface pixels.
-  TPoint ToSurface(std::int64_t x, std::int64_t y) const;
+  TPoint ToSurface(std::int64_t x, std::int64_t y) const {
+    const auto clamp = [](std::int64_t v) {
+      return static_cast<int>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+    };
+    return TPoint{clamp(x + dx_ - set_.Geometry.LRim), clamp(y + dy_ - set_.Geometry.TRim)};
+  }
+  // Surface coordinates of a mapped item point (limited to +-30000 first).
+  TPoint MapItem(int layer, double x, double y) const {
+    const TPoint p = ClampPixel(WorldToPixel(set_.Maps[layer >= 2 ? 1 : 0], x, y));
+    return ToSurface(p.X, p.Y);
+  }
 
   void SetPenColor(TColor c);
   void SetPenStyle(TPenStyle s);

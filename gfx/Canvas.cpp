@@ -177,7 +177,8 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   const std::int64_t clipB = std::min<std::int64_t>(std::int64_t{y} + h, image_->height());
   if (clipL >= clipR || clipT >= clipB) return;
   const TColor rgb = ColorToRGB(font_.Color());
-  const int fr = GetRValue(rgb), fg = GetGValue(rgb), fb = GetBValue(rgb);
+  const unsigned fr = GetRValue(rgb), fg = GetGValue(rgb), fb = GetBValue(rgb);
+  const std::uint32_t ink = RgbToPixel(rgb);
   auto* bits = reinterpret_cast<std::uint32_t*>(image_->bits());
   const std::int64_t stride = image_->bytesPerLine() / 4;
   std::int64_t penX = x;
@@ -191,15 +192,21 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
       const std::uint8_t* cov = gl.Coverage.data() + (py - gy) * gl.W - gx;
       std::uint32_t* row = bits + py * stride;
       for (std::int64_t px = x0; px < x1; ++px) {
-        const int a = cov[px];
+        const unsigned a = cov[px];
         if (a == 0) continue;
+        if (a == 255) {  // the inside of a glyph: the font colour as it is
+          row[px] = ink;
+          continue;
+        }
         const std::uint32_t d = row[px];
-        const int dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
-        const int na = 255 - a;
-        const int r = (dr * na + fr * a + 127) / 255;
-        const int gg = (dg * na + fg * a + 127) / 255;
-        const int b = (db * na + fb * a + 127) / 255;
-        row[px] = 0xFF000000u | (std::uint32_t(r) << 16) | (std::uint32_t(gg) << 8) | std::uint32_t(b);
+        const unsigned dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
+        const unsigned na = 255 - a;
+        // (v + 127) / 255 for v <= 65025, as a multiplication: exact for any value below 2^16.
+        const auto blend = [](unsigned v) { return ((v + 127) * 32897u) >> 23; };
+        const unsigned r = blend(dr * na + fr * a);
+        const unsigned gg = blend(dg * na + fg * a);
+        const unsigned b = blend(db * na + fb * a);
+        row[px] = 0xFF000000u | (r << 16) | (gg << 8) | b;
       }
     }
   });

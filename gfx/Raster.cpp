@@ -65,6 +65,39 @@ void ShapeRow(const Target& t, i64 y, Interval region, Interval inner, const Lin
   if (fill) t.Span(y, inner.Lo, inner.Hi, *fill);
 }
 
+// Lines up to this long (in either direction) are worked out in 64 bits.
+constexpr i64 kFastLineExtent = i64{1} << 30;
+
+// The common case of a solid line one pixel wide, short enough that the
+// error term fits in 64 bits: the same pixels as the general loop below,
+// written straight into the image (the minor coordinate checked per pixel).
+void SolidThinLine(const Target& t, bool xMajor, i64 m0, i64 dir, i64 n0, i64 dMinor, i64 n,
+                   i64 sFirst, i64 sLast, std::uint32_t px) {
+  const i64 twoN = 2 * n, twoD = 2 * dMinor;
+  const i64 num0 = 2 * sFirst * dMinor + n;  // |num0| <= 2^61
+  i64 q = num0 / twoN;
+  if (num0 % twoN != 0 && num0 < 0) --q;  // floor
+  i64 r = num0 - q * twoN;
+  const std::uint64_t minorExtent = static_cast<std::uint64_t>(xMajor ? t.H : t.W);
+  const std::uint32_t xorBits = px & 0x00FFFFFF;
+  i64 major = m0 + dir * sFirst;
+  for (i64 s = sFirst; s <= sLast; ++s, major += dir) {
+    const i64 minor = n0 + q;
+    if (static_cast<std::uint64_t>(minor) < minorExtent) {
+      std::uint32_t& d = xMajor ? t.Bits[minor * t.Stride + major] : t.Bits[major * t.Stride + minor];
+      d = t.Xor ? (d ^ xorBits) : px;
+    }
+    r += twoD;
+    if (r >= twoN) {
+      r -= twoN;
+      ++q;
+    } else if (r < 0) {
+      r += twoN;
+      --q;
+    }
+  }
+}
+
 }  // namespace
 
 Target Target::Of(QImage& image, bool xorMode) {
@@ -152,6 +185,10 @@ void Line(const Target& t, i64 x0, i64 y0, i64 x1, i64 y1, const LinePen& pen, i
   // Exact minor coordinate at the first visible step, then Bresenham's error
   // term from there: minor = n0 + q where q = floor(num / (2n)), num = 2 s dMinor + n.
   const i64 twoN = 2 * n, twoD = 2 * dMinor;
+  if (!pen.Pattern && w == 1 && n <= kFastLineExtent && std::abs(dMinor) <= kFastLineExtent) {
+    SolidThinLine(t, xMajor, m0, dir, n0, dMinor, n, sFirst, sLast, pen.Pixel);
+    return;
+  }
   const i128 num0 = i128(2) * sFirst * dMinor + n;
   i64 q = static_cast<i64>(FloorDiv(num0, twoN));
   i64 r = static_cast<i64>(num0 - i128(q) * twoN);  // 0 <= r < 2n
@@ -180,16 +217,19 @@ void Rectangle(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* o
     // Wholly on the surface (every cell of the world, every frame): rows are
     // written straight, without clipping each piece.
     const std::uint32_t pen = outline ? outline->Pixel : 0;
+    // A local copy: through the pointer the compiler must assume the row
+    // stores may change it, and would not fill in wide stores.
+    const std::uint32_t inside = fill ? *fill : 0;
     for (i64 y = y1; y < y2; ++y) {
       std::uint32_t* row = t.Bits + y * t.Stride;
       if (outline && (y < y1 + k || y >= y2 - k)) {
-        for (i64 x = x1; x < x2; ++x) row[x] = pen;
+        std::fill(row + x1, row + x2, pen);
         continue;
       }
       const i64 in1 = std::min(x1 + k, x2), in2 = std::max(x2 - k, in1);
       for (i64 x = x1; x < in1; ++x) row[x] = pen;
       if (fill)
-        for (i64 x = in1; x < in2; ++x) row[x] = *fill;
+        std::fill(row + in1, row + in2, inside);
       for (i64 x = in2; x < x2; ++x) row[x] = pen;
     }
     return;

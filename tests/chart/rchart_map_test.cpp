@@ -53,6 +53,12 @@ TEST(ChartMapping, WindowRangesMapOntoTheAreaEdges) {
   EXPECT_EQ(WorldToPixel(r, 100, 1000), (TPoint{50, 280}));
 }
 
+TEST(ChartMapping, PixelRoundingIsHalfToEven) {
+  for (long double v : {0.5L, 1.5L, 2.5L, -0.5L, -1.5L, -2.5L, 7.4999999999L, 2147483646.5L,
+                        -2147483646.5L, 0.49999999999999999999L, 123456.75L})
+    EXPECT_EQ(PixelNint(v), std::rint(v)) << static_cast<double>(v);
+}
+
 TEST(ChartMapping, ClampsAndValuesItCannotPlace) {
   const TLayerMap m = MapLayer({0, 1, false}, {0, 1, false}, kWindow);
   EXPECT_EQ(PixelOf(m.X, 1e300), 2147483647);

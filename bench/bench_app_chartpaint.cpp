@@ -1,0 +1,81 @@
+// The window's population chart as a run leaves it (369 x 320, the move-to
+// and 2 x 99 segments, two visible axes, the caption): a full repaint, the
+// chart-area redraw of ShowItems, and the pieces a repaint is made of.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+#include "app/PopulationChart.h"
+#include "chart/rchart.h"
+
+namespace {
+
+std::unique_ptr<TRChart> WindowChart() {
+  auto c = std::make_unique<TRChart>();
+  LoadRChart1(*c);
+  c->HandleNeeded();
+  c->Scale1X().SetRangeLow(0);
+  c->Scale1X().SetRangeHigh(100);
+  c->Scale1Y().SetRangeLow(0);
+  c->Scale1Y().SetRangeHigh(1000);
+  c->ClearItems();
+  c->MoveToPoint(0, 0);
+  double pa = 0, pf = 0;
+  for (int s = 1; s < 100; ++s) {
+    const double a = std::round(1000 * (1 - std::exp(-s / 20.0))) + (s % 7) * 3, f = 1000 - a;
+    c->SetDataColor(0x0000FF);
+    c->AddLine(s - 1, pa, s, a);
+    c->SetDataColor(0x008000);
+    c->AddLine(s - 1, pf, s, f);
+    pa = a;
+    pf = f;
+  }
+  c->Paint();
+  return c;
+}
+
+void BM_ChartFullPaint(benchmark::State& state) {
+  auto c = WindowChart();
+  for (auto _ : state) c->Paint();
+}
+BENCHMARK(BM_ChartFullPaint)->Unit(benchmark::kMicrosecond);
+
+void BM_ChartShowItems(benchmark::State& state) {
+  auto c = WindowChart();
+  for (auto _ : state) c->ShowItems();
+}
+BENCHMARK(BM_ChartShowItems)->Unit(benchmark::kMicrosecond);
+
+// The window's tick selects layer 1, which repaints: the same full paint.
+void BM_ChartSelectLayer(benchmark::State& state) {
+  auto c = WindowChart();
+  for (auto _ : state) c->SetActiveLayer(1);
+}
+BENCHMARK(BM_ChartSelectLayer)->Unit(benchmark::kMicrosecond);
+
+void BM_ChartPiece_ControlImage(benchmark::State& state) {
+  auto c = WindowChart();
+  for (auto _ : state) c->RenderControlImage(c->ControlImage().Canvas());
+}
+BENCHMARK(BM_ChartPiece_ControlImage)->Unit(benchmark::kMicrosecond);
+
+void BM_ChartPiece_Background(benchmark::State& state) {
+  auto c = WindowChart();
+  for (auto _ : state) c->RenderChartBackground(c->ChartAreaImage().Canvas(), 0, 0);
+}
+BENCHMARK(BM_ChartPiece_Background)->Unit(benchmark::kMicrosecond);
+
+void BM_ChartPiece_Items(benchmark::State& state) {
+  auto c = WindowChart();
+  for (auto _ : state) c->RenderItems(c->ChartAreaImage().Canvas(), 0, 0, false, false);
+}
+BENCHMARK(BM_ChartPiece_Items)->Unit(benchmark::kMicrosecond);
+
+void BM_ChartPiece_AreaCopy(benchmark::State& state) {
+  auto c = WindowChart();
+  for (auto _ : state) c->ControlImage().Canvas().Draw(c->LRim(), c->TRim(), c->ChartAreaImage());
+}
+BENCHMARK(BM_ChartPiece_AreaCopy)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
