@@ -279,6 +279,20 @@ class TCustomRChart : public TControl {
   int AspectX() const { return aspectX_; }
   int AspectY() const { return aspectY_; }
 
+  // --- mouse ------------------------------------------------------------------
+  // Whether a layer follows pan and zoom (layer 1 does from the start, layer 2 not).
+  bool MouseLayerEnabled(int layer) const { return mouse_.LayerEnabled[LayerIndex(layer)]; }
+  void SetMouseLayerEnabled(int layer, bool enabled);
+  // The rubber band: armed here, dragged with any button but the right one
+  // (which disarms it). State 0 idle, 1 armed, 2 dragging, 3 done.
+  void ArmRubberBand();
+  int RubberBandState() const { return mouse_.BandState; }
+  // The band from its start corner to its final one, once it is done.
+  bool RubberBandRect(TRect& r) const;
+  bool ZoomWindowActive() const { return mouse_.ZoomWindowActive; }
+  int SelectedCrossHair() const { return mouse_.SelectedCrossHair; }
+  int SelectedTextLabel() const { return mouse_.SelectedTextLabel; }
+
   // --- events -----------------------------------------------------------------
   TMouseMoveInChartEvent OnMouseMoveInChart;
   TZoomPanEvent OnZoomPan;
@@ -296,6 +310,12 @@ class TCustomRChart : public TControl {
   // axes, remaps and repaints.
   void SetBounds(int left, int top, int width, int height) override;
   void Loaded() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  // The mouse-move handling, then OnMouseMoveInChart with the world position
+  // on the active layer, inside the chart area or not.
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseLeave() override;
   // Arrows and Tab reach the chart instead of moving the focus.
   int DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTTAB; }
 
@@ -334,6 +354,42 @@ class TCustomRChart : public TControl {
   // ShowItems with AutoRedraw: the chart area alone, drawn and copied to the window.
   void RedrawChartArea();
 
+  // --- mouse ---
+  struct TDragStart {
+    int X = 0, Y = 0;
+    TAxisRange XRange, YRange;
+  };
+  struct TMouseState {
+    bool DragStarted = false;
+    std::array<TDragStart, kLayers> Start{};
+    std::array<bool, kLayers> LayerEnabled{true, false};
+    bool ZoomWindowActive = false;
+    int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+    int BandState = 0;
+    TPoint BandStart, BandCurrent, BandFinal;
+    int SelectedCrossHair = 1;
+    int SelectedTextLabel = 1;
+  };
+  // An XOR outline on the window and whether it is there (a paint removes it).
+  struct TOutline {
+    bool Shown = false;
+    TRect Rect;
+  };
+  void MouseMoveHandler(TShiftState shift, int x, int y);
+  void RecordDragStart(int x, int y);
+  void PanTo(int x, int y);
+  void ZoomDragTo(int x, int y);
+  void ZoomWindowTo(int x, int y);
+  void ApplyZoomWindow();
+  void DragCrossHairTo(int x, int y);
+  void DragTextLabelTo(int x, int y);
+  void UpdateCursor(int x, int y);
+  // Draws the outline (again: drawing it twice erases it), or erases a shown one.
+  void ShowOutline(TOutline& o, const TRect& r);
+  void HideOutline(TOutline& o);
+  // Clamps a control pixel into the chart area.
+  TPoint IntoChartArea(int x, int y) const;
+
   // --- painting ---
   // RenderControlImage; with areaCovered the chart area is left for the
   // chart-area image that is drawn over it.
@@ -350,6 +406,8 @@ class TCustomRChart : public TControl {
   // AutoRedraw is on or it is being designed).
   void RepaintSharingGroup();
   void RemoveUser(TCustomRChart* user);
+  // On destruction: out of the owner's users; its own users keep their items.
+  void LeaveSharingGroup();
 
   // --- item state ---
   std::shared_ptr<TRChartItemList> items_;
@@ -408,6 +466,10 @@ class TCustomRChart : public TControl {
   TTextBkg textBkStyle_ = tbClear;
   TColor textBkColor_ = clWhite;
   TAlignment textAlignment_ = taCenter;
+
+  // --- mouse ---
+  TMouseState mouse_;
+  TOutline zoomOutline_, bandOutline_;
 
   // --- painting ---
   bool paintSuppressed_ = true;

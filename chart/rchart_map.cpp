@@ -194,3 +194,80 @@ double NextGridPosition(const TGridAxis& a, double p, int k) {
   // 1, 2, ..., 9, 10 per decade.
   return static_cast<double>(Pow10L(d.T) * (d.M + 1));
 }
+
+// --- pan and zoom -------------------------------------------------------------------
+
+TRange PanRange(const TAxisRange& start, const TAxisRange& now, std::int64_t moved,
+                std::int64_t span, bool vertical) {
+  if (span <= 0) return TRange{start.Low, start.High};
+  const long double lo0 = start.Low, hi0 = start.High;
+  if (!now.Logarithmic) {
+    // The world width of one pixel, times the pixels moved; y grows upwards.
+    const long double s = (static_cast<long double>(now.High) - now.Low) * moved / span;
+    if (vertical) return TRange{static_cast<double>(lo0 + s), static_cast<double>(hi0 + s)};
+    return TRange{static_cast<double>(lo0 - s), static_cast<double>(hi0 - s)};
+  }
+  const long double lnRatio = std::log(static_cast<long double>(now.High) / now.Low);
+  const long double r = std::exp(lnRatio * (vertical ? moved : -moved) / span);
+  if (!std::isfinite(r)) return TRange{start.Low, start.High};
+  return TRange{static_cast<double>(lo0 * r), static_cast<double>(hi0 * r)};
+}
+
+long double ZoomDragFactorX(std::int64_t dx, int width) {
+  return width > 0 ? 1 - static_cast<long double>(dx) / width : 1;
+}
+
+long double ZoomDragFactorY(std::int64_t dy, int height) {
+  return height > 0 ? static_cast<long double>(dy) / height + 1 : 1;
+}
+
+TRange ZoomAboutCentre(const TRange& start, long double factor) {
+  const long double c = (static_cast<long double>(start.High) + start.Low) / 2;
+  const long double h = (static_cast<long double>(start.High) - start.Low) * factor / 2;
+  return TRange{static_cast<double>(c - h), static_cast<double>(c + h)};
+}
+
+TRange ZoomWindowRange(double a, double b, bool keepDirection, double low, double high) {
+  if (keepDirection && ((b < a && low < high) || (b > a && low > high))) std::swap(a, b);
+  return TRange{a, b};
+}
+
+std::int64_t SquareWindowY(std::int64_t x, std::int64_t y, std::int64_t x0, std::int64_t y0) {
+  return (y - y0) * (x - x0) < 1 ? y0 + x0 - x : y0 + x - x0;
+}
+
+// --- choosing what to drag -----------------------------------------------------------
+
+int ChooseCrossHair(std::span<const TCrossHairSpot> hairs, int x, int y) {
+  int chosen = 1;
+  double best = 1.7e308;
+  for (std::size_t i = 0; i < hairs.size(); ++i) {
+    const TCrossHairSpot& h = hairs[i];
+    const double dx = static_cast<double>(h.Pixel.X) - x, dy = static_cast<double>(h.Pixel.Y) - y;
+    if ((h.Mode == chVert || h.Mode == chBoth) && dx * dx < best) {
+      chosen = static_cast<int>(i) + 1;
+      best = dx * dx;
+    }
+    if ((h.Mode == chHoriz || h.Mode == chBoth) && dy * dy < best) {
+      chosen = static_cast<int>(i) + 1;
+      best = dy * dy;
+    }
+  }
+  return chosen;
+}
+
+int ChooseTextLabel(std::span<const TTextLabelSpot> labels, int x, int y) {
+  int chosen = 1;
+  double best = 1.7e308;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    if (!labels[i].On) continue;
+    const double dx = static_cast<double>(labels[i].Pixel.X) - x;
+    const double dy = static_cast<double>(labels[i].Pixel.Y) - y;
+    const double d = dx * dx + dy * dy;
+    if (d < best) {
+      chosen = static_cast<int>(i) + 1;
+      best = d;
+    }
+  }
+  return chosen;
+}

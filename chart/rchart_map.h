@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "chart/ulxbase.h"
 #include "gfx/Types.h"
@@ -158,3 +159,52 @@ double NextGridPosition(const TGridAxis& a, double p, int k);
 // No run of grid lines is longer than this, and no grid has more points.
 inline constexpr int kMaxGridLines = 1000;
 inline constexpr int kMaxGridPoints = 1000;
+
+// --- pan and zoom ---------------------------------------------------------------
+
+struct TRange {
+  double Low = 0;
+  double High = 1;
+};
+
+// The range of an axis dragged `moved` pixels (x - x0, or y - y0 on the
+// vertical axis) from the start of a pan: start is the range at the start,
+// now the current one (whose span or ratio sets the pixels' worth), span the
+// chart area's mapping width or height. Every move is worked out from the
+// start, so the content follows the mouse without drift. An area of no size
+// pans nothing.
+TRange PanRange(const TAxisRange& start, const TAxisRange& now, std::int64_t moved,
+                std::int64_t span, bool vertical);
+
+// Zoom by dragging: the factor of the span for a drag by dx (or dy) on a
+// control of the given width (height) — right or up zooms in, left or down
+// zooms out — and the start range scaled by it about its centre.
+long double ZoomDragFactorX(std::int64_t dx, int width);
+long double ZoomDragFactorY(std::int64_t dy, int height);
+TRange ZoomAboutCentre(const TRange& start, long double factor);
+
+// The range a zoom window gives an axis from its two corners' world values
+// a (start) and b: as they are, or — keepDirection — ordered so that the axis
+// keeps the direction its range low .. high had.
+TRange ZoomWindowRange(double a, double b, bool keepDirection, double low, double high);
+
+// The y of a zoom window's moving corner that makes the window square.
+std::int64_t SquareWindowY(std::int64_t x, std::int64_t y, std::int64_t x0, std::int64_t y0);
+
+// --- choosing what to drag -------------------------------------------------------
+
+struct TCrossHairSpot {
+  TPoint Pixel;
+  TCrossHMode Mode = chOff;
+};
+// The number (1-based) of the cross-hair whose vertical or horizontal line is
+// nearest to (x, y); cross-hairs that are off are never chosen, 1 when none is
+// on; ties keep the lower number.
+int ChooseCrossHair(std::span<const TCrossHairSpot> hairs, int x, int y);
+
+struct TTextLabelSpot {
+  TPoint Pixel;
+  bool On = false;  // Mode is not tlOff
+};
+// The number (1-based) of the shown text label nearest to (x, y); 1 when none is shown.
+int ChooseTextLabel(std::span<const TTextLabelSpot> labels, int x, int y);

@@ -37,6 +37,8 @@ void TCustomRChart::Paint() {
   if (painting_) return;
   TFlagScope painting(painting_);
   ++paintCount_;
+  // The picture is drawn anew: no outline is left on it.
+  zoomOutline_.Shown = bandOutline_.Shown = false;
   ComposeControlImage(ControlImage().Canvas(), /*areaCovered=*/true);
   RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
   RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
@@ -47,9 +49,15 @@ void TCustomRChart::Paint() {
 void TCustomRChart::RedrawChartArea() {
   if (painting_) return;
   TFlagScope painting(painting_);
+  // An XOR outline may reach beyond the area: taken off first, put back after.
+  const TOutline zoom = zoomOutline_, band = bandOutline_;
+  HideOutline(zoomOutline_);
+  HideOutline(bandOutline_);
   RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
   RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
   RenderCrossHairs(lRim_, tRim_, chartAreaImage_);
+  if (zoom.Shown) ShowOutline(zoomOutline_, zoom.Rect);
+  if (band.Shown) ShowOutline(bandOutline_, band.Rect);
 }
 
 // --- the control image ---------------------------------------------------------------------

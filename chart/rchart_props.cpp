@@ -152,7 +152,7 @@ TCustomRChart::TCustomRChart()
   Font().OnChange = [this] { RepaintIfAuto(); };
 }
 
-TCustomRChart::~TCustomRChart() = default;
+TCustomRChart::~TCustomRChart() { LeaveSharingGroup(); }
 
 void TCustomRChart::CreateAxes() {
   const TColor layerColor[2] = {clBlack, clMaroon};
