@@ -368,10 +368,12 @@ void TItemRenderer::DrawGrid() {
   const TGridAxis& gy = set_.GridY;
   switch (set_.GridStyle) {
     case gsPoints: {
-      // The point counter runs over all columns together.
+      // The point counter runs over all columns together; the columns count
+      // as lines do (a column without points would otherwise never end).
       int points = 0;
       double x = FirstGridPosition(gx);
-      for (int kx = 2; x < gx.End && points < kMaxGridPoints; x = NextGridPosition(gx, x, kx++)) {
+      for (int kx = 2; x < gx.End && points < kMaxGridPoints && kx - 2 < kMaxGridLines;
+           x = NextGridPosition(gx, x, kx++)) {
         double y = FirstGridPosition(gy);
         for (int ky = 2; y < gy.End && points < kMaxGridPoints; y = NextGridPosition(gy, y, ky++)) {
           const TPoint p = WorldToPixel(m, x, y);
