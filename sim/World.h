@@ -9,12 +9,13 @@
 //
 // The passes work on a compact copy of what they read and write: a byte per
 // cell for its mark and colour, eight bytes per agent for its cell, colour,
-// state and last offsets; together they stay in the first-level cache. The
-// TCell and TAgent objects that Cells and Agents hand out are brought up to
-// date from that copy when they are asked for, and what a caller writes into
-// them is taken over at the next pass. A reference to a cell or an agent (or
-// to the agent list) is therefore good until the next pass; ask for it anew
-// after one.
+// state and last offsets (for the window's world, about 20 KB: the
+// first-level cache holds it). The TCell and TAgent objects that Cells and
+// Agents hand out are brought up to date from that copy when they are asked
+// for, even through a const world (so one world is never read from two
+// threads at once), and what a caller writes into them is taken over at the
+// next pass. A reference to a cell or an agent (or to the agent list) is
+// therefore good until the next pass; ask for it anew after one.
 #pragma once
 
 #include <array>
