@@ -178,7 +178,9 @@ TEST_P(PlainRuleSweep, EveryAgentCellAndDrawAtEveryStep) {
   TPlainWorld plain(seed, agents);
   ExpectSameRun(world, plain, threshold, 250, Untouched);
   // A full grid boxes agents in: the bounded retry is part of every such run.
-  if (agents == 1600) EXPECT_GT(plain.BoxedIn, 0);
+  if (agents == 1600) {
+    EXPECT_GT(plain.BoxedIn, 0);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, PlainRuleSweep,
