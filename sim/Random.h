@@ -25,6 +25,20 @@ class TRandom {
     return seed_;
   }
 
+  // The seed `k` draws from now, found without drawing: seed * m + a with
+  // m = multiplier^k and a = multiplier^(k-1) + ... + multiplier + 1.
+  struct TLeap {
+    std::uint32_t Multiplier = 1, Increment = 0;
+  };
+  static constexpr TLeap Leap(int k) {
+    TLeap l;
+    for (int i = 0; i < k; ++i) l = {l.Multiplier * kMultiplier, l.Increment * kMultiplier + 1u};
+    return l;
+  }
+  static constexpr std::uint32_t After(std::uint32_t seed, TLeap l) {
+    return seed * l.Multiplier + l.Increment;
+  }
+
   // A real number from 0 up to, not including, 1.
   double Real() { return static_cast<double>(Next()) * (1.0 / 4294967296.0); }
 

@@ -6,8 +6,19 @@
 // on different threads, each with its own seed. Drawing is optional: with a
 // canvas every change is painted incrementally, without one (headless) nothing
 // is drawn at all.
+//
+// The passes work on a compact copy of what they read and write: a byte per
+// cell for its mark and colour, eight bytes per agent for its cell, colour,
+// state and last offsets (for the window's world, about 20 KB: the
+// first-level cache holds it). The TCell and TAgent objects that Cells and
+// Agents hand out are brought up to date from that copy when they are asked
+// for, even through a const world (so one world is never read from two
+// threads at once), and what a caller writes into them is taken over at the
+// next pass. A reference to a cell or an agent (or to the agent list) is
+// therefore good until the next pass; ask for it anew after one.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -60,8 +71,8 @@ class TWorld {
 
   // --- the grid ---
   // Cells(c, r): column c (0 .. Columns - 1), row r (0 .. Rows - 1).
-  TCell& Cells(std::int32_t c, std::int32_t r) { return cells_[Index(c, r)]; }
-  const TCell& Cells(std::int32_t c, std::int32_t r) const { return cells_[Index(c, r)]; }
+  TCell& Cells(std::int32_t c, std::int32_t r) { return CellsToWrite()[Index(c, r)]; }
+  const TCell& Cells(std::int32_t c, std::int32_t r) const { return CellsToRead()[Index(c, r)]; }
   // Builds every cell at its place, then ResetWorld.
   void CreateCells();
   // Marks every cell free with the reset grey and paints the whole grid.
@@ -80,11 +91,11 @@ class TWorld {
 
   // --- the agents ---
   // An agent's number is its position in this list; cells name agents by it.
-  std::vector<TAgent>& Agents() { return agents_; }
-  const std::vector<TAgent>& Agents() const { return agents_; }
+  std::vector<TAgent>& Agents() { return AgentsToWrite(); }
+  const std::vector<TAgent>& Agents() const { return AgentsToRead(); }
   std::int32_t AgentCount() const { return static_cast<std::int32_t>(agents_.size()); }
   // Releases every agent. Cells may still name them until the next ResetWorld.
-  void ReleaseAgents() { agents_.clear(); }
+  void ReleaseAgents();
   // Appends n agents (none for n <= 0) and places them. Throws
   // std::length_error, changing nothing, when the list would exceed kMaxAgents.
   void CreateAgents(std::int32_t n);
@@ -129,10 +140,77 @@ class TWorld {
   static std::string TooManyAgentsMessage();
 
  private:
+  // --- the compact state of the passes ---
+  // A cell's byte: kMarked while an agent is marked on it (Occupied), kWhite
+  // when the agent that last entered or held it has colour 1 (State).
+  static constexpr std::uint8_t kMarked = 1, kWhite = 2;
+  // An agent as the passes see it.
+  struct TPlace {
+    std::int16_t Column = 0, Row = 0;  // its cell
+    std::uint8_t Mark = kMarked;       // the byte it gives a cell it marks
+    bool Attached = false;
+    std::int8_t StepX = 0, StepY = 0;
+  };
+  static_assert(kMaxSide <= INT16_MAX && kMaxJump + 1 <= INT8_MAX);
+  // Which side holds the current values of the cells, or of the agents.
+  enum class TNewest : std::uint8_t { Both, Compact, Objects };
+
   std::size_t Index(std::int32_t c, std::int32_t r) const {
     return static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
            static_cast<std::size_t>(c);
   }
+  // Where cell (c, r) is in the compact grid, which has a border of one cell.
+  std::size_t Spot(std::int32_t c, std::int32_t r) const {
+    return static_cast<std::size_t>(r + 1) * stride_ + static_cast<std::size_t>(c + 1);
+  }
+
+  // The objects, up to date; for writing, they are marked as the newer side.
+  std::vector<TCell>& CellsToWrite() {
+    CellsToRead();
+    cellsNewest_ = TNewest::Objects;
+    return cells_;
+  }
+  const std::vector<TCell>& CellsToRead() const {
+    if (cellsNewest_ == TNewest::Compact) StoreCells();
+    return cells_;
+  }
+  std::vector<TAgent>& AgentsToWrite() {
+    AgentsToRead();
+    agentsNewest_ = TNewest::Objects;
+    return agents_;
+  }
+  const std::vector<TAgent>& AgentsToRead() const {
+    if (agentsNewest_ == TNewest::Compact) StoreAgents();
+    return agents_;
+  }
+  // Copies between the objects and the compact state. A load is false when
+  // the objects hold what the compact state cannot (a colour other than 0
+  // and 1, an agent off its cell's centre or off the grid, ...).
+  void StoreCells() const;
+  void StoreAgents() const;
+  bool LoadCells();
+  bool LoadAgents();
+  // Brings the compact state up to date for a pass. False when it cannot hold
+  // the objects; the pass then works on the objects, the general way.
+  bool CompactReady();
+
+  // The passes on the compact state.
+  void MoveCompact();
+  void DrawPlaced(std::int32_t i);
+  bool FindFreeSpot(TPlace& place, std::int32_t& c, std::int32_t& r);
+  bool AnyCandidateUnmarked(std::int32_t c, std::int32_t r) const;
+  void AttachCompact();
+  void WrapBorder();
+  void CountCompact();
+  void KeepCensus(std::size_t end);
+  // The passes on the objects.
+  void MoveObjects();
+  bool FindFreeCell(TAgent& agent, std::int32_t c, std::int32_t r, std::int32_t& tc,
+                    std::int32_t& tr);
+  bool AnyCandidateFree(std::int32_t c, std::int32_t r) const;
+  void AttachObjects();
+  void CensusOfObject(std::int32_t c, std::int32_t r);
+
   // The grid cell an agent sits on; throws std::logic_error if it is off the grid.
   void AgentCell(const TAgent& agent, std::int32_t& c, std::int32_t& r) const {
     c = CellOf(agent.PositionX);
@@ -140,42 +218,39 @@ class TWorld {
     if (c < 0 || c >= columns_ || r < 0 || r >= rows_) ThrowOffGrid(agent);
   }
   [[noreturn]] static void ThrowOffGrid(const TAgent& agent);
-  // Draws offsets until the target cell is unmarked. False when none of the
-  // candidate cells is unmarked: the agent then stays for this step.
-  bool FindFreeCell(TAgent& agent, std::int32_t c, std::int32_t r, std::int32_t& tc,
-                    std::int32_t& tr);
-  bool AnyCandidateFree(std::int32_t c, std::int32_t r) const;
-  // Decisions for every pair (SameCount, OtherCount) at this threshold.
-  void SetAttachTable(std::int32_t threshold);
-  // Sets the attachment of the agent the occupied cell names from its census.
-  void Attach(const TCell& cell) {
-    if (cell.AgentIndex < 0 || cell.AgentIndex >= AgentCount()) ThrowBadAgentIndex(cell.AgentIndex);
-    agents_[static_cast<std::size_t>(cell.AgentIndex)].Attached =
-        attachTable_[cell.SameCount][cell.OtherCount];
-  }
   [[noreturn]] static void ThrowBadAgentIndex(std::int32_t index);
-  // Fills codes_; false when an occupied cell has a colour other than 0 or 1.
-  bool BuildCensusCodes();
+  // Decisions for every census (SameCount | OtherCount << 4) at this threshold.
+  void SetAttachTable(std::int32_t threshold);
+  static std::uint8_t CensusByte(std::int32_t same, std::int32_t other) {
+    return static_cast<std::uint8_t>(same | other << 4);
+  }
 
   std::int32_t columns_;
   std::int32_t rows_;
+  std::size_t stride_;  // columns_ + 2: a row of the compact grid
   TCanvas* canvas_;
   TRandom random_;
   std::optional<std::uint32_t> fixedSeed_;
-  std::vector<TCell> cells_;  // row after row
-  // The census works on a copy of the grid, one byte per cell (0 free, 1 + the
-  // colour), with a border that repeats the opposite edges.
-  std::vector<std::uint8_t> codes_;
-  // The occupied cells in grid order: index into cells_ and into codes_.
-  struct TOccupied {
-    std::int32_t Cell;
-    std::int32_t Code;
-  };
-  std::vector<TOccupied> occupiedCells_;
-  bool attachTable_[9][9] = {};
+  // The objects. Reading them may bring them up to date, even in a const world.
+  mutable std::vector<TCell> cells_;  // row after row
+  mutable std::vector<TAgent> agents_;
+  mutable TNewest cellsNewest_ = TNewest::Objects;
+  mutable TNewest agentsNewest_ = TNewest::Both;
+  // The compact grid, row after row, with a border of one cell that repeats
+  // the opposite edges (filled for the census): each cell's byte, the agent
+  // it names, its last census (CensusByte), and the census being counted.
+  std::vector<std::uint8_t> marks_;
+  std::vector<std::int32_t> named_;
+  std::vector<std::uint8_t> census_;
+  std::vector<std::uint8_t> counted_;
+  std::vector<std::uint32_t> markedSpots_;  // the marked cells, for the decisions
+  std::vector<TPlace> places_;              // one per agent
+  // The spots of the cells a jump may reach, folded onto the grid: by column
+  // and by row from -kMaxJump to the side + kMaxJump; a spot is the sum.
+  std::vector<std::int32_t> columnSpots_, rowSpots_;
+  std::array<bool, 256> attachTable_ = {};
   std::int32_t attachThreshold_ = 0;
   bool attachTableValid_ = false;
-  std::vector<TAgent> agents_;
   std::int32_t attachedCount_ = 0;
   std::int32_t freeCount_ = 0;
 };

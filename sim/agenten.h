@@ -37,15 +37,23 @@ class TAgent {
   }
   // RandomOffset drawn from a given generator.
   static std::int32_t OffsetFrom(TRandom& random, std::int32_t low, std::int32_t high) {
+    if (!IsExact(low, high)) return OffsetFromReal(random, low, high);
+    return OffsetOfDraw(random.Next(), low, high);
+  }
+  // Bounds whose offsets the integer route gives.
+  static constexpr bool IsExact(std::int32_t low, std::int32_t high) {
     const std::int64_t span = std::int64_t{high} - low + 1;
-    if (span < 1 || span > kExactSpan || low < -kExactSpan || low > kExactSpan)
-      return OffsetFromReal(random, low, high);
-    // The same value in integers. With u = seed / 2^32 and a small span,
+    return span >= 1 && span <= kExactSpan && low >= -kExactSpan && low <= kExactSpan;
+  }
+  // The offset of the draw whose seed is `draw`, for bounds that IsExact.
+  static std::int32_t OffsetOfDraw(std::uint32_t draw, std::int32_t low, std::int32_t high) {
+    // The formula in integers. With u = seed / 2^32 and a small span,
     // u * span + low is exact in a double: its whole part is low + the upper
     // half of seed * span, its fraction the lower half over 2^32. Rounding
     // that half to even needs no floating point, which counts on the movement
     // pass, where this runs a few thousand times per step.
-    const std::uint64_t p = std::uint64_t{random.Next()} * static_cast<std::uint64_t>(span);
+    const std::int64_t span = std::int64_t{high} - low + 1;
+    const std::uint64_t p = std::uint64_t{draw} * static_cast<std::uint64_t>(span);
     const std::int32_t whole = low + static_cast<std::int32_t>(p >> 32);
     const std::uint64_t fraction = p & 0xFFFFFFFFu;
     // Up when the fraction is above one half, or exactly one half and the whole

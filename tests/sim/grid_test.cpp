@@ -114,10 +114,16 @@ TEST(Census, FullNeighbourhoodCountsEight) {
 TEST(Census, ComparesStatesNotAgents) {
   // States other than the two colours still count by equality.
   TWorld world(40, 40);
-  Occupy(world, 5, 5, 7);
-  Occupy(world, 6, 5, 7);
+  Occupy(world, 5, 5, 2);
+  Occupy(world, 6, 5, 2);
   Occupy(world, 4, 5, 1);
   world.CountNeighbours(5, 5);
+  EXPECT_EQ(world.Cells(5, 5).SameCount, 1);
+  EXPECT_EQ(world.Cells(5, 5).OtherCount, 1);
+  // And so does the attachment pass, which cannot take its shortcuts here.
+  world.CreateAgents(1);
+  world.Cells(5, 5).SameCount = 0;
+  world.UpdateAttachment(50);
   EXPECT_EQ(world.Cells(5, 5).SameCount, 1);
   EXPECT_EQ(world.Cells(5, 5).OtherCount, 1);
 }

@@ -80,10 +80,10 @@ TEST(Attachment, IsTestedAnewAtEveryStep) {
 
 TEST(Attachment, AgentNamedByNoOccupiedCellKeepsItsState) {
   TWorld world(40, 40);
-  TAgent& a = AddAgent(world, 10, 10, 0, true);
+  AddAgent(world, 10, 10, 0, true);
   world.Cells(10, 10).Occupied = false;
   world.UpdateAttachment(100);
-  EXPECT_TRUE(a.Attached);
+  EXPECT_TRUE(world.Agents()[0].Attached);
 }
 
 TEST(Attachment, ACellNamingAGoneAgentIsAListError) {
@@ -328,6 +328,41 @@ TEST(Step, CountsAddUpAndASeededRunRepeatsStepByStep) {
   a.CreateAgents(1000);
   EXPECT_EQ(a.Agents()[0].PositionX, TRandom(424242).Below(40) * 10 + 5);
 }
+
+// Values no pass of the program produces, written into an attached agent:
+// steps in which it holds its cell must leave them as they are.
+struct TOddAgentCase {
+  const char* What;
+  void (*Change)(TAgent&);
+  bool (*Kept)(const TAgent&);
+};
+
+class OddAgent : public ::testing::TestWithParam<TOddAgentCase> {};
+
+TEST_P(OddAgent, KeepsItsValuesWhileItHoldsItsCell) {
+  TWorld world(40, 40);
+  AddAgent(world, 1, 1, 1, true);
+  GetParam().Change(world.Agents()[0]);
+  for (int s = 0; s < 3; ++s) {
+    world.Step(-1);  // a lonely agent stays attached below 0
+    ASSERT_TRUE(GetParam().Kept(world.Agents()[0])) << GetParam().What << ", step " << s;
+    ASSERT_TRUE(world.Agents()[0].Attached);
+    ASSERT_TRUE(world.Cells(1, 1).Occupied);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OddAgent,
+    ::testing::Values(TOddAgentCase{"a large column offset", [](TAgent& a) { a.StepX = 1000; },
+                                    [](const TAgent& a) { return a.StepX == 1000; }},
+                      TOddAgentCase{"a large row offset", [](TAgent& a) { a.StepY = -129; },
+                                    [](const TAgent& a) { return a.StepY == -129; }},
+                      // Still column and row 1, rounded to the nearest centre.
+                      TOddAgentCase{
+                          "off the centre", [](TAgent& a) { a.PositionX = 11, a.PositionY = 19; },
+                          [](const TAgent& a) { return a.PositionX == 11 && a.PositionY == 19; }},
+                      TOddAgentCase{"a third colour", [](TAgent& a) { a.ColorIndex = 2; },
+                                    [](const TAgent& a) { return a.ColorIndex == 2; }}));
 
 TEST(Step, AgentOffTheGridIsRefused) {
   TWorld world(40, 40);
