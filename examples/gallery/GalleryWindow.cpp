@@ -5,6 +5,7 @@
 #include <QScrollArea>
 
 #include "examples/gallery/ChartsPage.h"
+#include "examples/gallery/InteractivePage.h"
 #include "examples/gallery/ScalesPage.h"
 
 namespace {
@@ -36,6 +37,7 @@ TGalleryWindow::TGalleryWindow(int page) {
   setWindowTitle(QStringLiteral("Travenel gallery"));
   addTab(new TPageScroller(new TScalesPage), QStringLiteral("Scales and marks"));
   addTab(new TPageScroller(new TChartsPage), QStringLiteral("Charts"));
+  addTab(new TPageScroller(new TInteractivePage), QStringLiteral("Interactive"));
   setCurrentIndex(page);
   FitPage(page);
   connect(this, &QTabWidget::currentChanged, this, [this](int index) { FitPage(index); });

@@ -2,7 +2,7 @@
 // lets a person try the chart's mouse actions.
 //
 //   travenel-gallery [--page N]   opens on page N: 0 scales and marks (the
-//                                 default), 1 charts
+//                                 default), 1 charts, 2 interactive
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
@@ -17,15 +17,16 @@ int PageOption(const QApplication& app) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("The chart library's gallery."));
   parser.addHelpOption();
-  const QCommandLineOption page(QStringLiteral("page"),
-                                QStringLiteral("Open on page N: 0 scales and marks, 1 charts."),
-                                QStringLiteral("N"), QStringLiteral("0"));
+  const QCommandLineOption page(
+      QStringLiteral("page"),
+      QStringLiteral("Open on page N: 0 scales and marks, 1 charts, 2 interactive."),
+      QStringLiteral("N"), QStringLiteral("0"));
   parser.addOption(page);
   parser.process(app);  // --help and unknown options end the program here
   bool ok = false;
   const int n = parser.value(page).toInt(&ok);
   if (!ok || n < 0 || n >= TGalleryWindow::kPageCount) {
-    std::fprintf(stderr, "travenel-gallery: --page takes 0 or 1, not \"%s\"\n",
+    std::fprintf(stderr, "travenel-gallery: --page takes 0, 1 or 2, not \"%s\"\n",
                  qPrintable(parser.value(page)));
     return -1;
   }
