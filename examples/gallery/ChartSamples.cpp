@@ -54,15 +54,11 @@ struct TNote {
   double X, Y;
   const char* Text;
 };
-constexpr TNote kItemNotes[] = {{17, 66, "AddLine"},
-                                {50, 66, "MoveTo + LineTo"},
-                                {83, 66, "Rectangle"},
-                                {17, 34, "Ellipse"},
-                                {50, 34, "Text"},
-                                {83, 34, "Arrow open/filled"},
-                                {17, 3, "Move/LineToRelPix"},
-                                {50, 3, "MarkAt"},
-                                {83, 3, "Rect3D, Bar3D"}};
+constexpr TNote kItemNotes[] = {
+    {17, 66, "AddLine"},           {50, 68.5, "MoveToPoint +"},  {50, 65, "LineTo"},
+    {83, 66, "Rectangle"},         {17, 34, "Ellipse"},          {50, 34, "Text"},
+    {83, 34, "Arrow open/filled"}, {17, 3, "Move/LineToRelPix"}, {50, 3, "MarkAt"},
+    {83, 3, "Rect3D, Bar3D"}};
 
 void FillLines(TRChart& c) {
   Pen(c, kRed);
