@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 
 #include "examples/gallery/ChartsPage.h"
 #include "examples/gallery/InteractivePage.h"
@@ -40,6 +41,7 @@ TGalleryWindow::TGalleryWindow(int page) {
   addTab(new TPageScroller(new TInteractivePage), QStringLiteral("Interactive"));
   setCurrentIndex(page);
   FitPage(page);
+  new QShortcut(QKeySequence::Quit, this, [this] { close(); });  // Ctrl+Q
   connect(this, &QTabWidget::currentChanged, this, [this](int index) { FitPage(index); });
 }
 

@@ -1,6 +1,7 @@
 // GalleryWindow: the gallery's window — a tab for each page (scales and
 // marks, charts, the interactive charts). The window takes the size of the
 // page shown, as far as the screen allows; a page larger than that scrolls.
+// Ctrl+Q closes it.
 #pragma once
 
 #include <QTabWidget>
