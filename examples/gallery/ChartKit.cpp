@@ -10,7 +10,26 @@
 namespace gallery {
 
 namespace {
+
 constexpr int kHeadingFontHeight = 14;
+
+// The gallery's font, size and colour on an axis.
+void StyleAxis(TScaleProps& axis) {
+  TFont font;
+  font.SetName(RegisterAppFonts());
+  font.SetHeight(kFontHeight);
+  font.SetColor(clWindowText);
+  axis.SetFont(font);
+}
+
+void StyleTextLabels(TRChart& chart) {
+  for (int n = 1; n <= TCustomRChart::kTextLabels; ++n) {
+    TFont& f = chart.TextLabel(n).Font();
+    f.SetName(RegisterAppFonts());
+    f.SetHeight(kFontHeight);
+  }
+}
+
 }  // namespace
 
 int ColumnWidth(int n) { return (kPageWidth - 2 * kMargin - (n - 1) * kGap) / n; }
@@ -46,26 +65,6 @@ void TGalleryPage::SetPageSize(int width, int height) {
   resize(size_);
   updateGeometry();
 }
-
-void StyleAxis(TScaleProps& axis) {
-  TFont font;
-  font.SetName(RegisterAppFonts());
-  font.SetHeight(kFontHeight);
-  font.SetColor(clWindowText);
-  axis.SetFont(font);
-}
-
-namespace {
-
-void StyleTextLabels(TRChart& chart) {
-  for (int n = 1; n <= TCustomRChart::kTextLabels; ++n) {
-    TFont& f = chart.TextLabel(n).Font();
-    f.SetName(RegisterAppFonts());
-    f.SetHeight(kFontHeight);
-  }
-}
-
-}  // namespace
 
 void SetUpChart(TRChart& c, const QRect& bounds, const std::string& caption,
                 const TSetUp& configure) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -56,11 +57,9 @@ using TSetUp = std::function<void(TRChart&)>;
 
 // Sets a chart up inside LoadControl, as a stored form is read: first the
 // values every gallery chart shares (font, window colour, caption, the axes'
-// and text labels' font), then the caller's.
+// and text labels' font, the caption's font kept), then the caller's.
 void SetUpChart(TRChart& c, const QRect& bounds, const std::string& caption,
                 const TSetUp& configure);
-// The gallery's font, size and colour on an axis.
-void StyleAxis(TScaleProps& axis);
 
 // The charts of a page. Each is set up, filled, and then shown by a QtHost on
 // the page, so that it paints once with everything in.

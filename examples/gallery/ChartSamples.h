@@ -4,7 +4,6 @@
 #pragma once
 
 class TRChart;
-class TCustomRChart;
 
 namespace gallery {
 
