@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -267,8 +268,15 @@ void TInteractivePage::RestoreRanges() {
 
 void TInteractivePage::AddMarksThroughUser() {
   // Added through the user, the items land in the owner's list: both show them.
+  // The list holds at most kMaxItems: stop there rather than let the adder refuse.
+  const int room = TRChartItemList::kMaxItems - owner_->ItemCount();
+  if (room <= 0) {
+    moved_->setText(QStringLiteral("the item list is full (%1 items): no more marks")
+                        .arg(TRChartItemList::kMaxItems));
+    return;
+  }
   user_->SetDataColor(0x008000);
-  for (int i = 0; i < 5; ++i, ++marksAdded_) {
+  for (int i = 0; i < std::min(5, room); ++i, ++marksAdded_) {
     const double x = 2.2 + std::fmod(marksAdded_ * 0.61, 2.6);
     const double y = 0.9 * std::sin(marksAdded_ * 2.3);
     user_->MarkAt(x, y, 8);
