@@ -1,14 +1,47 @@
-// travenel-gallery: shows the chart library's scales and marks in one window.
+// travenel-gallery: shows the chart library's scales, marks and charts, and
+// lets a person try the chart's mouse actions.
+//
+//   travenel-gallery [--page N]   opens on page N: 0 scales and marks (the
+//                                 default), 1 charts, 2 interactive
 #include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
 
-#include "examples/gallery/Gallery.h"
+#include "examples/gallery/GalleryWindow.h"
 #include "ui/Application.h"
+
+namespace {
+
+// The page asked for on the command line, or -1 after printing why it is unusable.
+int PageOption(const QApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("The chart library's gallery."));
+  parser.addHelpOption();
+  const QCommandLineOption page(
+      QStringLiteral("page"),
+      QStringLiteral("Open on page N: 0 scales and marks, 1 charts, 2 interactive."),
+      QStringLiteral("N"), QStringLiteral("0"));
+  parser.addOption(page);
+  parser.process(app);  // --help and unknown options end the program here
+  bool ok = false;
+  const int n = parser.value(page).toInt(&ok);
+  if (!ok || n < 0 || n >= TGalleryWindow::kPageCount) {
+    std::fprintf(stderr, "travenel-gallery: --page takes 0, 1 or 2, not \"%s\"\n",
+                 qPrintable(parser.value(page)));
+    return -1;
+  }
+  return n;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QStringLiteral("Travenel gallery"));
+  const int page = PageOption(app);
+  if (page < 0) return 2;
   RegisterAppFonts();
-  TGallery gallery;
-  gallery.show();
+  TGalleryWindow window(page);
+  window.show();
   return QApplication::exec();
 }

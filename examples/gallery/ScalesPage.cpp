@@ -1,4 +1,4 @@
-#include "examples/gallery/Gallery.h"
+#include "examples/gallery/ScalesPage.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -35,8 +35,7 @@ QColor QtColor(TColor c) { return QColor::fromRgb(ColorToPixel(c)); }
 
 }  // namespace
 
-TGallery::TGallery(QWidget* parent) : QWidget(parent), fontName_(RegisterAppFonts()) {
-  setWindowTitle(QStringLiteral("Travenel gallery: scales and marks"));
+TScalesPage::TScalesPage(QWidget* parent) : QWidget(parent), fontName_(RegisterAppFonts()) {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QtColor(kWindowColor));
   pal.setColor(QPalette::WindowText, QtColor(clWindowText));
@@ -51,9 +50,9 @@ TGallery::TGallery(QWidget* parent) : QWidget(parent), fontName_(RegisterAppFont
   BuildMarks();
 }
 
-TGallery::~TGallery() = default;
+TScalesPage::~TScalesPage() = default;
 
-TScale& TGallery::AddScale(int x, int y, int w, int h, const std::string& caption) {
+TScale& TScalesPage::AddScale(int x, int y, int w, int h, const std::string& caption) {
   scales_.push_back(std::make_unique<TScale>());
   TScale& s = *scales_.back();
   // Set up in one go: a single paint once everything is in.
@@ -63,11 +62,11 @@ TScale& TGallery::AddScale(int x, int y, int w, int h, const std::string& captio
   s.SetParentColor(kWindowColor);
   s.SetBounds(x, y, w, h);
   s.SetCaption(caption);
-  new QtHost(s, this);  // owned by the window; shows the scale
+  new QtHost(s, this);  // owned by the page; shows the scale
   return s;
 }
 
-void TGallery::PlaceCaption(TScale& s) {
+void TScalesPage::PlaceCaption(TScale& s) {
   switch (s.ScaleType()) {
     case sctXB:
       s.SetMarginBottom(24);
@@ -95,7 +94,7 @@ void TGallery::PlaceCaption(TScale& s) {
   }
 }
 
-void TGallery::AddHeading(int x, int y, const QString& text) {
+void TScalesPage::AddHeading(int x, int y, const QString& text) {
   auto* label = new QLabel(text, this);
   QFont f(QString::fromStdString(fontName_));
   f.setPixelSize(kHeadingFontHeight);
@@ -108,12 +107,12 @@ void TGallery::AddHeading(int x, int y, const QString& text) {
   label->adjustSize();
 }
 
-void TGallery::Done(TScale& s) {
+void TScalesPage::Done(TScale& s) {
   PlaceCaption(s);
   s.SetPaintSuppressed(false);
 }
 
-void TGallery::BuildScaleTypes() {
+void TScalesPage::BuildScaleTypes() {
   const int top = kMargin;
   AddHeading(Column(0), top, QStringLiteral("Scale types"));
   const int y = top + kHeadingHeight;
@@ -137,7 +136,7 @@ void TGallery::BuildScaleTypes() {
   Done(yr);
 }
 
-void TGallery::BuildLinearAndLog() {
+void TScalesPage::BuildLinearAndLog() {
   const int top = kMargin;
   const int y = top + kHeadingHeight;
   AddHeading(Column(2), top, QStringLiteral("Linear and logarithmic"));
@@ -168,7 +167,7 @@ void TGallery::BuildLinearAndLog() {
   Done(dense);
 }
 
-void TGallery::BuildTimeAndDate() {
+void TScalesPage::BuildTimeAndDate() {
   const int top = kMargin + kHeadingHeight + 2 * kScaleHeight + kGap + kSectionGap;
   AddHeading(Column(0), top, QStringLiteral("Clock time and date/time"));
   const int y = top + kHeadingHeight;
@@ -209,7 +208,7 @@ void TGallery::BuildTimeAndDate() {
   Done(months);
 }
 
-void TGallery::BuildLabels() {
+void TScalesPage::BuildLabels() {
   const int top =
       kMargin + 2 * kHeadingHeight + 2 * kScaleHeight + kGap + kTallScaleHeight + 2 * kSectionGap;
   AddHeading(Column(0), top, QStringLiteral("Labels"));
@@ -249,7 +248,7 @@ void TGallery::BuildLabels() {
   Done(transparent);
 }
 
-void TGallery::BuildFrames() {
+void TScalesPage::BuildFrames() {
   const int top =
       kMargin + 3 * kHeadingHeight + 3 * kScaleHeight + kGap + kTallScaleHeight + 3 * kSectionGap;
   AddHeading(Column(0), top, QStringLiteral("Frame styles and colour schemes"));
@@ -281,7 +280,7 @@ void TGallery::BuildFrames() {
   }
 }
 
-void TGallery::BuildMarks() {
+void TScalesPage::BuildMarks() {
   const int top = kMargin + 4 * kHeadingHeight + 3 * kScaleHeight + kGap + kTallScaleHeight +
                   kSmallScaleHeight + 4 * kSectionGap;
   AddHeading(Column(0), top, QStringLiteral("Marks 0 .. 47 and character marks"));
@@ -289,5 +288,6 @@ void TGallery::BuildMarks() {
   marks_ = std::make_unique<TMarkPanel>(fontName_);
   marks_->SetBounds(kMargin, y, kWindowWidth - 2 * kMargin, TMarkPanel::NeededHeight());
   new QtHost(*marks_, this);
-  resize(kWindowWidth, y + TMarkPanel::NeededHeight() + kMargin);
+  size_ = QSize(kWindowWidth, y + TMarkPanel::NeededHeight() + kMargin);
+  resize(size_);
 }

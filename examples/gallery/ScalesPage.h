@@ -1,5 +1,5 @@
-// Gallery: one window that shows the chart library's stand-alone scales side
-// by side — every scale type, linear, logarithmic, clock-time and date/time
+// ScalesPage: the gallery's first page, the chart library's stand-alone scales
+// side by side — every scale type, linear, logarithmic, clock-time and date/time
 // axes, user texts and inscripts, every frame style and both colour schemes —
 // and a panel of all data marks.
 #pragma once
@@ -12,10 +12,14 @@
 #include "chart/Scale.h"
 #include "examples/gallery/MarkPanel.h"
 
-class TGallery : public QWidget {
+class TScalesPage : public QWidget {
  public:
-  explicit TGallery(QWidget* parent = nullptr);
-  ~TGallery() override;
+  explicit TScalesPage(QWidget* parent = nullptr);
+  ~TScalesPage() override;
+
+  // The page shows everything at this size.
+  QSize sizeHint() const override { return size_; }
+  QSize minimumSizeHint() const override { return size_; }
 
  private:
   // A stand-alone scale at (x, y) of size w x h with a caption, shown in the window.
@@ -39,4 +43,5 @@ class TGallery : public QWidget {
   std::string fontName_;
   std::vector<std::unique_ptr<TScale>> scales_;
   std::unique_ptr<TMarkPanel> marks_;
+  QSize size_;
 };

@@ -1,0 +1,19 @@
+#include "examples/gallery/BlackWhiteChart.h"
+
+TBlackWhiteChart::TBlackWhiteChart() : TControl(Kind::Windowed) {}
+
+void TBlackWhiteChart::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+  chart_.SetBounds(0, 0, width, height);
+}
+
+void TBlackWhiteChart::Paint() {
+  // Window colour, caption and axes: the axes draw only on the chart's own
+  // control image, so the picture is made there and copied.
+  chart_.RenderControlImage(chart_.ControlImage().Canvas());
+  TCanvas& c = Canvas();
+  c.Draw(0, 0, chart_.ControlImage());
+  // The chart area in place: (LRim, TRim) is its top-left pixel on this image.
+  chart_.RenderChartBackground(c, chart_.LRim(), chart_.TRim());
+  chart_.RenderItems(c, chart_.LRim(), chart_.TRim(), /*blackAndWhite=*/true, /*noGrid=*/false);
+}
