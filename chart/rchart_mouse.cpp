@@ -4,6 +4,7 @@
 // arithmetic to the pan and zoom functions of rchart_map.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "chart/rchart.h"
 #include "ui/Application.h"
@@ -16,6 +17,18 @@ int ToInt(std::int64_t v) {
 
 TAxisRange RangeOf(const TScaleProps& p) {
   return TAxisRange{p.RangeLow(), p.RangeHigh(), p.Logarithmic()};
+}
+
+// A range the mouse may give an axis: finite, at least MinRange wide and, on
+// a logarithmic axis, positive. Zooming in again and again would otherwise
+// narrow an axis until its ends are equal, and then nothing — zooming out,
+// panning — could move it again.
+TRange Checked(const TRange& r, const TScaleProps& p) {
+  const bool ok = std::isfinite(r.Low) && std::isfinite(r.High) &&
+                  std::fabs(static_cast<long double>(r.High) - r.Low) >= p.MinRange() &&
+                  (!p.Logarithmic() ||
+                   (r.Low >= TScaleProps::kMinLogBound && r.High >= TScaleProps::kMinLogBound));
+  return ok ? r : TRange{p.RangeLow(), p.RangeHigh()};
 }
 
 }  // namespace
@@ -236,6 +249,8 @@ void TCustomRChart::PanTo(int x, int y) {
       rx = PanRange(s.XRange, nowX, std::int64_t{x} - s.X, g.MapWidth(), false);
     if (mouseAction_ != maPanHoriz)
       ry = PanRange(s.YRange, nowY, std::int64_t{y} - s.Y, g.MapHeight(), true);
+    rx = Checked(rx, GetScalePropsX(layer));
+    ry = Checked(ry, GetScalePropsY(layer));
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
   batch.Finish();
@@ -249,8 +264,10 @@ void TCustomRChart::ZoomDragTo(int x, int y) {
     const TDragStart& s = mouse_.Start[LayerIndex(layer)];
     const long double fx = ZoomDragFactorX(std::int64_t{x} - s.X, Width());
     const long double fy = isometric_ ? fx : ZoomDragFactorY(std::int64_t{y} - s.Y, Height());
-    const TRange rx = ZoomAboutCentre({s.XRange.Low, s.XRange.High}, fx);
-    const TRange ry = ZoomAboutCentre({s.YRange.Low, s.YRange.High}, fy);
+    const TRange rx =
+        Checked(ZoomAboutCentre({s.XRange.Low, s.XRange.High}, fx), GetScalePropsX(layer));
+    const TRange ry =
+        Checked(ZoomAboutCentre({s.YRange.Low, s.YRange.High}, fy), GetScalePropsY(layer));
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
   batch.Finish();
@@ -276,8 +293,8 @@ void TCustomRChart::ApplyZoomWindow() {
     PixelToWorld(layer, mouse_.X1, mouse_.Y1, bx, by);
     const TScaleProps& px = GetScalePropsX(layer);
     const TScaleProps& py = GetScalePropsY(layer);
-    const TRange rx = ZoomWindowRange(ax, bx, keep, px.RangeLow(), px.RangeHigh());
-    const TRange ry = ZoomWindowRange(ay, by, keep, py.RangeLow(), py.RangeHigh());
+    const TRange rx = Checked(ZoomWindowRange(ax, bx, keep, px.RangeLow(), px.RangeHigh()), px);
+    const TRange ry = Checked(ZoomWindowRange(ay, by, keep, py.RangeLow(), py.RangeHigh()), py);
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
   batch.Finish();  // repaints, which also removes the outline

@@ -171,23 +171,26 @@ void TCustomRChart::RenderChartBackground(TCanvas& surface, int dx, int dy) {
     backGroundImg_->SetName("");
     return;
   }
+  // The picture covers the area where it lies on the surface, (dx, dy) as the
+  // plain colour does (a paint renders at (0, 0), where the two agree).
   const int pw = backgroundPicture_.Width(), ph = backgroundPicture_.Height();
+  const auto at = [](int origin, std::int64_t offset) { return ToInt(origin + offset); };
   switch (backGroundImg_->FillMode()) {
     case bfSimple:
-      surface.Rectangle(0, 0, iw, ih);
-      surface.Draw(0, 0, backgroundPicture_);
+      plain();
+      surface.Draw(dx, dy, backgroundPicture_);
       break;
     case bfTile: {
       if (pw <= 0 || ph <= 0) break;
       const int columns = (iw - 1) / pw + 1, rows = (ih - 1) / ph + 1;
       for (int col = 1; col <= columns; ++col)
         for (int row = 0; row < rows; ++row)
-          surface.Draw(ToInt(std::int64_t{pw} * (col - 1)), ToInt(std::int64_t{ph} * row),
+          surface.Draw(at(dx, std::int64_t{pw} * (col - 1)), at(dy, std::int64_t{ph} * row),
                        backgroundPicture_);
       break;
     }
     case bfStretch:
-    default: surface.StretchDraw(Rect(0, 0, iw, ih), backgroundPicture_); break;
+    default: surface.StretchDraw(Rect(dx, dy, at(dx, iw), at(dy, ih)), backgroundPicture_); break;
   }
 }
 

@@ -124,6 +124,23 @@ TEST(ChartZoom, RightReleaseCancelsAndTheOutlineGoes) {
   EXPECT_EQ(c->ControlImage().Image(), before);
 }
 
+TEST(ChartZoom, ZoomingInAgainAndAgainStopsAtMinRange) {
+  auto c = PanChart(maZoomWindPos);
+  c->Scale1X().SetMinRange(1e-6);
+  for (int i = 0; i < 40; ++i) Drag(*c, {{100, 60}, {130, 90}});
+  const double span = c->Scale1X().RangeHigh() - c->Scale1X().RangeLow();
+  EXPECT_GE(span, 1e-6);
+  EXPECT_LT(span, 1e-4);  // it did zoom in, down to the least span
+  // ... and can still be zoomed out and panned.
+  c->SetMouseAction(maZoomDrag);
+  Drag(*c, {{240, 80}, {240, 80}, {105, 80}});
+  EXPECT_GT(c->Scale1X().RangeHigh() - c->Scale1X().RangeLow(), span);
+  c->SetMouseAction(maPan);
+  const double low = c->Scale1X().RangeLow();
+  Drag(*c, {{100, 80}, {150, 80}});
+  EXPECT_LT(c->Scale1X().RangeLow(), low);
+}
+
 TEST(ChartZoom, DragLeftByTheFullWidthDoublesTheSpan) {
   auto c = PanChart(maZoomDrag);
   c->MouseDown(mbLeft, kLeft, 240, 80);

@@ -256,6 +256,13 @@ TEST_F(ChartPaint, BackgroundTilesAndStretch) {
   EXPECT_EQ(Area(45, 10), clRed);
   EXPECT_EQ(Area(55, 10), clBlue);
   EXPECT_EQ(c->BackGroundImg().Name(), file);
+  // Rendered elsewhere, the picture goes where the area lies on that surface.
+  TBitmap other(300, 200);
+  c->BackGroundImg().SetFillMode(bfTile);
+  c->RenderChartBackground(other.Canvas(), 30, 40);
+  EXPECT_EQ(other.Canvas().Pixels(30 + 10, 40 + 10), clRed);
+  EXPECT_EQ(other.Canvas().Pixels(30 + 40, 40 + 10), clBlue);
+  EXPECT_EQ(other.Canvas().Pixels(10, 10), clWhite);
 }
 
 TEST_F(ChartPaint, LogarithmicGridInOneTwoFiveSteps) {
