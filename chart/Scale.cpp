@@ -28,6 +28,16 @@ double PulledApart(double v) {
   return std::nextafter(v, -std::numeric_limits<double>::infinity());
 }
 
+// ln(v) - ln(ref), for positive values, without the cancellation of two nearly
+// equal logarithms: bounds a few units in the last place apart are as many
+// pixels apart as their ratio says. The ratio of two doubles fits extended
+// precision, and near 1 their difference is exact.
+long double LogRatio(long double v, long double ref) {
+  const long double r = v / ref;
+  if (r > 0.5L && r < 2) return std::log1p((v - ref) / ref);
+  return std::log(r);
+}
+
 }  // namespace
 
 std::string DateTimeMessageText(TDateTimeMessage m) {
@@ -253,6 +263,12 @@ void TScale::Loaded() {
 
 void TScale::UpdateMapping() {
   if (Loading() || rangeHigh_ == rangeLow_) return;
+  // The logarithmic mapping is anchored at the bound on the first pixel; any
+  // other leaves ValueToPixel's logarithmic branch at ln v * factor + offset.
+  const auto linear = [this] {
+    logRefValue_ = 1;
+    logRefPixel_ = scaleOffset_;
+  };
   const long double lo = rangeLow_;
   const long double hi = rangeHigh_;
   const bool logPossible = lo > 0 && hi > 0;
@@ -261,24 +277,32 @@ void TScale::UpdateMapping() {
     if (length <= 0) {
       scaleFactor_ = 0;
       scaleOffset_ = Width() / 2.0L;
+      linear();
     } else if (!logarithmic_) {
       scaleFactor_ = length / (hi - lo);
       scaleOffset_ = marginLeft_ - lo * scaleFactor_;
+      linear();
     } else if (logPossible) {
-      scaleFactor_ = length / (std::log(hi) - std::log(lo));
+      scaleFactor_ = length / LogRatio(hi, lo);
       scaleOffset_ = marginLeft_ - std::log(lo) * scaleFactor_;
+      logRefValue_ = lo;
+      logRefPixel_ = marginLeft_;
     }
   } else {
     const long double length = static_cast<long double>(Height()) - marginTop_ - marginBottom_ - 1;
     if (length <= 0) {
       scaleFactor_ = 0;
       scaleOffset_ = Height() / 2.0L;
+      linear();
     } else if (!logarithmic_) {
       scaleFactor_ = length / (lo - hi);
       scaleOffset_ = marginTop_ - hi * scaleFactor_;
+      linear();
     } else if (logPossible) {
-      scaleFactor_ = length / (std::log(lo) - std::log(hi));
+      scaleFactor_ = length / LogRatio(lo, hi);
       scaleOffset_ = marginTop_ - std::log(hi) * scaleFactor_;
+      logRefValue_ = hi;
+      logRefPixel_ = marginTop_;
     }
   }
 }
@@ -288,7 +312,7 @@ int TScale::ValueToPixel(double v) const {
   if (!logarithmic_) {
     p = scaleFactor_ * v + scaleOffset_;
   } else if (v > kMinLogBound) {
-    p = std::log(static_cast<long double>(v)) * scaleFactor_ + scaleOffset_;
+    p = LogRatio(v, logRefValue_) * scaleFactor_ + logRefPixel_;
   } else {
     p = rangeHigh_ >= rangeLow_ ? 0 : Width();
   }

@@ -188,6 +188,8 @@ void TScale::CopyFrom(const TScale& source) {
     logarithmic_ = source.logarithmic_;
     scaleFactor_ = source.scaleFactor_;
     scaleOffset_ = source.scaleOffset_;
+    logRefValue_ = source.logRefValue_;
+    logRefPixel_ = source.logRefPixel_;
     rangeHigh_ = source.rangeHigh_;
     rangeLow_ = source.rangeLow_;
     shortTicks_ = source.shortTicks_;
