@@ -215,9 +215,12 @@ std::string RandomSetter(Rng& rng, TScale& a, TScale& b, Twin& t, bool ends) {
         break;
       case 22: s->SetColorScheme(static_cast<TColorScheme>(small % 2)); break;
       default: {
+        // The twin's offset, moved (at the end of the range: as far as it goes).
         const bool onLarge = s == &b;
-        s->SetTarget(onLarge ? &t.large.Canvas() : &t.small.Canvas(), ox + (onLarge ? kShift : 0),
-                     oy + (onLarge ? kShift : 0));
+        auto moved = [&](int o) {
+          return onLarge ? (o > INT_MAX - kShift ? INT_MAX : o + kShift) : o;
+        };
+        s->SetTarget(onLarge ? &t.large.Canvas() : &t.small.Canvas(), moved(ox), moved(oy));
         break;
       }
     }
