@@ -8,13 +8,22 @@ source scripts/deps.sh
 travenel_install_deps
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j"$(nproc)" --target travenel
+# The window, and the other programs the README shows next.
+cmake --build build -j"$(nproc)" --target travenel travenel-batch travenel-gallery
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec ./build/app/travenel
 fi
 
 echo "No display: running Travenel under xvfb-run for a few seconds."
+# Qt wants a private runtime folder; without a session there is none, and it
+# would warn about it.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  chmod 700 "$XDG_RUNTIME_DIR"
+  export XDG_RUNTIME_DIR
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   ./build/app/travenel & pid=$!
   sleep "${TRAVENEL_SHOT_DELAY:-4}"

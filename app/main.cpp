@@ -7,7 +7,10 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName(QStringLiteral("Travenel"));
+  // The name, not a display name: Qt appends a display name to every window
+  // title, and the title bar must read the window's caption alone. Message
+  // boxes take this name as their title.
+  QApplication::setApplicationName(QStringLiteral("Travenel"));
   RegisterAppFonts();
   // The one main window; creating it builds the world and starts the run.
   TForm1 Form1;

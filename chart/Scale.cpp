@@ -28,6 +28,16 @@ double PulledApart(double v) {
   return std::nextafter(v, -std::numeric_limits<double>::infinity());
 }
 
+// ln(v) - ln(ref), for positive values, without the cancellation of two nearly
+// equal logarithms: bounds a few units in the last place apart are as many
+// pixels apart as their ratio says. The ratio of two doubles fits extended
+// precision, and near 1 their difference is exact.
+long double LogRatio(long double v, long double ref) {
+  const long double r = v / ref;
+  if (r > 0.5L && r < 2) return std::log1p((v - ref) / ref);
+  return std::log(r);
+}
+
 }  // namespace
 
 std::string DateTimeMessageText(TDateTimeMessage m) {
@@ -271,6 +281,12 @@ void TScale::Loaded() {
 
 void TScale::UpdateMapping() {
   if (Loading() || axis_.RangeHigh == axis_.RangeLow) return;
+  // The logarithmic mapping is anchored at the bound on the first pixel; any
+  // other leaves ValueToPixel's logarithmic branch at ln v * factor + offset.
+  const auto linear = [this] {
+    logRefValue_ = 1;
+    logRefPixel_ = scaleOffset_;
+  };
   const long double lo = axis_.RangeLow;
   const long double hi = axis_.RangeHigh;
   const bool logPossible = lo > 0 && hi > 0;
@@ -280,12 +296,16 @@ void TScale::UpdateMapping() {
     if (length <= 0) {
       scaleFactor_ = 0;
       scaleOffset_ = Width() / 2.0L;
+      linear();
     } else if (!axis_.Logarithmic) {
       scaleFactor_ = length / (hi - lo);
       scaleOffset_ = look_.MarginLeft - lo * scaleFactor_;
+      linear();
     } else if (logPossible) {
-      scaleFactor_ = length / (std::log(hi) - std::log(lo));
+      scaleFactor_ = length / LogRatio(hi, lo);
       scaleOffset_ = look_.MarginLeft - std::log(lo) * scaleFactor_;
+      logRefValue_ = lo;
+      logRefPixel_ = look_.MarginLeft;
     }
   } else {
     const long double length =
@@ -293,12 +313,16 @@ void TScale::UpdateMapping() {
     if (length <= 0) {
       scaleFactor_ = 0;
       scaleOffset_ = Height() / 2.0L;
+      linear();
     } else if (!axis_.Logarithmic) {
       scaleFactor_ = length / (lo - hi);
       scaleOffset_ = look_.MarginTop - hi * scaleFactor_;
+      linear();
     } else if (logPossible) {
-      scaleFactor_ = length / (std::log(lo) - std::log(hi));
+      scaleFactor_ = length / LogRatio(lo, hi);
       scaleOffset_ = look_.MarginTop - std::log(hi) * scaleFactor_;
+      logRefValue_ = hi;
+      logRefPixel_ = look_.MarginTop;
     }
   }
 }
@@ -308,7 +332,7 @@ int TScale::ValueToPixel(double v) const {
   if (!axis_.Logarithmic) {
     p = scaleFactor_ * v + scaleOffset_;
   } else if (v > kMinLogBound) {
-    p = std::log(static_cast<long double>(v)) * scaleFactor_ + scaleOffset_;
+    p = LogRatio(v, logRefValue_) * scaleFactor_ + logRefPixel_;
   } else {
     p = axis_.RangeHigh >= axis_.RangeLow ? 0 : Width();
   }

@@ -328,6 +328,10 @@ class TScale : public TControl {
   // -1e308 to 1e308 has a finite span.
   long double scaleFactor_ = 1;
   long double scaleOffset_ = 0;
+  // Logarithmic scales map v to logRefPixel_ + ln(v / logRefValue_) * factor
+  // (the same line, without losing digits to ln hi - ln lo).
+  long double logRefValue_ = 1;
+  long double logRefPixel_ = 0;
   std::array<double, kTickListCapacity> tickPositions_{};
   int numTicks_ = 0;
   bool initialising_ = true;

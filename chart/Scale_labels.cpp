@@ -147,10 +147,15 @@ std::string FormatSeconds(bool withMilliseconds, long double v) {
   if (!std::isfinite(v)) return "********";
   long double a = std::fabs(v);
   std::string ms;
+  // The sign is that of the value as it is shown, decided before the value
+  // is cut to whole seconds (-0.8 s reads -00:00:00.800), but a value that
+  // shows as zero takes none (tick arithmetic may leave -1e-19).
+  bool shownNonZero = false;
   if (withMilliseconds) {
     // Round to the millisecond shown first, so that it carries into the
     // seconds (1.9996 s reads 00:00:02.000, not 00:00:01.1000).
     const long double total = Nint(a * 1000);
+    shownNonZero = total != 0;
     const long double z = std::fmod(total, 1000.0L);
     ms = ".";
     AppendDigits(ms, static_cast<long long>(z), 3);
@@ -159,13 +164,12 @@ std::string FormatSeconds(bool withMilliseconds, long double v) {
     // Tick values a hair below a whole second show that second.
     const long double whole = Nint(a);
     if (std::fabs(a - whole) <= kSecondsSnap * std::max(1.0L, a)) a = whole;
+    shownNonZero = a != 0;
   }
   const long double h = std::trunc(a / 3600);
   const long double m = std::clamp(std::trunc((a - 3600 * h) / 60), 0.0L, 59.0L);
   const long double sec = std::clamp(std::trunc(a - 3600 * h - 60 * m), 0.0L, 59.0L);
-  // A value that shows as zero takes no minus sign (tick arithmetic may leave -1e-19).
-  const bool negative = v < 0 && a != 0;
-  std::string text(1, negative ? '-' : ' ');
+  std::string text(1, v < 0 && shownNonZero ? '-' : ' ');
   text += WholeNumber(h);
   text += ':';
   text += TwoDigits(static_cast<long long>(m));

@@ -27,7 +27,8 @@ void DrawBaseLine(TCanvas& c, int x0, int y0, int x1, int y1) {
   const int stepX = x1 > x0 ? 1 : x1 < x0 ? -1 : 0;
   const int stepY = y1 > y0 ? 1 : y1 < y0 ? -1 : 0;
   if (stepX == 0 && stepY == 0) {
-    c.LineTo(x0 + 1, y0);  // a line of one pixel
+    // A line of one pixel; at the very end of the range it is off every surface.
+    if (x0 < INT32_MAX) c.LineTo(x0 + 1, y0);
     return;
   }
   // One pixel further along; at the very end of the integer range the far end
@@ -188,6 +189,8 @@ void TScale::CopyFrom(const TScale& source) {
     OnScaleTickDrawn = source.OnScaleTickDrawn;
     scaleFactor_ = source.scaleFactor_;
     scaleOffset_ = source.scaleOffset_;
+    logRefValue_ = source.logRefValue_;
+    logRefPixel_ = source.logRefPixel_;
     numTicks_ = source.numTicks_;
     tickPositions_ = source.tickPositions_;
     targetCanvas_ = source.targetCanvas_;

@@ -20,12 +20,24 @@ const std::array<TGlyph, 26> GlyphTable = {{
 
 namespace {
 
-// Coordinates are pulled into this range before any offset is added, so a mark
-// or frame anywhere in the 32-bit range cannot overflow; it is far off every
-// surface either way, so nothing visible changes.
-constexpr int kCoordLimit = 1 << 30;
+// A mark centred further out than this is not drawn: it is off every surface
+// up to 2^29 pixels across even with the widest pen (whose run reaches 2^30
+// pixels across its line). Closer in it is drawn where it is (pulling it in
+// would move what a wide pen paints), and its offsets of a few pixels cannot
+// overflow.
+constexpr int kMarkLimit = 3 << 29;
 
-int Safe(int v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
+bool MarkOnSomeSurface(int x, int y) {
+  return x >= -kMarkLimit && x <= kMarkLimit && y >= -kMarkLimit && y <= kMarkLimit;
+}
+
+// Frames reach onto the surface from anywhere, so their edges are not pulled
+// in (that would move their dash patterns); the pixel offsets of their rings
+// stop at the ends of the range instead.
+int Off(int v, int d) {
+  return static_cast<int>(
+      std::clamp<long long>(static_cast<long long>(v) + d, INT32_MIN, INT32_MAX));
+}
 
 void Line(TCanvas& c, int x0, int y0, int x1, int y1) {
   c.MoveTo(x0, y0);
@@ -238,7 +250,6 @@ void DrawShapeMark(TCanvas& c, int type, int x, int y) {
 }  // namespace
 
 void DrawRectOutline(TCanvas& canvas, int left, int top, int right, int bottom) {
-  left = Safe(left), top = Safe(top), right = Safe(right), bottom = Safe(bottom);
   canvas.MoveTo(left, top);
   canvas.LineTo(left, bottom);
   canvas.LineTo(right, bottom);
@@ -248,27 +259,26 @@ void DrawRectOutline(TCanvas& canvas, int left, int top, int right, int bottom) 
 
 void DrawFrame3D(TCanvas& canvas, int left, int top, int right, int bottom, TColor c1, TColor c2,
                  TColor c3, TColor c4) {
-  left = Safe(left), top = Safe(top), right = Safe(right), bottom = Safe(bottom);
   // Each ring's second half starts one pixel in from the corner the first half
   // ended on, so the top-right corner keeps the first colour and the
   // bottom-left one takes the second.
   canvas.Pen.Color = c1;
   canvas.MoveTo(left, bottom);
   canvas.LineTo(left, top);
-  canvas.LineTo(right + 1, top);
-  canvas.MoveTo(right, top + 1);
+  canvas.LineTo(Off(right, 1), top);
+  canvas.MoveTo(right, Off(top, 1));
   canvas.Pen.Color = c2;
   canvas.LineTo(right, bottom);
-  canvas.LineTo(left - 1, bottom);
+  canvas.LineTo(Off(left, -1), bottom);
 
   canvas.Pen.Color = c3;
-  canvas.MoveTo(left + 1, bottom - 1);
-  canvas.LineTo(left + 1, top + 1);
-  canvas.LineTo(right, top + 1);
-  canvas.MoveTo(right - 1, top + 2);
+  canvas.MoveTo(Off(left, 1), Off(bottom, -1));
+  canvas.LineTo(Off(left, 1), Off(top, 1));
+  canvas.LineTo(right, Off(top, 1));
+  canvas.MoveTo(Off(right, -1), Off(top, 2));
   canvas.Pen.Color = c4;
-  canvas.LineTo(right - 1, bottom - 1);
-  canvas.LineTo(left, bottom - 1);
+  canvas.LineTo(Off(right, -1), Off(bottom, -1));
+  canvas.LineTo(left, Off(bottom, -1));
 }
 
 void DrawFrameStyled(TCanvas& canvas, std::uint8_t style, int left, int top, int right, int bottom,
@@ -298,7 +308,7 @@ void DrawFrameStyled(TCanvas& canvas, std::uint8_t style, int left, int top, int
 
 void DrawGlyph(TCanvas& canvas, int glyph, int x, int y, TColor color) {
   if (glyph < 1 || glyph >= static_cast<int>(GlyphTable.size())) return;
-  x = Safe(x), y = Safe(y);
+  if (!MarkOnSomeSurface(x, y)) return;
   const TGlyph& rows = GlyphTable[static_cast<std::size_t>(glyph)];
   for (int r = 1; r <= kGlyphRows; ++r) {
     const std::uint8_t bits = rows[static_cast<std::size_t>(r - 1)];
@@ -309,7 +319,7 @@ void DrawGlyph(TCanvas& canvas, int glyph, int x, int y, TColor color) {
 }
 
 void DrawMark(TCanvas& canvas, std::uint8_t markType, int x, int y) {
-  x = Safe(x), y = Safe(y);
+  if (!MarkOnSomeSurface(x, y)) return;
   if (markType >= kFirstCharMark) {
     DrawCharMark(canvas, markType, x, y);
     return;

@@ -14,13 +14,43 @@ raster::LinePen PenOf(const TPen& pen) {
   return raster::MakePen(ColorToPixel(pen.Color), pen.Width, pen.Style);
 }
 
-// Qt's painter works in fixed point internally; rectangles further out than
-// this are cut down first (they are off the image anyway).
-constexpr std::int64_t kQtSafe = 1 << 22;
-
-QRect SafeRect(const TRect& r) {
-  auto c = [](std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kQtSafe, kQtSafe)); };
-  return QRect(QPoint(c(r.Left), c(r.Top)), QPoint(c(std::int64_t{r.Right} - 1), c(std::int64_t{r.Bottom} - 1)));
+// Nearest-neighbour stretch of the rectangle sr of src onto dr of dst: each
+// destination pixel takes the source pixel whose share of the rectangle holds
+// its centre. Only destination pixels on dst whose source pixel lies on src
+// are written, so the work is bounded by the visible pixels, whatever the
+// rectangles (both of positive size).
+void Stretch(QImage& dst, const TRect& dr, const QImage& src, const TRect& sr) {
+  // The source index of every visible destination column or row; -1: none.
+  auto indices = [](std::int64_t dStart, std::int64_t dLen, std::int64_t dExtent,
+                    std::int64_t sStart, std::int64_t sLen, std::int64_t sExtent,
+                    std::int64_t& first) {
+    first = std::max<std::int64_t>(dStart, 0);
+    const std::int64_t last = std::min<std::int64_t>(dStart + dLen, dExtent);
+    std::vector<int> out;
+    for (std::int64_t d = first; d < last; ++d) {
+      const __int128 twice = __int128(2 * (d - dStart) + 1) * sLen;
+      const std::int64_t si = sStart + static_cast<std::int64_t>(twice / (2 * dLen));
+      out.push_back(si >= 0 && si < sExtent ? static_cast<int>(si) : -1);
+    }
+    return out;
+  };
+  std::int64_t x0 = 0, y0 = 0;
+  const std::vector<int> cols =
+      indices(dr.Left, dr.Width(), dst.width(), sr.Left, sr.Width(), src.width(), x0);
+  const std::vector<int> rows =
+      indices(dr.Top, dr.Height(), dst.height(), sr.Top, sr.Height(), src.height(), y0);
+  if (cols.empty() || rows.empty()) return;
+  // Drawing onto itself reads from a copy.
+  const QImage from = &src == &dst ? src.copy() : src;
+  for (std::size_t j = 0; j < rows.size(); ++j) {
+    if (rows[j] < 0) continue;
+    const auto* s = reinterpret_cast<const std::uint32_t*>(from.constScanLine(rows[j]));
+    auto* d =
+        reinterpret_cast<std::uint32_t*>(dst.scanLine(static_cast<int>(y0) + static_cast<int>(j))) +
+        x0;
+    for (std::size_t i = 0; i < cols.size(); ++i)
+      if (cols[i] >= 0) d[i] = s[cols[i]];
+  }
 }
 
 // Copies the pixels of sr (clipped to src) to dst with sr's top-left at (x, y):
@@ -43,6 +73,27 @@ void Blit(QImage& dst, std::int64_t x, std::int64_t y, const QImage& src, const 
     auto* d = reinterpret_cast<std::uint32_t*>(dst.scanLine(static_cast<int>(y + row - st))) + x;
     std::copy(s, s + (sRight - sl), d);
   }
+}
+
+// Text of a font too large for coverage masks, drawn by the painter glyph by
+// glyph: only glyphs near the visible part of the text's box are drawn, so
+// every position handed to the painter lies within a glyph's size of the
+// surface.
+void PaintLargeText(QImage& image, glyphs::FontGlyphs& g, const QRect& clip, std::int64_t x,
+                    std::int64_t y, const std::string& text, const QColor& color) {
+  QPainter p(&image);
+  p.setClipRect(clip);
+  p.setFont(g.Font());
+  p.setPen(color);
+  const std::int64_t reach = g.Height();  // room for overhangs
+  std::int64_t penX = x;
+  glyphs::ForEachCodePoint(text, [&](char32_t c) {
+    const std::int64_t advance = g.Get(c).Advance;
+    if (penX + advance + reach > clip.left() && penX - reach <= clip.right())
+      p.drawText(QPointF(static_cast<double>(penX), static_cast<double>(y + g.Ascent())),
+                 QString::fromUcs4(&c, 1));
+    penX += advance;
+  });
 }
 
 }  // namespace
@@ -103,9 +154,11 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     raster::Rectangle(t, x1, y1, x2, y2, Pen.Style == psClear ? nullptr : &pen, fillPtr);
     return;
   }
+  // An empty box has no border to follow either.
+  if (x2 == x1 || y2 == y1) return;
   // A patterned outline follows the border as one path so the dashes run round it.
-  raster::Rectangle(t, x1 + 1, y1 + 1, x2 - 1, y2 - 1, nullptr, fillPtr);
   const std::int64_t r = std::int64_t{x2} - 1, b = std::int64_t{y2} - 1;
+  raster::Rectangle(t, std::int64_t{x1} + 1, std::int64_t{y1} + 1, r, b, nullptr, fillPtr);
   if (r == x1 || b == y1) {
     raster::Rectangle(t, x1, y1, x2, y2, nullptr, &pen.Pixel);
     return;
@@ -178,6 +231,13 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   if (clipL >= clipR || clipT >= clipB) return;
   const TColor rgb = ColorToRGB(font_.Color());
   const unsigned fr = GetRValue(rgb), fg = GetGValue(rgb), fb = GetBValue(rgb);
+  if (!g.Masked()) {
+    PaintLargeText(*image_, g,
+                   QRect(QPoint(static_cast<int>(clipL), static_cast<int>(clipT)),
+                         QPoint(static_cast<int>(clipR - 1), static_cast<int>(clipB - 1))),
+                   x, y, text, QColor(static_cast<int>(fr), static_cast<int>(fg), static_cast<int>(fb)));
+    return;
+  }
   const std::uint32_t ink = RgbToPixel(rgb);
   auto* bits = reinterpret_cast<std::uint32_t*>(image_->bits());
   const std::int64_t stride = image_->bytesPerLine() / 4;
@@ -229,8 +289,5 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
     Blit(*image_, dest.Left, dest.Top, src, sourceRect);
     return;
   }
-  const QImage part = src.copy(SafeRect(sourceRect));  // a copy also makes copying onto itself safe
-  QPainter p(image_);
-  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  p.drawImage(SafeRect(dest), part);
+  Stretch(*image_, dest, src, sourceRect);
 }

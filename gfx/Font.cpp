@@ -30,7 +30,7 @@ void TFont::SetName(const std::string& name) {
 }
 
 void TFont::SetHeight(int pixels) {
-  pixels = std::max(pixels, 1);
+  pixels = std::clamp(pixels, 1, kMaxHeight);
   if (pixels == height_) return;
   height_ = pixels;
   Changed();
@@ -43,7 +43,7 @@ int TFont::Size() const {
 void TFont::SetSize(int points) {
   const double px = static_cast<double>(points) * pixelsPerInch_ / 72.0;
   // Clamp before converting so absurd sizes cannot overflow the integer.
-  SetHeight(static_cast<int>(std::nearbyint(std::clamp(px, 1.0, 100000.0))));
+  SetHeight(static_cast<int>(std::nearbyint(std::clamp(px, 1.0, double{kMaxHeight}))));
 }
 
 void TFont::SetPixelsPerInch(int ppi) {

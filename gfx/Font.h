@@ -29,6 +29,10 @@ struct TFontStyles {
 class TFont {
  public:
   static constexpr int kScreenPixelsPerInch = 96;
+  // The largest character height: thousands of times that of text on screen,
+  // far beyond any surface, and well inside the pixel sizes (below 2^16) that
+  // the font engine renders; larger ones would come out at a default size.
+  static constexpr int kMaxHeight = 32767;
 
   TFont();
   TFont(const TFont& other);
@@ -37,7 +41,7 @@ class TFont {
   const std::string& Name() const { return name_; }
   void SetName(const std::string& name);
 
-  // Character height in pixels (the em size); at least 1.
+  // Character height in pixels (the em size); 1 .. kMaxHeight.
   int Height() const { return height_; }
   void SetHeight(int pixels);
 

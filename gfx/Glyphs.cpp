@@ -31,6 +31,7 @@ Glyph FontGlyphs::Render(char32_t c) const {
   const QString s = QString::fromUcs4(&c, 1);
   const QFontMetrics fm(font_);
   g.Advance = fm.horizontalAdvance(s);
+  if (!Masked()) return g;
   // Render with room around the pen point for overhangs, then keep the inked box.
   const int pad = height_ + 2;
   QImage img(g.Advance + 2 * pad, height_ + 2 * pad, QImage::Format_ARGB32_Premultiplied);

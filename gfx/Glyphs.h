@@ -23,10 +23,18 @@ struct Glyph {
 // The glyphs of one font.
 class FontGlyphs {
  public:
+  // Fonts up to this line height keep coverage masks. A mask is rendered with
+  // room for overhangs all round, so its cost grows with the square of the
+  // height; larger text is drawn by the painter, clipped to what is visible,
+  // and its glyphs keep only their advance.
+  static constexpr int kMaxMaskHeight = 512;
+
   explicit FontGlyphs(const QFont& font);
   const Glyph& Get(char32_t c);
   int Ascent() const { return ascent_; }
   int Height() const { return height_; }
+  bool Masked() const { return height_ <= kMaxMaskHeight; }
+  const QFont& Font() const { return font_; }
 
  private:
   Glyph Render(char32_t c) const;

@@ -193,12 +193,17 @@ void Line(const Target& t, i64 x0, i64 y0, i64 x1, i64 y1, const LinePen& pen, i
   i64 q = static_cast<i64>(FloorDiv(num0, twoN));
   i64 r = static_cast<i64>(num0 - i128(q) * twoN);  // 0 <= r < 2n
   int pat = pen.Pattern ? static_cast<int>((startPhase + sFirst) % pen.PatternLength) : 0;
+  const i64 minorExtent = xMajor ? t.H : t.W;
   for (i64 s = sFirst; s <= sLast; ++s) {
     if (!pen.Pattern || PatternOn(pen, pat)) {
       const i64 major = m0 + dir * s, minor = n0 + q;
-      for (i64 k = lo; k <= hi; ++k) {
-        if (xMajor) t.Plot(major, minor + k, pen.Pixel);
-        else t.Plot(minor + k, major, pen.Pixel);
+      // The run across the line, cut to the surface: a pen of any width costs
+      // no more than the pixels it can reach.
+      const i64 kFrom = std::max(lo, -minor), kTo = std::min(hi, minorExtent - 1 - minor);
+      if (xMajor) {
+        for (i64 k = kFrom; k <= kTo; ++k) t.Plot(major, minor + k, pen.Pixel);
+      } else if (kFrom <= kTo) {
+        t.Span(major, minor + kFrom, minor + kTo, pen.Pixel);
       }
     }
     if (pen.Pattern && ++pat == pen.PatternLength) pat = 0;
@@ -318,12 +323,11 @@ void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* out
     const Interval region = span(y);
     if (region.Empty()) continue;
     // The interior: pixels whose neighbours up to k rows away and k columns
-    // away are all inside (for k = 1 this is the four-neighbour rule).
+    // away are all inside (for k = 1 this is the four-neighbour rule). The
+    // rows share one centre and narrow away from the middle, so the rows k
+    // above and k below bound all those between: two look-ups, whatever k.
     Interval inner{region.Lo + k, region.Hi - k};
-    for (i64 j = 1; j <= k && !inner.Empty(); ++j) {
-      inner = Intersect(inner, span(y - j));
-      inner = Intersect(inner, span(y + j));
-    }
+    if (k > 0 && !inner.Empty()) inner = Intersect(inner, Intersect(span(y - k), span(y + k)));
     ShapeRow(t, y, region, inner, outline, fill);
   }
 }

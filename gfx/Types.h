@@ -23,6 +23,11 @@ struct TRect {
 constexpr TRect Rect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
   return TRect{l, t, r, b};
 }
+// The far edges are summed in 64 bits and cut to the 32-bit range: what lies
+// beyond it is off every surface anyway.
 constexpr TRect Bounds(std::int32_t l, std::int32_t t, std::int32_t w, std::int32_t h) {
-  return TRect{l, t, l + w, t + h};
+  constexpr auto edge = [](std::int64_t v) {
+    return static_cast<std::int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+  };
+  return TRect{l, t, edge(std::int64_t{l} + w), edge(std::int64_t{t} + h)};
 }

@@ -2,7 +2,7 @@
 # running Travenel need, when any of them is missing. Sourced by run.sh and
 # test.sh; works as root or through sudo.
 TRAVENEL_PACKAGES=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-wine
-                   xvfb xauth imagemagick)
+                   xvfb xauth imagemagick xdotool)
 
 travenel_install_deps() {
   local missing=()

@@ -159,6 +159,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Tick arithmetic leaves values a hair below whole seconds.
         SecondsCase{"HairBelowASecond", false, 0.99999999999999999989L, " 00:00:01"},
         SecondsCase{"HairBelowMinusOne", false, -0.99999999999999999989L, "-00:00:01"},
+        SecondsCase{"MinusAFraction", true, -0.8L, "-00:00:00.800"},
+        SecondsCase{"MinusAFractionWholeSeconds", false, -0.5L, "-00:00:00"},
+        SecondsCase{"MinusRoundsToZeroMs", true, -0.0004L, " 00:00:00.000"},
         SecondsCase{"HairBelowZero", false, -2e-19L, " 00:00:00"},
         SecondsCase{"HairBelowZeroMs", true, -2e-19L, " 00:00:00.000"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr double kMax = std::numeric_limits<double>::max();
+const double kMaxBelow = std::nextafter(kMax, 0.0);
 
 // Whether a change repainted the scale: an opaque scale paints at once (its
 // rendering event fires), a transparent one asks its host to (a paint is
@@ -300,6 +301,16 @@ INSTANTIATE_TEST_SUITE_P(
         // No usable length: everything on the middle of the control (20.5 -> 20).
         PixelCase{"Collapsed", sctXB, 41, 400, 0, 100, false, 77, 20},
         PixelCase{"CollapsedVertical", sctYL, 400, 40, 0, 100, false, 77, 20},
+        // Mended: logarithmic bounds a unit in the last place apart, and a
+        // few apart on a long scale, put their ends on the margins.
+        PixelCase{"LogUlpApartLow", sctXB, 400, 400, kMaxBelow, kMax, true, kMaxBelow, 20},
+        PixelCase{"LogUlpApartHigh", sctXB, 400, 400, kMaxBelow, kMax, true, kMax, 379},
+        PixelCase{"LogUlpApartVertical", sctYL, 400, 400, kMaxBelow, kMax, true, kMax, 20},
+        PixelCase{"LogNearHundredLow", sctXB, 1963, 400, 100, 100.00000000000001, true, 100, 20},
+        PixelCase{"LogNearHundredHigh", sctXB, 1963, 400, 100, 100.00000000000001, true,
+                  100.00000000000001, 1942},
+        PixelCase{"LogNearHundredVertical", sctYR, 400, 1963, 100, 100.00000000000001, true, 100,
+                  1942},
         // The full double range has a finite span in extended precision.
         PixelCase{"FullRangeHigh", sctXB, 400, 400, -kMax, kMax, false, kMax, 379}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -313,6 +324,16 @@ TEST(ScaleModel, LogarithmicWithABoundBelowZeroKeepsTheMapping) {
   EXPECT_EQ(s.ScaleFactor(), factor);
   EXPECT_EQ(s.ScaleOffset(), offset);
   EXPECT_TRUE(s.ComputeTicks().Ticks.empty());
+}
+
+TEST(ScaleModel, LogarithmicBoundsPushedApartAtTheTopMapToTheMargins) {
+  TScale s;
+  s.SetRangeLow(kMax);
+  s.SetLogarithmic(true);
+  s.SetRangeHigh(kMax);  // pushes RangeLow one unit in the last place down
+  EXPECT_EQ(s.ValueToPixel(s.RangeLow()), 20);
+  EXPECT_EQ(s.ValueToPixel(s.RangeHigh()), 379);
+  EXPECT_EQ(s.ValueToPixel(1), -2147483647);  // far below the range: clamped like any pixel
 }
 
 TEST(ScaleModel, BoundsChangeRemaps) {

@@ -194,6 +194,16 @@ INSTANTIATE_TEST_SUITE_P(
                  {-300, -240, -180, -120, -60},
                  {"-00:05:00", "-00:04:00", "-00:03:00", "-00:02:00", "-00:01:00"},
                  {}},
+        // Mended: between -1 s and 0 the sign is that of the value, not of
+        // its whole seconds.
+        TickCase{"MillisecondsBelowZero",
+                 {.low = -1, .high = 0, .labelType = ftTime},
+                 tpTime,
+                 {-1, -0.8, -0.6, -0.4, -0.2, 0},
+                 {"-00:00:01.000", "-00:00:00.800", "-00:00:00.600", "-00:00:00.400",
+                  "-00:00:00.200", " 00:00:00.000"},
+                 {},
+                 true},
         // Mended: a negative RangeLow on a whole step starts the values a step
         // early; they still run on to the last tick inside the range.
         TickCase{"NegativeLowOnAStep", {.low = -1200, .high = 2400, .labelType = ftTime}, tpTime,
