@@ -27,6 +27,7 @@
 
 class TCustomRChart;
 struct TRenderSettings;
+class TItemPixelCache;
 
 // Event types.
 using TMouseMoveInChartEvent = std::function<void(
@@ -474,6 +475,7 @@ class TCustomRChart : public TControl {
   // --- painting ---
   bool paintSuppressed_ = true;
   bool painting_ = false;
+  std::unique_ptr<TItemPixelCache> pixelCache_;
   int paintCount_ = 0;
   TBitmap chartAreaImage_;
   TBitmap backgroundPicture_;

@@ -71,8 +71,15 @@ class TRChartItemList {
   static constexpr const char* kFullMessage = "RChart: number of elements too high";
 
   TRChartItemList();
+  // A copy is a list of its own: it gets a version of its own.
+  TRChartItemList(const TRChartItemList& other);
+  TRChartItemList& operator=(const TRChartItemList&) = delete;
 
   int Count() const { return count_; }
+  // Changes whenever items may have changed other than by appending (a clear),
+  // and differs between lists: items 0 .. Count() - 1 of one version never
+  // change, so what was worked out from them (their pixels) can be kept.
+  std::uint64_t Version() const { return version_; }
   int Capacity() const { return capacity_; }
   int KindCount(int kind) const;
   std::span<const TRChartItem> Items() const { return {storage_.data(), std::size_t(count_)}; }
@@ -88,4 +95,5 @@ class TRChartItemList {
   int count_ = 0;
   int capacity_ = 0;
   std::array<int, kItemKindCount> kindCount_{};
+  std::uint64_t version_;
 };

@@ -1,6 +1,7 @@
 // TCustomRChart: the item list — appending items with the drawing state of
 // their moment, the capacity limit, clearing, the active layer and showing.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "chart/rchart.h"
@@ -19,7 +20,23 @@ std::string ItemText(const TRChartItem& item) {
   return std::string(reinterpret_cast<const char*>(item.Text.data() + 1), n);
 }
 
-TRChartItemList::TRChartItemList() : storage_(1) {}
+namespace {
+
+std::uint64_t NextListVersion() {
+  static std::atomic<std::uint64_t> next{1};
+  return next++;
+}
+
+}  // namespace
+
+TRChartItemList::TRChartItemList() : storage_(1), version_(NextListVersion()) {}
+
+TRChartItemList::TRChartItemList(const TRChartItemList& other)
+    : storage_(other.storage_),
+      count_(other.count_),
+      capacity_(other.capacity_),
+      kindCount_(other.kindCount_),
+      version_(NextListVersion()) {}
 
 int TRChartItemList::KindCount(int kind) const {
   return kind >= 0 && kind < kItemKindCount ? kindCount_[static_cast<std::size_t>(kind)] : 0;
@@ -44,6 +61,7 @@ void TRChartItemList::Clear() {
   storage_.shrink_to_fit();
   capacity_ = 0;
   kindCount_.fill(0);
+  version_ = NextListVersion();
 }
 
 // --- drawing state ----------------------------------------------------------------------

@@ -72,11 +72,14 @@ struct TAxisMap {
   // mapped by the logarithm of its ratio to RangeLow (see PixelOf).
   long double Low = 1;
   long double Origin = 0;
+
+  bool operator==(const TAxisMap&) const = default;
 };
 
 struct TLayerMap {
   TAxisMap X;
   TAxisMap Y;
+  bool operator==(const TLayerMap&) const = default;
 };
 
 // The smallest bound a logarithmic axis takes, and where unmappable values go.

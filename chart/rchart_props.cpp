@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chart/rchart.h"
+#include "chart/rchart_render.h"
 
 namespace {
 
@@ -115,7 +116,9 @@ int ClampRim(int v) { return std::clamp(v, 0, TCustomRChart::kMaxRim); }
 // --- construction -------------------------------------------------------------------
 
 TCustomRChart::TCustomRChart()
-    : TControl(Kind::Windowed), items_(std::make_shared<TRChartItemList>()) {
+    : TControl(Kind::Windowed),
+      items_(std::make_shared<TRChartItemList>()),
+      pixelCache_(std::make_unique<TItemPixelCache>()) {
   // Painting stays suppressed until the window exists; items, drawing state,
   // rims, colours and caption start with the member values.
   classVisible_.set();

@@ -121,8 +121,73 @@ void TItemRenderer::Begin() {
   s_.Pen.Style = penStyle_ = psSolid;
 }
 
-void TItemRenderer::DrawItems(std::span<const TRChartItem> items) {
-  for (const TRChartItem& item : items) {
+// --- the items' pixels ------------------------------------------------------------
+
+namespace {
+
+// The points an item's kind maps, as the render pass draws them.
+TItemPixels PixelsOf(const TRChartItem& item, const TRenderSettings& s, int dx, int dy) {
+  const TLayerMap& m = s.Maps[item.Layer >= 2 ? 1 : 0];
+  const auto map = [&](double x, double y) {
+    const TPoint p = ClampPixel(WorldToPixel(m, x, y));
+    const auto clamp = [](std::int64_t v) {
+      return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return TPoint{clamp(std::int64_t{p.X} + dx - s.Geometry.LRim),
+                  clamp(std::int64_t{p.Y} + dy - s.Geometry.TRim)};
+  };
+  TItemPixels px;
+  switch (item.Kind) {
+    case ikMark:
+    case ikLineTo:
+    case ikText:
+    case ikMoveTo: px.P1 = map(item.X1, item.Y1); break;
+    case ikLine:
+    case ikRectangle:
+    case ikRect3D:
+    case ikBar3D:
+    case ikArrow:
+      px.P1 = map(item.X1, item.Y1);
+      px.P2 = map(item.X2, item.Y2);
+      break;
+    case ikEllipse:  // centre (X1, Y1), radii X2 and Y2
+      px.P1 = map(item.X1 - item.X2, item.Y1 + item.Y2);
+      px.P2 = map(item.X1 + item.X2, item.Y1 - item.Y2);
+      break;
+    default: break;  // relative kinds move from the pen; the rest draw nothing
+  }
+  return px;
+}
+
+}  // namespace
+
+std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem> items,
+                                                     std::uint64_t listVersion,
+                                                     const TRenderSettings& s, int dx, int dy) {
+  const bool same = listVersion == listVersion_ && s.Maps == maps_ && dx == dx_ && dy == dy_ &&
+                    s.Geometry.LRim == lRim_ && s.Geometry.TRim == tRim_ &&
+                    pixels_.size() <= items.size();
+  if (!same) {
+    pixels_.clear();
+    listVersion_ = listVersion;
+    maps_ = s.Maps;
+    dx_ = dx;
+    dy_ = dy;
+    lRim_ = s.Geometry.LRim;
+    tRim_ = s.Geometry.TRim;
+  }
+  pixels_.reserve(items.size());
+  for (std::size_t i = pixels_.size(); i < items.size(); ++i)
+    pixels_.push_back(PixelsOf(items[i], s, dx, dy));
+  return pixels_;
+}
+
+// --- the pass ----------------------------------------------------------------------
+
+void TItemRenderer::DrawItems(std::span<const TRChartItem> items,
+                              std::span<const TItemPixels> pixels) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const TRChartItem& item = items[i];
     if (!(*set_.ClassVisible)[item.ItemClass]) continue;
     if (!set_.LayerVisible[item.Layer >= 2 ? 1 : 0]) continue;
     const int width = static_cast<int>(std::min<std::uint32_t>(item.LineWidth, INT_MAX));
@@ -130,13 +195,13 @@ void TItemRenderer::DrawItems(std::span<const TRChartItem> items) {
       FlushPolyline();
       s_.Pen.Width = penWidth_ = width;
     }
-    DrawItem(item);
+    DrawItem(item, pixels[i]);
   }
   FlushPolyline();
   s_.Pen.Width = penWidth_ = 1;
 }
 
-void TItemRenderer::DrawItem(const TRChartItem& item) {
+void TItemRenderer::DrawItem(const TRChartItem& item, const TItemPixels& px) {
   const TColor c = blackAndWhite_ ? clBlack : item.Color;
   const TPenStyle style = static_cast<TPenStyle>(item.PenStyle);
   switch (item.Kind) {
@@ -144,7 +209,7 @@ void TItemRenderer::DrawItem(const TRChartItem& item) {
       FlushPolyline();
       SetPenColor(c);
       SetPenStyle(style);
-      const TPoint p = MapItem(item.Layer, item.X1, item.Y1);
+      const TPoint p = px.P1;
       if (item.MarkType >= kFirstCharMark) RescaleFontForPrinter(item.Size);
       DrawMark(s_, item.MarkType, p.X, p.Y);
       break;
@@ -153,8 +218,7 @@ void TItemRenderer::DrawItem(const TRChartItem& item) {
       FlushPolyline();
       SetPenColor(c);
       SetPenStyle(style);
-      const TPoint a = MapItem(item.Layer, item.X1, item.Y1);
-      const TPoint b = MapItem(item.Layer, item.X2, item.Y2);
+      const TPoint a = px.P1, b = px.P2;
       if (a == b) {
         s_.SetPixels(a.X, a.Y, c);
       } else {
@@ -164,7 +228,7 @@ void TItemRenderer::DrawItem(const TRChartItem& item) {
       break;
     }
     case ikLineTo: {
-      const TPoint p = MapItem(item.Layer, item.X1, item.Y1);
+      const TPoint p = px.P1;
       if (c != penColor_ || style != penStyle_) {
         FlushPolyline();
         SetPenColor(c);
@@ -177,11 +241,7 @@ void TItemRenderer::DrawItem(const TRChartItem& item) {
     case ikEllipse: {
       PrepareOutlineAndFill(item, c);
       const bool rect = item.Kind == ikRectangle;
-      // An ellipse is given by its centre (X1, Y1) and radii X2, Y2.
-      TPoint a = rect ? MapItem(item.Layer, item.X1, item.Y1)
-                      : MapItem(item.Layer, item.X1 - item.X2, item.Y1 + item.Y2);
-      TPoint b = rect ? MapItem(item.Layer, item.X2, item.Y2)
-                      : MapItem(item.Layer, item.X1 + item.X2, item.Y1 - item.Y2);
+      TPoint a = px.P1, b = px.P2;
       if (a == b) {
         s_.SetPixels(a.X, a.Y, penColor_);
         break;
@@ -195,11 +255,11 @@ void TItemRenderer::DrawItem(const TRChartItem& item) {
         s_.Ellipse(a.X, a.Y, b.X, b.Y);
       break;
     }
-    case ikRect3D: DrawRect3D(item); break;
-    case ikBar3D: DrawBar3D(item, c); break;
-    case ikText: DrawText(item, c); break;
+    case ikRect3D: DrawRect3D(item, px); break;
+    case ikBar3D: DrawBar3D(item, px, c); break;
+    case ikText: DrawText(item, px, c); break;
     case ikMoveTo: {
-      const TPoint p = MapItem(item.Layer, item.X1, item.Y1);
+      const TPoint p = px.P1;
       FlushPolyline();
       currentPoint_ = p;
       s_.MoveTo(p.X, p.Y);
@@ -221,19 +281,18 @@ void TItemRenderer::DrawItem(const TRChartItem& item) {
       s_.SetPixels(p.X, p.Y, c);
       break;
     }
-    case ikArrow: DrawArrow(item, c); break;
+    case ikArrow: DrawArrow(item, px, c); break;
     default: break;  // 0, 10, 11 and unknown kinds draw nothing
   }
 }
 
-void TItemRenderer::DrawRect3D(const TRChartItem& item) {
+void TItemRenderer::DrawRect3D(const TRChartItem& item, const TItemPixels& px) {
   FlushPolyline();
   const TColor fill = blackAndWhite_ ? kBlackAndWhiteFill : item.FillColor;
   SetPenColor(fill);
   SetBrushColor(fill);
   SetPenStyle(static_cast<TPenStyle>(item.PenStyle));
-  TPoint a = MapItem(item.Layer, item.X1, item.Y1);
-  TPoint b = MapItem(item.Layer, item.X2, item.Y2);
+  const TPoint a = px.P1, b = px.P2;
   // (x1, y1) the bottom-left corner, (x2, y2) the top-right one.
   const int l = std::min(a.X, b.X), r = std::max(a.X, b.X);
   const int bottom = std::max(a.Y, b.Y), top = std::min(a.Y, b.Y);
@@ -277,13 +336,12 @@ void TItemRenderer::DrawRect3D(const TRChartItem& item) {
   }
 }
 
-void TItemRenderer::DrawBar3D(const TRChartItem& item, TColor c) {
+void TItemRenderer::DrawBar3D(const TRChartItem& item, const TItemPixels& px, TColor c) {
   // Outline and fill as prepared, but on the surface's own brush style.
   const TBrushStyle brushStyle = s_.Brush.Style;
   PrepareOutlineAndFill(item, c);
   s_.Brush.Style = brushStyle;
-  const TPoint a = MapItem(item.Layer, item.X1, item.Y1);
-  const TPoint b = MapItem(item.Layer, item.X2, item.Y2);
+  const TPoint a = px.P1, b = px.P2;
   int x1 = std::min(a.X, b.X), x2 = std::max(a.X, b.X);
   int y1 = std::min(a.Y, b.Y), y2 = std::max(a.Y, b.Y);
   const long double angle = item.Size * kPi / 180;
@@ -302,7 +360,7 @@ void TItemRenderer::DrawBar3D(const TRChartItem& item, TColor c) {
   s_.Rectangle(x1, y1, x2, y2);
 }
 
-void TItemRenderer::DrawText(const TRChartItem& item, TColor c) {
+void TItemRenderer::DrawText(const TRChartItem& item, const TItemPixels& px, TColor c) {
   FlushPolyline();
   SetFontColor(c);
   s_.Font().SetStyle(set_.TextFontStyle);
@@ -310,7 +368,7 @@ void TItemRenderer::DrawText(const TRChartItem& item, TColor c) {
   if (!s_.IsPrinter()) s_.Font().SetSize(item.Size);
   SetBrushColor(set_.TextBkColor);
   s_.Brush.Style = set_.TextBkStyle == tbSolid ? bsSolid : bsClear;
-  const TPoint p = MapItem(item.Layer, item.X1, item.Y1);
+  const TPoint p = px.P1;
   const std::string text = ItemText(item);
   const std::int64_t tw = s_.TextWidth(text), th = s_.TextHeight(text);
   std::int64_t x = p.X;
@@ -319,10 +377,9 @@ void TItemRenderer::DrawText(const TRChartItem& item, TColor c) {
   s_.TextOut(ToInt(x), ToInt(p.Y - th / 2), text);
 }
 
-void TItemRenderer::DrawArrow(const TRChartItem& item, TColor c) {
+void TItemRenderer::DrawArrow(const TRChartItem& item, const TItemPixels& px, TColor c) {
   PrepareOutlineAndFill(item, c);
-  const TPoint p1 = MapItem(item.Layer, item.X1, item.Y1);
-  const TPoint p2 = MapItem(item.Layer, item.X2, item.Y2);
+  const TPoint p1 = px.P1, p2 = px.P2;
   if (p1 == p2) {
     s_.SetPixels(p1.X, p1.Y, penColor_);
     return;

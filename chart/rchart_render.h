@@ -8,6 +8,7 @@
 #include <bitset>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "chart/rchart_item.h"
 #include "chart/rchart_map.h"
@@ -36,6 +37,29 @@ struct TRenderSettings {
   double XLow = 0, XHigh = 1, YLow = 0, YHigh = 1;
 };
 
+// The surface pixels of an item's points: (X1, Y1) and (X2, Y2), or for an
+// ellipse the corners of its box; what a kind does not map stays unset.
+struct TItemPixels {
+  TPoint P1, P2;
+};
+
+// The item pixels of the last render pass of one chart, kept while the list
+// version, the mappings and the offsets stay: the window repaints the same
+// items on the same ranges at every step and adds two, so mostly only the new
+// ones are mapped.
+class TItemPixelCache {
+ public:
+  std::span<const TItemPixels> Update(std::span<const TRChartItem> items, std::uint64_t listVersion,
+                                      const TRenderSettings& s, int dx, int dy);
+  void Clear() { pixels_.clear(); }
+
+ private:
+  std::uint64_t listVersion_ = 0;
+  std::array<TLayerMap, 2> maps_{};
+  int dx_ = 0, dy_ = 0, lRim_ = 0, tRim_ = 0;
+  std::vector<TItemPixels> pixels_;
+};
+
 // The longest polyline one call draws; a longer run of line-to items goes on
 // in the next call from the same point.
 inline constexpr int kPolylineBatch = 200;
@@ -51,8 +75,8 @@ class TItemRenderer {
   // Pen width, pen position and the cached pen, brush and font values of the
   // pass start: what DrawItems begins with.
   void Begin();
-  // Every visible item in list order; the last polyline is flushed.
-  void DrawItems(std::span<const TRChartItem> items);
+  // Every visible item in list order, at its pixels; the last polyline is flushed.
+  void DrawItems(std::span<const TRChartItem> items, std::span<const TItemPixels> pixels);
   // One text label (nothing for tlOff or a hidden layer).
   void DrawTextLabel(const TTextLabel& label);
   // The chart area's frame on the outermost pixels of the area.
@@ -66,11 +90,6 @@ class TItemRenderer {
     };
     return TPoint{clamp(x + dx_ - set_.Geometry.LRim), clamp(y + dy_ - set_.Geometry.TRim)};
   }
-  // Surface coordinates of a mapped item point (limited to +-30000 first).
-  TPoint MapItem(int layer, double x, double y) const {
-    const TPoint p = ClampPixel(WorldToPixel(set_.Maps[layer >= 2 ? 1 : 0], x, y));
-    return ToSurface(p.X, p.Y);
-  }
 
   void SetPenColor(TColor c);
   void SetPenStyle(TPenStyle s);
@@ -81,11 +100,11 @@ class TItemRenderer {
   void FlushPolyline();
   void RescaleFontForPrinter(int size);
 
-  void DrawItem(const TRChartItem& item);
-  void DrawRect3D(const TRChartItem& item);
-  void DrawBar3D(const TRChartItem& item, TColor c);
-  void DrawText(const TRChartItem& item, TColor c);
-  void DrawArrow(const TRChartItem& item, TColor c);
+  void DrawItem(const TRChartItem& item, const TItemPixels& px);
+  void DrawRect3D(const TRChartItem& item, const TItemPixels& px);
+  void DrawBar3D(const TRChartItem& item, const TItemPixels& px, TColor c);
+  void DrawText(const TRChartItem& item, const TItemPixels& px, TColor c);
+  void DrawArrow(const TRChartItem& item, const TItemPixels& px, TColor c);
   void GridLinesAlong(bool vertical);
 
   TCanvas& s_;

@@ -239,6 +239,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     return;
   }
   const std::uint32_t ink = RgbToPixel(rgb);
+  const std::uint32_t inkRB = ink & 0x00FF00FFu;
   auto* bits = reinterpret_cast<std::uint32_t*>(image_->bits());
   const std::int64_t stride = image_->bytesPerLine() / 4;
   std::int64_t penX = x;
@@ -258,15 +259,16 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
           row[px] = ink;
           continue;
         }
+        // Each channel (d * (255 - a) + ink * a + 127) / 255, red and blue
+        // side by side in the 16-bit halves of one word (no sum passes 2^16).
+        // x / 255 = (x + 1 + x / 256) / 256 for every x below 65280.
         const std::uint32_t d = row[px];
-        const unsigned dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
         const unsigned na = 255 - a;
-        // (v + 127) / 255 for v <= 65025, as a multiplication: exact for any value below 2^16.
-        const auto blend = [](unsigned v) { return ((v + 127) * 32897u) >> 23; };
-        const unsigned r = blend(dr * na + fr * a);
-        const unsigned gg = blend(dg * na + fg * a);
-        const unsigned b = blend(db * na + fb * a);
-        row[px] = 0xFF000000u | (r << 16) | (gg << 8) | b;
+        std::uint32_t rb = (d & 0x00FF00FFu) * na + inkRB * a + 0x007F007Fu;
+        std::uint32_t gg = ((d >> 8) & 0xFFu) * na + fg * a + 127;
+        rb = ((rb + 0x00010001u + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+        gg = (gg + 1 + (gg >> 8)) >> 8;
+        row[px] = 0xFF000000u | rb | (gg << 8);
       }
     }
   });

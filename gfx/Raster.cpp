@@ -4,12 +4,22 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+#include <cwchar>
 
 namespace raster {
 
 namespace {
 
 using i64 = std::int64_t;
+
+// Fills n pixels with one value. glibc's wmemset writes 32-bit units with the
+// widest stores the processor has (wchar_t is 32 bits here), where a plain
+// loop is compiled for the oldest x86-64; filling the chart's images is
+// bound by how fast the stores go.
+static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+inline void FillPixels(std::uint32_t* p, i64 n, std::uint32_t px) {
+  if (n > 0) std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(px), static_cast<std::size_t>(n));
+}
 using i128 = __int128;
 
 // Dash patterns of the thin styled pens, as on/off run lengths in pixels.
@@ -126,7 +136,7 @@ void Target::Span(i64 y, i64 x0, i64 x1, std::uint32_t px) const {
   if (Xor) {
     for (i64 x = x0; x <= x1; ++x) row[x] ^= (px & 0x00FFFFFF);
   } else {
-    std::fill(row + x0, row + x1 + 1, px);
+    FillPixels(row + x0, x1 + 1 - x0, px);
   }
 }
 
@@ -228,13 +238,13 @@ void Rectangle(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* o
     for (i64 y = y1; y < y2; ++y) {
       std::uint32_t* row = t.Bits + y * t.Stride;
       if (outline && (y < y1 + k || y >= y2 - k)) {
-        std::fill(row + x1, row + x2, pen);
+        FillPixels(row + x1, x2 - x1, pen);
         continue;
       }
       const i64 in1 = std::min(x1 + k, x2), in2 = std::max(x2 - k, in1);
       for (i64 x = x1; x < in1; ++x) row[x] = pen;
       if (fill)
-        std::fill(row + in1, row + in2, inside);
+        FillPixels(row + in1, in2 - in1, inside);
       for (i64 x = in2; x < x2; ++x) row[x] = pen;
     }
     return;

@@ -49,6 +49,27 @@ TEST_F(ChartPaint, LineOnOnePixelSetsExactlyThatPixel) {
   EXPECT_EQ(Window(50 + 10, 20 + 130), clRed);
 }
 
+// Item pixels are kept from one paint to the next; what moves them must show.
+TEST_F(ChartPaint, RepaintsFollowRangesItemsAndOffsets) {
+  c->SetDataColor(clRed);
+  c->AddLine(10, 10, 10, 10);
+  c->Paint();
+  EXPECT_EQ(Area(10, 130), clRed);
+  c->SetLayerRanges(1, -10, 0, 200, 140);  // a new range moves the item
+  EXPECT_EQ(Area(10, 130), kWhite);
+  EXPECT_EQ(Area(20, 130), clRed);
+  c->ClearItems();  // the same count of other items
+  c->AddLine(50, 50, 50, 50);
+  c->Paint();
+  EXPECT_EQ(Area(20, 130), kWhite);
+  EXPECT_EQ(Area(60, 90), clRed);
+  TBitmap other(300, 200);  // another surface, other offsets
+  c->RenderItems(other.Canvas(), 7, 9, false, true);
+  EXPECT_EQ(other.Canvas().Pixels(67, 99), clRed);
+  c->Paint();
+  EXPECT_EQ(Area(60, 90), clRed);
+}
+
 TEST_F(ChartPaint, LineToRunsAreBatchedIntoConnectedPolylines) {
   // Dotted, so that where a polyline starts afresh shows in the dots.
   c->SetPenStyle(psDot);
