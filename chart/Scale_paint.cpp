@@ -46,17 +46,6 @@ int Clamped(long long v) {
   return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
 
-// Clears a flag when the scope ends, also when a handler throws.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 

@@ -343,6 +343,10 @@ class TCustomRChart : public TControl {
   void PlaceAcrossAxis(TScale& scale, bool horizontal);
   // The rim and shadow changes: chart-area image, axes, mapping, repaint.
   void LayoutChanged();
+  // For layer 1 then 2: the isometric rule if it is on, then each axis handed
+  // to its scale object (given the control's size when it was resized) and
+  // placed across the chart area.
+  void ReplaceAxes(bool resized);
   void ResizeChartAreaImage();
   // The isometric rule for one layer: its vertical RangeHigh from the plot size.
   void ApplyIsometric(int layer);

@@ -14,18 +14,6 @@ int ToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
 }
 
-// Clears a flag when the scope ends, also when an event handler throws.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
 }  // namespace
 
 // --- the full paint ------------------------------------------------------------------

@@ -379,16 +379,21 @@ void TCustomRChart::ResizeChartAreaImage() {
 
 void TCustomRChart::LayoutChanged() {
   ResizeChartAreaImage();
+  ReplaceAxes(false);
+  ComputeMapping();
+  RepaintIfAuto();
+}
+
+void TCustomRChart::ReplaceAxes(bool resized) {
   for (int layer = 1; layer <= 2; ++layer) {
     if (isometric_) ApplyIsometric(layer);
     for (const bool horizontal : {true, false}) {
       const std::size_t axis = AxisIndex(layer, horizontal);
       ApplyScaleProps(*scales_[axis], Props(axis));
+      if (resized) scales_[axis]->SetBounds(0, 0, Width(), Height());
       PlaceAcrossAxis(*scales_[axis], horizontal);
     }
   }
-  ComputeMapping();
-  RepaintIfAuto();
 }
 
 void TCustomRChart::SetBounds(int left, int top, int width, int height) {
@@ -404,15 +409,7 @@ void TCustomRChart::SetBounds(int left, int top, int width, int height) {
   TControl::SetBounds(left, top, width, height);
   if (!scales_[0]) return;  // still being built
   ResizeChartAreaImage();
-  for (int layer = 1; layer <= 2; ++layer) {
-    if (isometric_) ApplyIsometric(layer);
-    for (const bool horizontal : {true, false}) {
-      TScale& scale = *scales_[AxisIndex(layer, horizontal)];
-      ApplyScaleProps(scale, Props(AxisIndex(layer, horizontal)));
-      scale.SetBounds(0, 0, Width(), Height());
-      PlaceAcrossAxis(scale, horizontal);
-    }
-  }
+  ReplaceAxes(true);
   ComputeMapping();
   RepaintIfAuto();
   if (resized && OnResize) OnResize(*this);

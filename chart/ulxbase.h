@@ -212,6 +212,19 @@ class TCrossHair {
   int lineWid_ = 1;
 };
 
+// Sets a flag for the length of a scope (a paint in progress), and clears it
+// when the scope ends, also when an event handler throws.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TFlagScope() { flag_ = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 // The library's message decoration: every message it raises is wrapped in a
 // fixed leading and trailing text, so a report shows where it came from.
 std::string DecorateMessage(const std::string& message);
