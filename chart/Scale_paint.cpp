@@ -42,11 +42,6 @@ void DrawBaseLine(TCanvas& c, int x0, int y0, int x1, int y1) {
 
 long long Offset(int v, int offset) { return static_cast<long long>(v) + offset; }
 
-int Clamped(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
-}
-
-
 }  // namespace
 
 // --- when to paint ------------------------------------------------------------
@@ -143,23 +138,23 @@ void TScale::DrawScale(TCanvas& surface, int ox, int oy) {
   drawOffsetY_ = oy;
   const int w = Width(), h = Height();
   switch (axis_.ScaleType) {
-    case sctXT: DrawHorizontal(surface, Clamped(Offset(look_.MarginTop, oy))); break;
-    case sctYL: DrawVertical(surface, Clamped(Offset(look_.MarginLeft, ox))); break;
-    case sctYR: DrawVertical(surface, Clamped(Offset(w - look_.MarginRight - 1, ox))); break;
+    case sctXT: DrawHorizontal(surface, ClampToInt32(Offset(look_.MarginTop, oy))); break;
+    case sctYL: DrawVertical(surface, ClampToInt32(Offset(look_.MarginLeft, ox))); break;
+    case sctYR: DrawVertical(surface, ClampToInt32(Offset(w - look_.MarginRight - 1, ox))); break;
     case sctXB:
-    default: DrawHorizontal(surface, Clamped(Offset(h - look_.MarginBottom - 1, oy))); break;
+    default: DrawHorizontal(surface, ClampToInt32(Offset(h - look_.MarginBottom - 1, oy))); break;
   }
   if (look_.ShowBaseLine) {
     if (Vertical()) {
-      const int x = Clamped(axis_.ScaleType == sctYR ? Offset(w - look_.MarginRight - 1, ox)
+      const int x = ClampToInt32(axis_.ScaleType == sctYR ? Offset(w - look_.MarginRight - 1, ox)
                                                      : Offset(look_.MarginLeft, ox));
-      DrawBaseLine(surface, x, Clamped(Offset(look_.MarginTop, oy)), x,
-                   Clamped(Offset(h - look_.MarginBottom - 1, oy)));
+      DrawBaseLine(surface, x, ClampToInt32(Offset(look_.MarginTop, oy)), x,
+                   ClampToInt32(Offset(h - look_.MarginBottom - 1, oy)));
     } else {
-      const int y = Clamped(axis_.ScaleType == sctXT ? Offset(look_.MarginTop, oy)
+      const int y = ClampToInt32(axis_.ScaleType == sctXT ? Offset(look_.MarginTop, oy)
                                                      : Offset(h - look_.MarginBottom - 1, oy));
-      DrawBaseLine(surface, Clamped(Offset(look_.MarginLeft, ox)), y,
-                   Clamped(Offset(w - look_.MarginRight - 1, ox)), y);
+      DrawBaseLine(surface, ClampToInt32(Offset(look_.MarginLeft, ox)), y,
+                   ClampToInt32(Offset(w - look_.MarginRight - 1, ox)), y);
     }
   }
   drawOffsetX_ = 0;

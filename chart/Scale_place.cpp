@@ -15,12 +15,8 @@ long long Offset(long long v, long long offset) { return v + offset; }
 // Coordinates are worked out in 64 bits and handed to the surface clamped to
 // 32 bits: the surface clips any 32-bit coordinate, and a tick pixel clamped
 // to the end of the range plus an offset must not overflow.
-int Clamped(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
-}
-
 void TextAt(TCanvas& s, long long x, long long y, const std::string& text) {
-  s.TextOut(Clamped(x), Clamped(y), text);
+  s.TextOut(ClampToInt32(x), ClampToInt32(y), text);
 }
 
 }  // namespace
@@ -58,9 +54,9 @@ void TScale::DrawTickList(TCanvas& s, const TTickList& list, bool vertical, int 
 
   for (const TScaleTick& t : list.Ticks) {
     const int p = ValueToPixel(t.Value);      // along the axis, in the control
-    const int q = Clamped(Offset(p, along));  // ... and on the surface
+    const int q = ClampToInt32(Offset(p, along));  // ... and on the surface
     const int length = t.Long ? longLength : kShortTickLength;
-    const int end = Clamped(Offset(base, static_cast<long long>(towardsLabels) * length));
+    const int end = ClampToInt32(Offset(base, static_cast<long long>(towardsLabels) * length));
     if (vertical) {
       s.MoveTo(base, q);
       s.LineTo(end, q);
@@ -88,7 +84,7 @@ void TScale::DrawTickList(TCanvas& s, const TTickList& list, bool vertical, int 
           // One text line further out than the label.
           const int hd = s.TextHeight(t.DateText);
           const long long y = axis_.ScaleType == sctXT ? Offset(base, hd) : Offset(base, -hd);
-          PlaceHorizontalLabel(s, p, Clamped(y), t.DateText);
+          PlaceHorizontalLabel(s, p, ClampToInt32(y), t.DateText);
         }
       }
     };

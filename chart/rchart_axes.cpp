@@ -9,10 +9,6 @@
 
 namespace {
 
-int ToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
 TAxisRange RangeOf(const TScaleProps& p) {
   return TAxisRange{p.RangeLow(), p.RangeHigh(), p.Logarithmic()};
 }
@@ -96,10 +92,10 @@ void TCustomRChart::ApplyScaleProps(TScale& scale, const TScaleProps& props) {
   const std::int64_t p = props.ScalePos();
   const std::int64_t w = Width(), h = Height(), sw = shadowWidth_;
   switch (props.ScaleType()) {
-    case sctXB: scale.SetMarginBottom(ToInt(p + h - tRim_ - 1)); break;
-    case sctXT: scale.SetMarginTop(ToInt(p + h - bRim_ - sw)); break;
-    case sctYL: scale.SetMarginLeft(ToInt(p + w - rRim_ - sw)); break;
-    case sctYR: scale.SetMarginRight(ToInt(p + w - lRim_ - 1)); break;
+    case sctXB: scale.SetMarginBottom(ClampToInt32(p + h - tRim_ - 1)); break;
+    case sctXT: scale.SetMarginTop(ClampToInt32(p + h - bRim_ - sw)); break;
+    case sctYL: scale.SetMarginLeft(ClampToInt32(p + w - rRim_ - sw)); break;
+    case sctYR: scale.SetMarginRight(ClampToInt32(p + w - lRim_ - 1)); break;
   }
   scale.SetAxis(props.Axis());
   scale.SetVisible(props.Visible());
@@ -112,10 +108,10 @@ void TCustomRChart::PlaceAcrossAxis(TScale& scale, bool horizontal) {
   const std::int64_t sw = shadowWidth_;
   if (horizontal) {
     scale.SetMarginLeft(lRim_);
-    scale.SetMarginRight(ToInt(rRim_ + sw - 1));
+    scale.SetMarginRight(ClampToInt32(rRim_ + sw - 1));
   } else {
     scale.SetMarginTop(tRim_);
-    scale.SetMarginBottom(ToInt(bRim_ + sw - 1));
+    scale.SetMarginBottom(ClampToInt32(bRim_ + sw - 1));
   }
 }
 

@@ -8,10 +8,6 @@
 
 namespace {
 
-int ToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
 // A mapping that puts everything at `middle` (and logarithmically
 // unmappable values at `nonPositive`).
 TAxisMap Flat(long double low, long double middle, bool log, int nonPositive) {
@@ -62,21 +58,23 @@ long double Pow10L(long double e) { return std::pow(10.0L, e); }
 // --- geometry -------------------------------------------------------------------
 
 int TChartGeometry::AreaImageWidth(bool printer) const {
-  return ToInt(std::max<std::int64_t>(0, MapWidth() + (printer ? 0 : 1)));
+  return ClampToInt32(std::max<std::int64_t>(0, MapWidth() + (printer ? 0 : 1)));
 }
 
 int TChartGeometry::AreaImageHeight(bool printer) const {
-  return ToInt(std::max<std::int64_t>(0, MapHeight() + (printer ? 0 : 1)));
+  return ClampToInt32(std::max<std::int64_t>(0, MapHeight() + (printer ? 0 : 1)));
 }
 
 bool TChartGeometry::InChartArea(std::int64_t x, std::int64_t y) const {
   return AreaLeft() <= x && x <= AreaRight() && AreaTop() <= y && y <= AreaBottom();
 }
 
-int TChartGeometry::MinWidth() const { return ToInt(std::int64_t{LRim} + RRim + ShadowWidth + 80); }
+int TChartGeometry::MinWidth() const {
+  return ClampToInt32(std::int64_t{LRim} + RRim + ShadowWidth + 80);
+}
 
 int TChartGeometry::MinHeight() const {
-  return ToInt(std::int64_t{TRim} + BRim + ShadowWidth + 20);
+  return ClampToInt32(std::int64_t{TRim} + BRim + ShadowWidth + 20);
 }
 
 std::int64_t TChartGeometry::CaptionAnchorX(TCaptionAnchorHoriz anchor) const {

@@ -11,10 +11,6 @@
 
 namespace {
 
-int ToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
 TAxisRange RangeOf(const TScaleProps& p) {
   return TAxisRange{p.RangeLow(), p.RangeHigh(), p.Logarithmic()};
 }
@@ -50,9 +46,10 @@ bool TCustomRChart::RubberBandRect(TRect& r) const {
 
 TPoint TCustomRChart::IntoChartArea(int x, int y) const {
   const TChartGeometry g = Geometry();
-  return TPoint{
-      ToInt(std::clamp<std::int64_t>(x, g.AreaLeft(), std::max(g.AreaLeft(), g.AreaRight()))),
-      ToInt(std::clamp<std::int64_t>(y, g.AreaTop(), std::max(g.AreaTop(), g.AreaBottom())))};
+  return TPoint{ClampToInt32(std::clamp<std::int64_t>(x, g.AreaLeft(),
+                                                      std::max(g.AreaLeft(), g.AreaRight()))),
+                ClampToInt32(std::clamp<std::int64_t>(y, g.AreaTop(),
+                                                      std::max(g.AreaTop(), g.AreaBottom())))};
 }
 
 // --- outlines -------------------------------------------------------------------------
@@ -276,7 +273,7 @@ void TCustomRChart::ZoomDragTo(int x, int y) {
 
 void TCustomRChart::ZoomWindowTo(int x, int y) {
   x = IntoChartArea(x, y).X;
-  if (isometric_) y = ToInt(SquareWindowY(x, y, mouse_.X0, mouse_.Y0));
+  if (isometric_) y = ClampToInt32(SquareWindowY(x, y, mouse_.X0, mouse_.Y0));
   y = IntoChartArea(x, y).Y;
   ShowOutline(zoomOutline_, Rect(mouse_.X0, mouse_.Y0, x, y));
   mouse_.X1 = x;

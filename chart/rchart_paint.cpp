@@ -8,13 +8,7 @@
 #include "chart/rchart.h"
 #include "chart/rchart_render.h"
 
-namespace {
-
-int ToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 // --- the full paint ------------------------------------------------------------------
 
@@ -63,9 +57,9 @@ void TCustomRChart::ComposeControlImage(TCanvas& surface, bool areaCovered) {
   if (areaCovered && !OnScalesRendered && !surface.IsPrinter()) {
     // The chart-area image is drawn over the area afterwards: only the rims
     // need the window colour (no handler gets to see the area before that).
-    const int l = ToInt(g.AreaLeft()), t = ToInt(g.AreaTop());
-    const int r = ToInt(g.AreaLeft() + chartAreaImage_.Width());
-    const int b = ToInt(g.AreaTop() + chartAreaImage_.Height());
+    const int l = ClampToInt32(g.AreaLeft()), t = ClampToInt32(g.AreaTop());
+    const int r = ClampToInt32(g.AreaLeft() + chartAreaImage_.Width());
+    const int b = ClampToInt32(g.AreaTop() + chartAreaImage_.Height());
     surface.FillRect(Rect(0, 0, w, t));
     surface.FillRect(Rect(0, b, w, h));
     surface.FillRect(Rect(0, t, l, b));
@@ -129,7 +123,7 @@ void TCustomRChart::DrawCaption(TCanvas& c) {
   const std::int64_t y = captionPosY_ + g.CaptionAnchorY(captionAnchorVert_);
   if (captionAlignment_ == taRightJustify) x -= tw;
   if (captionAlignment_ == taCenter) x -= tw / 2;
-  c.TextOut(ToInt(x), ToInt(y), caption_);
+  c.TextOut(ClampToInt32(x), ClampToInt32(y), caption_);
 }
 
 // --- the chart area -------------------------------------------------------------------------
@@ -145,7 +139,8 @@ void TCustomRChart::RenderChartBackground(TCanvas& surface, int dx, int dy) {
   surface.Brush.Style = bsSolid;
   surface.Pen.Color = chartFrameColor_;
   const auto plain = [&] {
-    surface.Rectangle(dx, dy, ToInt(std::int64_t{dx} + iw), ToInt(std::int64_t{dy} + ih));
+    surface.Rectangle(dx, dy, ClampToInt32(std::int64_t{dx} + iw),
+                      ClampToInt32(std::int64_t{dy} + ih));
   };
   if (backGroundImg_->Name().empty()) {
     plain();
@@ -162,7 +157,7 @@ void TCustomRChart::RenderChartBackground(TCanvas& surface, int dx, int dy) {
   // The picture covers the area where it lies on the surface, (dx, dy) as the
   // plain colour does (a paint renders at (0, 0), where the two agree).
   const int pw = backgroundPicture_.Width(), ph = backgroundPicture_.Height();
-  const auto at = [](int origin, std::int64_t offset) { return ToInt(origin + offset); };
+  const auto at = [](int origin, std::int64_t offset) { return ClampToInt32(origin + offset); };
   switch (backGroundImg_->FillMode()) {
     case bfSimple:
       plain();
@@ -221,7 +216,8 @@ TRenderSettings TCustomRChart::RenderSettings() const {
 }
 
 void TCustomRChart::RenderItems(TCanvas& surface, int dx, int dy, bool blackAndWhite, bool noGrid) {
-  const int top = ToInt(std::int64_t{tRim_} - dy), left = ToInt(std::int64_t{lRim_} - dx);
+  const int top = ClampToInt32(std::int64_t{tRim_} - dy),
+            left = ClampToInt32(std::int64_t{lRim_} - dx);
   if (OnBeforeRenderData) {
     const TColor brush = surface.Brush.Color, pen = surface.Pen.Color;
     OnBeforeRenderData(*this, surface, top, left);
@@ -259,13 +255,13 @@ void TCustomRChart::RenderCrossHairs(int dx, int dy, TBitmap& image) {
       // A line that would touch the chart-area border is not drawn.
       if ((hair->Mode() == chHoriz || hair->Mode() == chBoth) && half + g.AreaTop() < p.Y &&
           p.Y < g.AreaBottom() - half) {
-        c.MoveTo(ToInt(half + g.AreaLeft() + 1 - dx), ToInt(std::int64_t{p.Y} - dy));
-        c.LineTo(ToInt(g.AreaRight() - half - dx), ToInt(std::int64_t{p.Y} - dy));
+        c.MoveTo(ClampToInt32(half + g.AreaLeft() + 1 - dx), ClampToInt32(std::int64_t{p.Y} - dy));
+        c.LineTo(ClampToInt32(g.AreaRight() - half - dx), ClampToInt32(std::int64_t{p.Y} - dy));
       }
       if ((hair->Mode() == chVert || hair->Mode() == chBoth) && half + g.AreaLeft() < p.X &&
           p.X < g.AreaRight() - half) {
-        c.MoveTo(ToInt(std::int64_t{p.X} - dx), ToInt(half + g.AreaTop() + 1 - dy));
-        c.LineTo(ToInt(std::int64_t{p.X} - dx), ToInt(g.AreaBottom() - half - dy));
+        c.MoveTo(ClampToInt32(std::int64_t{p.X} - dx), ClampToInt32(half + g.AreaTop() + 1 - dy));
+        c.LineTo(ClampToInt32(std::int64_t{p.X} - dx), ClampToInt32(g.AreaBottom() - half - dy));
       }
     }
     c.Pen.Color = saved.Color;

@@ -21,10 +21,6 @@ constexpr int kLabelBoxMarginY = 2;
 // Black-and-white fills.
 constexpr TColor kBlackAndWhiteFill = 0xC0C0C0;
 
-int ToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
 // nint of a double as a 32-bit value (pixel offsets of the relative kinds).
 std::int64_t PixelOffset(double v) {
   if (std::isnan(v)) return 0;
@@ -130,11 +126,8 @@ TItemPixels PixelsOf(const TRChartItem& item, const TRenderSettings& s, int dx, 
   const TLayerMap& m = s.Maps[item.Layer >= 2 ? 1 : 0];
   const auto map = [&](double x, double y) {
     const TPoint p = ClampPixel(WorldToPixel(m, x, y));
-    const auto clamp = [](std::int64_t v) {
-      return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    return TPoint{clamp(std::int64_t{p.X} + dx - s.Geometry.LRim),
-                  clamp(std::int64_t{p.Y} + dy - s.Geometry.TRim)};
+    return TPoint{ClampToInt32(std::int64_t{p.X} + dx - s.Geometry.LRim),
+                  ClampToInt32(std::int64_t{p.Y} + dy - s.Geometry.TRim)};
   };
   TItemPixels px;
   switch (item.Kind) {
@@ -269,7 +262,8 @@ void TItemRenderer::DrawItem(const TRChartItem& item, const TItemPixels& px) {
     case ikLineToRel: {
       FlushPolyline();
       const TPoint pen = s_.PenPos();
-      const TPoint p{ToInt(pen.X + PixelOffset(item.X1)), ToInt(pen.Y + PixelOffset(item.Y1))};
+      const TPoint p{ClampToInt32(pen.X + PixelOffset(item.X1)),
+                     ClampToInt32(pen.Y + PixelOffset(item.Y1))};
       if (item.Kind == ikMoveToRel) {
         currentPoint_ = p;
         s_.MoveTo(p.X, p.Y);
@@ -348,7 +342,9 @@ void TItemRenderer::DrawBar3D(const TRChartItem& item, const TItemPixels& px, TC
   const int dxd = static_cast<int>(Nint(std::cos(angle) * item.Depth));
   const int dyd = -static_cast<int>(Nint(std::sin(angle) * item.Depth));
   if (item.Size > 90) std::swap(x1, x2);
-  const auto pt = [](std::int64_t x, std::int64_t y) { return TPoint{ToInt(x), ToInt(y)}; };
+  const auto pt = [](std::int64_t x, std::int64_t y) {
+    return TPoint{ClampToInt32(x), ClampToInt32(y)};
+  };
   const TPoint top[] = {pt(x1, y1), pt(std::int64_t{x1} + dxd, std::int64_t{y1} + dyd),
                         pt(std::int64_t{x2} + dxd, std::int64_t{y1} + dyd), pt(x2, y1)};
   s_.Polygon(top);
@@ -374,7 +370,7 @@ void TItemRenderer::DrawText(const TRChartItem& item, const TItemPixels& px, TCo
   std::int64_t x = p.X;
   if (set_.TextAlignment == taRightJustify) x -= tw;
   if (set_.TextAlignment == taCenter) x -= tw / 2;
-  s_.TextOut(ToInt(x), ToInt(p.Y - th / 2), text);
+  s_.TextOut(ClampToInt32(x), ClampToInt32(p.Y - th / 2), text);
 }
 
 void TItemRenderer::DrawArrow(const TRChartItem& item, const TItemPixels& px, TColor c) {
@@ -401,8 +397,8 @@ void TItemRenderer::DrawArrow(const TRChartItem& item, const TItemPixels& px, TC
     a = slope + (ddx < 0 ? 3 * kPi / 2 : kPi / 2);
   }
   const auto barb = [&](double angle) {
-    return TPoint{ToInt(p2.X - static_cast<std::int64_t>(Nint(std::sin(angle) * length))),
-                  ToInt(p2.Y + static_cast<std::int64_t>(Nint(std::cos(angle) * length)))};
+    return TPoint{ClampToInt32(p2.X - static_cast<std::int64_t>(Nint(std::sin(angle) * length))),
+                  ClampToInt32(p2.Y + static_cast<std::int64_t>(Nint(std::cos(angle) * length)))};
   };
   const TPoint plus = barb(a + kArrowBarbAngle), minus = barb(a - kArrowBarbAngle);
   if (item.Transparent) {
@@ -509,8 +505,9 @@ void TItemRenderer::DrawTextLabel(const TTextLabel& label) {
   if (label.Alignment() == taCenter) x -= mw / 2;
 
   const auto box = [&](std::int64_t ox, std::int64_t oy) {
-    s_.Rectangle(ToInt(x - kLabelBoxMarginX + ox), ToInt(y - th * n - kLabelBoxMarginY + oy),
-                 ToInt(x + mw + kLabelBoxMarginX + ox), ToInt(y + kLabelBoxMarginY + oy));
+    s_.Rectangle(
+        ClampToInt32(x - kLabelBoxMarginX + ox), ClampToInt32(y - th * n - kLabelBoxMarginY + oy),
+        ClampToInt32(x + mw + kLabelBoxMarginX + ox), ClampToInt32(y + kLabelBoxMarginY + oy));
   };
   switch (label.Mode()) {
     case tlsimple:
@@ -526,8 +523,8 @@ void TItemRenderer::DrawTextLabel(const TTextLabel& label) {
         box(0, 0);
       }
       s_.Pen.Color = penColor_ = label.ColorBorder();
-      s_.MoveTo(ToInt(x), ToInt(y));
-      s_.LineTo(ToInt(x + mw), ToInt(y));
+      s_.MoveTo(ClampToInt32(x), ClampToInt32(y));
+      s_.LineTo(ClampToInt32(x + mw), ClampToInt32(y));
       break;
     case tlShadow: {
       const TBrushStyle style = s_.Brush.Style;
@@ -552,7 +549,7 @@ void TItemRenderer::DrawTextLabel(const TTextLabel& label) {
       if (label.Alignment() == taRightJustify) lx += mw - w;
       if (label.Alignment() == taCenter) lx += (mw - w) / 2;
     }
-    s_.TextOut(ToInt(lx), ToInt(y - th * (n - k)), line);
+    s_.TextOut(ClampToInt32(lx), ClampToInt32(y - th * (n - k)), line);
   }
 }
 
@@ -562,8 +559,8 @@ void TItemRenderer::DrawFrame(TColor color) {
   s_.Pen.Color = penColor_ = color;
   s_.Pen.Style = penStyle_ = psSolid;
   s_.MoveTo(dx_, dy_);
-  s_.LineTo(ToInt(dx_ + a), dy_);
-  s_.LineTo(ToInt(dx_ + a), ToInt(dy_ + b));
-  s_.LineTo(dx_, ToInt(dy_ + b));
+  s_.LineTo(ClampToInt32(dx_ + a), dy_);
+  s_.LineTo(ClampToInt32(dx_ + a), ClampToInt32(dy_ + b));
+  s_.LineTo(dx_, ClampToInt32(dy_ + b));
   s_.LineTo(dx_, dy_);
 }

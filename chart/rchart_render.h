@@ -85,10 +85,8 @@ class TItemRenderer {
  private:
   // Control pixels to surface pixels.
   TPoint ToSurface(std::int64_t x, std::int64_t y) const {
-    const auto clamp = [](std::int64_t v) {
-      return static_cast<int>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
-    };
-    return TPoint{clamp(x + dx_ - set_.Geometry.LRim), clamp(y + dy_ - set_.Geometry.TRim)};
+    return TPoint{ClampToInt32(x + dx_ - set_.Geometry.LRim),
+                  ClampToInt32(y + dy_ - set_.Geometry.TRim)};
   }
 
   void SetPenColor(TColor c);

@@ -78,49 +78,41 @@ void TCrossHair::Changed() {
 }
 
 void TCrossHair::SetPosX(double v) {
-  posX_ = v;
+  v_.PosX = v;
   Changed();
 }
 
 void TCrossHair::SetPosY(double v) {
-  posY_ = v;
+  v_.PosY = v;
   Changed();
 }
 
 void TCrossHair::SetColor(TColor v) {
-  color_ = v;
+  v_.Color = v;
   Changed();
 }
 
 void TCrossHair::SetLayer(int v) {
-  layer_ = v;
+  v_.Layer = v;
   Changed();
 }
 
 void TCrossHair::SetMode(TCrossHMode v) {
-  mode_ = v;
+  v_.Mode = v;
   Changed();
 }
 
 void TCrossHair::SetLineType(TPenStyle v) {
-  lineType_ = v;
+  v_.LineType = v;
   Changed();
 }
 
 void TCrossHair::SetLineWid(int v) {
-  lineWid_ = v;
+  v_.LineWid = v;
   Changed();
 }
 
 void TCrossHair::Assign(const TCrossHair& source) {
-  if (&source != this) {
-    posX_ = source.posX_;
-    posY_ = source.posY_;
-    color_ = source.color_;
-    layer_ = source.layer_;
-    mode_ = source.mode_;
-    lineType_ = source.lineType_;
-    lineWid_ = source.lineWid_;
-  }
+  v_ = source.v_;
   Changed();
 }

@@ -167,25 +167,36 @@ class TDTLabel {
   TDTLabelValues v_;
 };
 
+// The values of a cross-hair, as one value.
+struct TCrossHairValues {
+  double PosX = 0;
+  double PosY = 0;
+  TColor Color = clBlack;
+  int Layer = 1;
+  TCrossHMode Mode = chOff;
+  TPenStyle LineType = psSolid;
+  int LineWid = 1;
+};
+
 // A cross-hair of the chart: a horizontal and/or vertical line through a point
 // of a layer. Every setter stores its value unchecked and fires OnChange; the
 // chart reads Layer through EffectiveLayer.
 class TCrossHair {
  public:
-  explicit TCrossHair(int number) : layer_(number) {}
+  explicit TCrossHair(int number) { v_.Layer = number; }
   TCrossHair(const TCrossHair&) = delete;
   TCrossHair& operator=(const TCrossHair&) = delete;
 
   // getters:
-  double PosX() const { return posX_; }
-  double PosY() const { return posY_; }
-  TColor Color() const { return color_; }
-  int Layer() const { return layer_; }
-  TCrossHMode Mode() const { return mode_; }
-  TPenStyle LineType() const { return lineType_; }
-  int LineWid() const { return lineWid_; }
+  double PosX() const { return v_.PosX; }
+  double PosY() const { return v_.PosY; }
+  TColor Color() const { return v_.Color; }
+  int Layer() const { return v_.Layer; }
+  TCrossHMode Mode() const { return v_.Mode; }
+  TPenStyle LineType() const { return v_.LineType; }
+  int LineWid() const { return v_.LineWid; }
   // Layer as drawn: a value outside 1 .. 2 acts as the nearer of the two.
-  int EffectiveLayer() const { return layer_ <= 1 ? 1 : 2; }
+  int EffectiveLayer() const { return v_.Layer <= 1 ? 1 : 2; }
 
   // setters:
   void SetPosX(double v);
@@ -203,13 +214,7 @@ class TCrossHair {
  private:
   void Changed();
 
-  double posX_ = 0;
-  double posY_ = 0;
-  TColor color_ = clBlack;
-  int layer_;
-  TCrossHMode mode_ = chOff;
-  TPenStyle lineType_ = psSolid;
-  int lineWid_ = 1;
+  TCrossHairValues v_;
 };
 
 // Sets a flag for the length of a scope (a paint in progress), and clears it

@@ -3,6 +3,12 @@
 
 #include <cstdint>
 
+// A 64-bit coordinate or size cut to the 32-bit range (what lies beyond it is
+// off every surface anyway).
+constexpr std::int32_t ClampToInt32(std::int64_t v) {
+  return static_cast<std::int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+}
+
 struct TPoint {
   std::int32_t X = 0;
   std::int32_t Y = 0;
@@ -23,11 +29,7 @@ struct TRect {
 constexpr TRect Rect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
   return TRect{l, t, r, b};
 }
-// The far edges are summed in 64 bits and cut to the 32-bit range: what lies
-// beyond it is off every surface anyway.
+// The far edges are summed in 64 bits and cut to the 32-bit range.
 constexpr TRect Bounds(std::int32_t l, std::int32_t t, std::int32_t w, std::int32_t h) {
-  constexpr auto edge = [](std::int64_t v) {
-    return static_cast<std::int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
-  };
-  return TRect{l, t, edge(std::int64_t{l} + w), edge(std::int64_t{t} + h)};
+  return TRect{l, t, ClampToInt32(std::int64_t{l} + w), ClampToInt32(std::int64_t{t} + h)};
 }
