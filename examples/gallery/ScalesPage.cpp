@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 
+#include "examples/gallery/ChartKit.h"
 #include "ui/Application.h"
 #include "ui/QtHost.h"
 
@@ -21,8 +22,6 @@ constexpr int kSectionGap = 16;       // below a section, before the next headin
 constexpr int kSmallScaleCount = 8;   // frame styles and colour schemes in one row
 constexpr int kSmallScaleHeight = 64;
 constexpr int kFontHeight = 11;
-constexpr int kHeadingFontHeight = 14;
-constexpr TColor kHeadingColor = 0x603000;  // a dark blue (0x00BBGGRR)
 constexpr TColor kWindowColor = clBtnFace;
 constexpr TColor kPanelColor = 0xE8F4FF;  // a pale orange behind the transparent scale
 
@@ -31,7 +30,7 @@ constexpr double k15Mar2023 = 45000;
 
 int Column(int i) { return kMargin + i * (kColumnWidth + kGap); }
 
-QColor QtColor(TColor c) { return QColor::fromRgb(ColorToPixel(c)); }
+using gallery::QtColor;
 
 }  // namespace
 
@@ -95,16 +94,7 @@ void TScalesPage::PlaceCaption(TScale& s) {
 }
 
 void TScalesPage::AddHeading(int x, int y, const QString& text) {
-  auto* label = new QLabel(text, this);
-  QFont f(QString::fromStdString(fontName_));
-  f.setPixelSize(kHeadingFontHeight);
-  f.setBold(true);
-  label->setFont(f);
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, QtColor(kHeadingColor));
-  label->setPalette(pal);
-  label->move(x, y);
-  label->adjustSize();
+  gallery::AddHeading(this, x, y, text);
 }
 
 void TScalesPage::Done(TScale& s) {
