@@ -85,6 +85,10 @@ class TCustomRChart : public TControl {
 
   // setters (none repaints):
   void SetAllocSize(int v);  // 1 .. 1,000,000, other values are ignored
+  // How many items the list (the sharing group's) may hold: 1000 unless set,
+  // 1 .. 10,000,000 (clamped).
+  int MaxItems() const { return items_->MaxItems(); }
+  void SetMaxItems(int v) { items_->SetMaxItems(v); }
   void SetAutoRedraw(bool v) { autoRedraw_ = v; }
   void SetDataColor(TColor v) { dataColor_ = v; }
   void SetPenStyle(TPenStyle v) { penStyle_ = v; }
@@ -260,6 +264,11 @@ class TCustomRChart : public TControl {
   // The active cross-hairs on an image whose (0, 0) is control pixel (dx, dy),
   // then the image onto the window there.
   void RenderCrossHairs(int dx, int dy, TBitmap& image);
+  // Writes the picture the window shows, without the XOR outlines of a zoom
+  // window or rubber band being dragged, as PNG or BMP (by the name's
+  // suffix); an old file is replaced only once the new one is complete.
+  // Throws EWriteError when the file cannot be written.
+  void SaveToFile(const std::string& path) override;
   // How many full repaints have drawn since construction.
   int PaintCount() const { return paintCount_; }
 

@@ -66,8 +66,11 @@ std::string ItemText(const TRChartItem& item);
 // and how many items of each kind were added since the last clear.
 class TRChartItemList {
  public:
-  // The list never holds more items than this, whatever AllocSize is.
+  // The list holds at most MaxItems items, whatever AllocSize is: this many
+  // unless a chart asks for more.
   static constexpr int kMaxItems = 1000;
+  // The most a list can be allowed to hold.
+  static constexpr int kMaxItemsCeiling = 10000000;
   static constexpr const char* kFullMessage = "RChart: number of elements too high";
 
   TRChartItemList();
@@ -81,19 +84,26 @@ class TRChartItemList {
   // change, so what was worked out from them (their pixels) can be kept.
   std::uint64_t Version() const { return version_; }
   int Capacity() const { return capacity_; }
+  int MaxItems() const { return maxItems_; }
+  // 1 .. kMaxItemsCeiling (values outside are clamped). A limit below the
+  // count keeps the items held and refuses new ones.
+  void SetMaxItems(int v);
   int KindCount(int kind) const;
   std::span<const TRChartItem> Items() const { return {storage_.data(), std::size_t(count_)}; }
 
   // Appends an item; raises EUlxError (nothing changed) when the list is full.
-  // The storage grows by allocSize slots when the count reaches the capacity.
+  // The capacity grows by allocSize slots when the count reaches it; the
+  // storage itself grows geometrically, so appending stays O(1) for any
+  // AllocSize and memory follows the items held.
   void Append(const TRChartItem& item, int allocSize);
-  // Empties the list and releases its storage (room for one item stays).
+  // Empties the list and releases its storage.
   void Clear();
 
  private:
   std::vector<TRChartItem> storage_;
   int count_ = 0;
   int capacity_ = 0;
+  int maxItems_ = kMaxItems;
   std::array<int, kItemKindCount> kindCount_{};
   std::uint64_t version_;
 };

@@ -2,6 +2,7 @@
 // their moment, the capacity limit, clearing, the active layer and showing.
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstring>
 
 #include "chart/rchart.h"
@@ -29,12 +30,13 @@ std::uint64_t NextListVersion() {
 
 }  // namespace
 
-TRChartItemList::TRChartItemList() : storage_(1), version_(NextListVersion()) {}
+TRChartItemList::TRChartItemList() : version_(NextListVersion()) {}
 
 TRChartItemList::TRChartItemList(const TRChartItemList& other)
     : storage_(other.storage_),
       count_(other.count_),
       capacity_(other.capacity_),
+      maxItems_(other.maxItems_),
       kindCount_(other.kindCount_),
       version_(NextListVersion()) {}
 
@@ -42,22 +44,21 @@ int TRChartItemList::KindCount(int kind) const {
   return kind >= 0 && kind < kItemKindCount ? kindCount_[static_cast<std::size_t>(kind)] : 0;
 }
 
+void TRChartItemList::SetMaxItems(int v) { maxItems_ = std::clamp(v, 1, kMaxItemsCeiling); }
+
 void TRChartItemList::Append(const TRChartItem& item, int allocSize) {
-  if (count_ >= kMaxItems) throw EUlxError(DecorateMessage(kFullMessage));
-  if (count_ >= capacity_) {
-    capacity_ += allocSize;
-    // The capacity counts as the growth steps say; storage beyond the most
-    // items the list can ever hold would never be used.
-    storage_.resize(static_cast<std::size_t>(std::min(capacity_, kMaxItems)));
-  }
-  storage_[static_cast<std::size_t>(count_)] = item;
+  if (count_ >= maxItems_) throw EUlxError(DecorateMessage(kFullMessage));
+  // The capacity counts as the growth steps say (stopping at the limit's
+  // reach is not asked for); the storage only ever holds the items.
+  if (count_ >= capacity_) capacity_ = count_ + std::min(allocSize, INT_MAX - count_);
+  storage_.push_back(item);
   if (item.Kind < kItemKindCount) ++kindCount_[item.Kind];
   ++count_;
 }
 
 void TRChartItemList::Clear() {
   count_ = 0;
-  storage_.assign(1, TRChartItem{});
+  storage_.clear();
   storage_.shrink_to_fit();
   capacity_ = 0;
   kindCount_.fill(0);

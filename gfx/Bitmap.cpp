@@ -2,7 +2,9 @@
 
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
+#include <QSaveFile>
 
 TBitmap::TBitmap() = default;
 
@@ -41,4 +43,27 @@ void TBitmap::LoadFromFile(const std::string& path) {
 void TBitmap::Assign(const TBitmap& other) {
   if (this == &other) return;
   image_ = other.image_.copy();
+}
+
+void TBitmap::SaveToFile(const std::string& path) const {
+  const QString file = QString::fromStdString(path);
+  const auto fail = [&](const std::string& why) {
+    throw EWriteError("Cannot write the picture \"" + path + "\": " + why);
+  };
+  if (path.empty() || path.find('\0') != std::string::npos) fail("no valid file name");
+  if (image_.isNull()) fail("the picture is empty");
+  QByteArray format = QFileInfo(file).suffix().toLower().toLatin1();
+  if (format.isEmpty()) format = "png";
+  if (!QImageWriter::supportedImageFormats().contains(format))
+    fail("unknown picture type \"" + format.toStdString() + "\"");
+  // The picture goes to a temporary file beside the target, renamed over it
+  // once complete, so a failure never leaves half a picture or loses the old one.
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly)) fail(out.errorString().toStdString());
+  QImageWriter writer(&out, format);
+  if (!writer.write(image_)) {
+    out.cancelWriting();
+    fail(writer.errorString().toStdString());
+  }
+  if (!out.commit()) fail(out.errorString().toStdString());
 }

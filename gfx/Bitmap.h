@@ -14,6 +14,13 @@ class EInvalidGraphic : public std::runtime_error {
   std::string Message() const { return what(); }
 };
 
+// A picture that could not be written; the message names the file and why.
+class EWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+  std::string Message() const { return what(); }
+};
+
 class TBitmap {
  public:
   TBitmap();
@@ -35,6 +42,12 @@ class TBitmap {
   // Any picture format Qt reads. Throws EInvalidGraphic, leaving the image as
   // it was, when the file is missing or unreadable.
   void LoadFromFile(const std::string& path);
+
+  // Writes the picture in the format the name's suffix names (PNG without
+  // one; BMP and whatever else Qt writes by suffix). An existing file is
+  // replaced only once the new one is fully written. Throws EWriteError,
+  // leaving any old file as it was.
+  void SaveToFile(const std::string& path) const;
 
   // Copies size and pixels of another bitmap.
   void Assign(const TBitmap& other);

@@ -66,6 +66,14 @@ void TControl::Present() {
   if (host_) host_->RequestPaint();
 }
 
+const TBitmap& TControl::CurrentPicture() {
+  HandleNeeded();
+  PaintWindow();
+  return windowImage_;
+}
+
+void TControl::SaveToFile(const std::string& path) { CurrentPicture().SaveToFile(path); }
+
 void TControl::PaintWindow() {
   if (!paintPending_) return;
   paintPending_ = false;

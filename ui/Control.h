@@ -80,6 +80,11 @@ class TControl {
   // Show the window image as it is now (after painting into it directly).
   void Present();
   bool PaintPending() const { return paintPending_; }
+  // Writes the control's picture as the screen shows it (a paint still due is
+  // run first; a control without a window gets one) to a PNG or BMP file,
+  // replacing an old file only once the new one is complete. Throws
+  // EWriteError when the file cannot be written.
+  virtual void SaveToFile(const std::string& path);
 
   // Which keys the control handles itself (DLGC_WANTARROWS | DLGC_WANTTAB).
   virtual int DialogCode() const { return 0; }
@@ -118,6 +123,9 @@ class TControl {
   // By default the control paints again later; one that repaints on its own
   // when its bounds change overrides it, so it is not painted twice.
   virtual void Resized() { Invalidate(); }
+
+  // The window image, brought up to date, for saving.
+  const TBitmap& CurrentPicture();
 
  private:
   friend class QtHost;
