@@ -1,8 +1,9 @@
 // travenel-batch: runs Travenel setups without a window — sweeps of agent
 // counts and thresholds, several seeds each — and writes the counts as CSV.
+#include <unistd.h>
+
 #include <csignal>
 #include <thread>
-#include <unistd.h>
 
 #include "batch/Batch.h"
 #include "batch/Run.h"

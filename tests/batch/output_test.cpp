@@ -159,13 +159,14 @@ TEST_F(BatchOut, ATargetThatIsNoLongerAFileIsLeftAloneAndTheRowsKept) {
   const std::string path = Path("counts.csv");
   Write(path, "old rows\n");
   TOutputFile file(path);
+  file.Start("record\n");
   std::fputs("new rows\n", file.Stream());
   // While the sweep ran, the name came to stand for something else.
   ASSERT_EQ(std::remove(path.c_str()), 0);
   ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
   EXPECT_THROW(file.Commit(), std::runtime_error);
   EXPECT_TRUE(S_ISFIFO(ModeOf(path)));
-  EXPECT_EQ(Slurp(file.TempPath()), "new rows\n");
+  EXPECT_EQ(Slurp(file.PartialPath()), "new rows\n");
 }
 
 }  // namespace

@@ -109,24 +109,36 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   EXPECT_TRUE(bad.out.empty());
   EXPECT_EQ(ReadFile(path), "old rows\n");
 
-  // A run that fails half-way leaves the old file and no temporary file.
+  // A run that fails half-way leaves the old file, and the runs done for
+  // --resume, which then ends with the bytes of an unbroken sweep.
+  const std::vector<std::string> sweep = {"--out", target, "--repeats", "4", "--jobs", "1"};
   int calls = 0;
-  Captured failed = RunCli({"--out", target, "--repeats", "4", "--jobs", "1"},
-                           [&](const TRunSpec& s, int steps, const std::atomic<bool>& c) {
-                             if (++calls == 3) throw std::runtime_error("disk on fire");
-                             return RunSetup(s, steps, c);
-                           });
+  Captured failed = RunCli(sweep, [&](const TRunSpec& s, int steps, const std::atomic<bool>& c) {
+    if (++calls == 3) throw std::runtime_error("disk on fire");
+    return RunSetup(s, steps, c);
+  });
   EXPECT_EQ(failed.status, kExitFailed);
-  EXPECT_EQ(failed.err, "travenel-batch: disk on fire\n");
+  EXPECT_EQ(failed.err, "travenel-batch: disk on fire; " + target +
+                            " unchanged; the 2 runs done are kept in '" + target +
+                            ".partial': run the same command with --resume to continue\n");
   EXPECT_EQ(ReadFile(path), "old rows\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+  EXPECT_EQ(RunCli(sweep).status, kExitUsage) << "not started over unasked";
+  std::vector<std::string> resume = sweep;
+  resume.push_back("--resume");
+  const Captured resumed = RunCli(resume);
+  EXPECT_EQ(resumed.status, kExitOk) << resumed.err;
+  EXPECT_EQ(ReadFile(path), RunCli({"--repeats", "4"}).out);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+  std::ofstream(target) << "old rows\n";
 
-  // A cancelled sweep (as after Ctrl-C) too.
+  // A cancelled sweep (as after Ctrl-C) too; with no run done nothing is kept.
   std::atomic<bool> cancel{true};
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(RunBatch({"--out", target}, stdout, err, RunSetup, cancel, 1, false), kExitInterrupted);
-  std::fclose(err);
+  EXPECT_EQ(ReadStream(err), "travenel-batch: interrupted: " + target + " unchanged\n");
   EXPECT_EQ(ReadFile(path), "old rows\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
   // A complete sweep replaces it.
   Captured good = RunCli({"--out", target, "--steps", "2", "--agents", "3"});
