@@ -83,7 +83,8 @@ std::string Outcome(const TOutputFile* file, const TBatchOptions& o, std::uint64
   if (file->IsDevice()) return Grouped(rows) + " rows already written to " + o.Out;
   std::string text = o.Out + (file->TargetExisted() ? " unchanged" : " not written");
   if (runsKept > 0)
-    text += "; the " + Runs(runsKept) + " done are kept in '" + file->PartialPath() +
+    text += "; the " + Runs(runsKept) + (runsKept == 1 ? " done is" : " done are") +
+            " kept in '" + file->PartialPath() +
             "': run the same command with --resume to continue";
   return text;
 }

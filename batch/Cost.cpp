@@ -60,38 +60,48 @@ double Seconds(u128 cost) { return static_cast<double>(cost) / 1e6; }
 
 }  // namespace
 
-// The model, fitted to runs of 0 to 3,000 agents at thresholds -1 to 100 (see
-// bench/bench_batch_cost.cpp, which prints estimate against measurement):
-// a run costs a setting-up plus the steps it is expected to run times the
-// cost of one step. Up to the 1,600 cells a run pauses once every agent has
-// attached: soon at low thresholds, never from about 75 (from less in a
-// crowded world). A step costs little while most agents are attached, and
-// grows with the tries of free agents to find an unmarked cell as the world
-// fills. From 1,600 agents on some agents find no cell, the run never pauses,
-// and a step's cost climbs steeply with the agents and the threshold.
+// The model, fitted to the processor time of runs of 100 to 2,000 agents
+// at thresholds 0 to 100 (bench/bench_batch_cost.cpp prints estimate against
+// measurement): a run costs a setting-up plus the steps it is expected to run
+// times the cost of one step. Below the 1,600 cells a run pauses once every
+// agent has attached: soon at low thresholds, later in a crowded world, never
+// from about 75 (from less when crowded). A step costs little while most
+// agents are attached and grows with the tries of free agents to find an
+// unmarked cell as the world fills. From 1,600 agents on some agents find no
+// cell, the run never pauses, and a step's cost climbs with the agents, in
+// levels of the threshold set by the shares of eight neighbours an agent can
+// reach (5/8, 2/3, 3/4).
 std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
   constexpr std::int64_t kCells = 1600, kSetUp = 10;  // microseconds
   const std::int64_t a = std::clamp<std::int64_t>(agents, 0, TBatchOptions::kMaxAgents);
   const std::int64_t t = threshold, n = std::max(steps, 1);
   const std::int64_t settles = a < 1350 ? 75 : a < 1450 ? 70 : a < 1525 ? 60 : 50;
   std::int64_t runSteps = n;
-  if (a == 0)
+  if (a == 0) {
     runSteps = 1;
-  else if (a < kCells && t < 0)
+  } else if (a < kCells && t < 0) {
     runSteps = std::min(n, 2 + a / 300);
-  else if (a < kCells && t < settles - 5)
-    runSteps = std::min(n, 5 + 3000 / a + t * t / 180);
-  else if (a < kCells && t < settles)
+  } else if (a < kCells && t < settles - 5) {
+    const std::int64_t crowded = std::max<std::int64_t>(a - 1200, 0);
+    const std::int64_t slower = 10000 + crowded * crowded / 4;  // in 1/10000
+    runSteps = std::min(n, 5 + 3000 / a + t * t * slower / (180 * 10000));
+  } else if (a < kCells && t < settles) {
     runSteps = std::min(n, n * 6 / 10 + 1);
+  }
   // One step, in tenths of a microsecond.
   std::int64_t step = 0;
   if (a < kCells) {
     step = 30 + a / 8;
-    if (t >= 75) step += 3200 * a / (16000 - 9 * a);
+    if (t >= 75) step += 2133 * a / (16000 - 9 * a);
   } else {
-    const std::int64_t over = a - kCells, low = 150 + 35 * over / 2, high = 4000 + 45 * over;
-    const std::int64_t c = std::clamp<std::int64_t>(t - 20, 0, 55);
-    step = low + (high - low) * c * c / (55 * 55);
+    const std::int64_t over = a - kCells;
+    step = t < 15   ? 150 + 19 * over / 2
+           : t < 50 ? 400 + 19 * over / 2
+           : t < 65 ? 1500 + 23 * over / 2
+           : t < 75 ? 4000 + 12 * over
+           : t < 90 ? 2800 + 30 * over
+                    : 2800 + 19 * over;
+    step = step * 11 / 10;  // the crowded world's memory traffic, in whole sweeps
   }
   return static_cast<std::uint64_t>(kSetUp + runSteps * step / 10);
 }
