@@ -8,6 +8,7 @@
 
 #include "batch/Batch.h"
 #include "batch/Run.h"
+#include "sim/Measures.h"
 #include "sim/World.h"
 
 namespace {
@@ -75,6 +76,42 @@ TEST(BatchSweep, RowsAreTheCountsOfTheWorldSteppedByHand) {
     world.UpdateAttachment(74);
   }
   EXPECT_EQ(c.out, expected);
+}
+
+TEST(BatchSweep, MeasuresAreThoseOfTheWorldAfterEachMovementPass) {
+  const std::vector<std::string> sweep = {"--agents", "900", "--threshold", "60", "--seed", "5",
+                                          "--steps",  "40",  "--measures"};
+  const Captured c = RunCli(sweep);
+  ASSERT_EQ(c.status, kExitOk) << c.err;
+  TWorld world(40, 40);
+  world.SetFixedSeed(5);
+  world.CreateAgents(900);
+  std::string expected =
+      "agents,threshold,seed,step,attached,free,percent_similar,clusters,"
+      "largest_cluster\n";
+  std::string last;
+  for (int step = 1; step <= 40; ++step) {
+    const bool moved = world.MoveAgents();
+    const TSegregation m = MeasureSegregation(world);
+    char measures[64];
+    std::snprintf(measures, sizeof measures, "%.2f,%d,%d", *m.PercentSimilar(), m.Clusters,
+                  m.LargestCluster);
+    last = measures;
+    expected += "900,60,5," + std::to_string(step) + "," + std::to_string(world.AttachedCount()) +
+                "," + std::to_string(world.FreeCount()) + "," + last + "\n";
+    if (!moved) break;
+    world.UpdateAttachment(60);
+  }
+  EXPECT_EQ(c.out, expected);
+  // With --summary: the measures of the run's last step.
+  std::vector<std::string> summary = sweep;
+  summary.push_back("--summary");
+  const std::string row = RunCli(summary).out;
+  EXPECT_EQ(row.substr(row.size() - last.size() - 1), last + "\n");
+  // No occupied neighbour anywhere: no percent, but the clusters.
+  const Captured empty = RunCli({"--agents", "0,1", "--summary", "--measures"});
+  EXPECT_NE(empty.out.find("\n0,74,1,1,1,0,0,,0,0\n1,74,1,99,,0,1,,1,1\n"), std::string::npos)
+      << empty.out;
 }
 
 TEST(BatchSweep, SummaryTellsWhereARunWhoseAgentsAllAttachPaused) {
