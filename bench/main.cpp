@@ -1,7 +1,8 @@
 // main() of every benchmark: text drawing needs a QApplication (fonts), on the
 // offscreen platform unless another is asked for.
-#include <QApplication>
 #include <benchmark/benchmark.h>
+
+#include <QApplication>
 
 #include "ui/Application.h"
 
