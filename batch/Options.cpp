@@ -21,7 +21,7 @@ std::string TrimBlanks(const std::string& text) {
 
 // An optional sign and decimal digits. Values too large to matter are held
 // at +-kHuge, so the caller can still say they are out of range.
-constexpr std::int64_t kHuge = 1000000000000000000;
+constexpr std::int64_t kHuge = 100000000000000000;
 bool ReadWhole(const std::string& text, std::int64_t& value) {
   std::size_t i = 0;
   const bool negative = !text.empty() && text[0] == '-';
@@ -30,7 +30,7 @@ bool ReadWhole(const std::string& text, std::int64_t& value) {
   std::int64_t v = 0;
   for (; i < text.size(); ++i) {
     if (text[i] < '0' || text[i] > '9') return false;
-    v = std::min(kHuge, v * 10 + (text[i] - '0'));
+    v = v >= kHuge ? kHuge : std::min(kHuge, v * 10 + (text[i] - '0'));
   }
   value = negative ? -v : v;
   return true;
