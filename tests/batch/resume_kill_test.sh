@@ -13,7 +13,7 @@ trap 'rm -rf "$tmp"' EXIT
 
 sweeps=(
   "--agents 200:1400:400 --threshold 40:100:30 --repeats 3 --steps 60 --jobs 2"
-  "--agents 0:1800:300 --threshold 50,74,90 --repeats 6 --steps 40 --summary --measures --jobs 2"
+  "--agents 0:1500:250 --threshold 50,74,90 --repeats 6 --steps 40 --summary --measures --jobs 2"
   "--agents 300:1700:350 --threshold 60:80:10 --repeats 3 --steps 50 --measures --shard 2/3 --balanced --jobs 1"
 )
 declare -A want span
