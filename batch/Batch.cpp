@@ -34,7 +34,7 @@ TResumePoint Prepare(TOutputFile& file, const TBatchOptions& o, const TSweepPlan
   const std::string partial = file.PartialPath();
   if (!o.Resume) {
     // A partial file with rows is work done: never thrown away unasked.
-    if (file.PartialBytes() > HeaderLine(o).size())
+    if (file.PartialBytes() > (o.ShardIndex == 1 ? HeaderLine(o).size() : 0))
       throw EStop(kExitUsage, "--out: '" + partial + "' holds the rows of an unfinished sweep; " +
                                   "add --resume to continue it, or remove it to start over");
     file.Start(record);
@@ -83,9 +83,8 @@ std::string Outcome(const TOutputFile* file, const TBatchOptions& o, std::uint64
   if (file->IsDevice()) return Grouped(rows) + " rows already written to " + o.Out;
   std::string text = o.Out + (file->TargetExisted() ? " unchanged" : " not written");
   if (runsKept > 0)
-    text += "; the " + Runs(runsKept) + (runsKept == 1 ? " done is" : " done are") +
-            " kept in '" + file->PartialPath() +
-            "': run the same command with --resume to continue";
+    text += "; the " + Runs(runsKept) + (runsKept == 1 ? " done is" : " done are") + " kept in '" +
+            file->PartialPath() + "': run the same command with --resume to continue";
   return text;
 }
 
@@ -123,12 +122,14 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
   }
 
   std::uint64_t rows = 0, runsDone = 0;
+  bool prepared = false;  // the partial file is this process's to keep or remove
   try {
     const TSweepPlan plan(o);
     const TRunBlock block = BlockOf(o);
     TResumePoint point;
     if (file && !file->IsDevice()) point = Prepare(*file, o, plan, block, runner, cancel, err);
     runsDone = point.Runs;
+    prepared = true;
     std::FILE* stream = file ? file->Stream() : out;
     if (point.Bytes == 0 && o.ShardIndex == 1) std::fputs(HeaderLine(o).c_str(), stream);
 
@@ -171,7 +172,7 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
       return kExitUsage;
     }
     std::string message = e.what();
-    if (file && !file->IsDevice()) {
+    if (file && !file->IsDevice() && prepared) {
       try {
         if (runsDone > 0)
           file->Keep();

@@ -116,6 +116,21 @@ TEST_P(BatchResume, RowsOfAnotherSweepAreRefusedAndNothingChanges) {
     refused(Args(true), "is not of this sweep");
     EXPECT_TRUE(Slurp(partial_) == rows);
   }
+  // Interrupted while the kept rows are checked: they stay as they were.
+  std::ofstream(partial_, std::ios::trunc) << kept;
+  std::atomic<bool> cancel{false};
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(RunBatch(
+                Args(true), stdout, err,
+                [&](const TRunSpec& s, int steps, const std::atomic<bool>& c) {
+                  cancel = true;
+                  return RunSetup(s, steps, c);
+                },
+                cancel, 1, false),
+            kExitInterrupted);
+  EXPECT_EQ(Slurp(err), "travenel-batch: interrupted: nothing changed\n");
+  EXPECT_TRUE(Slurp(partial_) == kept);
+  EXPECT_EQ(Slurp(partial_ + ".info"), info);
   // No record of the sweep beside the rows.
   std::remove((partial_ + ".info").c_str());
   const Result r = Sweep(Args(true));
