@@ -1,8 +1,7 @@
 // main() of every benchmark: text drawing needs a QApplication (fonts), on the
 // offscreen platform unless another is asked for.
-#include <benchmark/benchmark.h>
-
 #include <QApplication>
+#include <benchmark/benchmark.h>
 
 #include "ui/Application.h"
 
