@@ -84,8 +84,9 @@ class TRunQueue {
         lock.lock();
       }
     }
-    // A run cut short by a cancel may have arrived: never write it.
-    if (Stopping()) return std::nullopt;
+    // A run cut short by a cancel may have arrived: never write it. After a
+    // failure elsewhere the runs finished before it are still good rows.
+    if (stopped_ || cancel_ || !slot) return std::nullopt;
     std::optional<TRunResult> r = std::move(slot);
     slot.reset();
     written_ = i + 1;
