@@ -111,6 +111,15 @@ TEST_F(BatchOut, DevicesAreRecognisedThroughLinks) {
   const TTarget t = ResolveTarget(Path("null"));
   EXPECT_EQ(t.Path, "/dev/null");
   EXPECT_EQ(t.Kind, TTargetKind::Device);
+  // A character device is written to; a disk never.
+  EXPECT_EQ(RunTo("/dev/null").status, kExitOk);
+  for (const char* disk : {"/dev/vda", "/dev/sda", "/dev/nvme0n1", "/dev/loop0"})
+    if (ResolveTarget(disk).Kind == TTargetKind::BlockDevice) {
+      const Result r = RunTo(disk);
+      EXPECT_EQ(r.status, kExitUsage);
+      EXPECT_EQ(r.runs, 0);
+      EXPECT_NE(r.err.find("is a block device"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(BatchOut, PermissionBitsOfReplacedFilesStayNewFilesFollowTheUmask) {
