@@ -6,8 +6,9 @@
 set -euo pipefail
 bin=$1
 kills=${2:-30}
-RANDOM=${3:-$$}
-echo "seed $RANDOM"
+seed=${3:-$$}
+RANDOM=$seed
+echo "seed $seed (give it as the third argument to repeat these kills)"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
