@@ -58,7 +58,7 @@ for ((k = 0; k < kills; k++)); do
     fi
     if [ "$status" -ne 0 ] && [ "$(cat "$out")" != "old rows" ]; then
       # A SIGKILL just after the file was replaced: the sweep is complete.
-      cmp -s "$out" "$tmp/want$i" && [ ! -e "$out.partial" ] && break
+      cmp -s "$out" "$tmp/want$i" && [ ! -e "$out.partial" ] && attempt=$((attempt + 1)) && break
       echo "kill $k (sweep $i,$tried): the old file changed before the end"; fail=1; break
     fi
     attempt=$((attempt + 1))
