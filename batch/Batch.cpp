@@ -1,78 +1,193 @@
 #include "batch/Batch.h"
 
-#include <chrono>
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
+#include "batch/Cost.h"
 #include "batch/OutputFile.h"
+#include "batch/Progress.h"
+#include "batch/Resume.h"
+#include "batch/Rows.h"
 
 namespace {
 
-// Progress on one line, rewritten in place; only once the sweep has taken
-// longer than a second, so short sweeps stay quiet.
-class TProgress {
- public:
-  TProgress(std::FILE* err, bool enabled) : err_(err), enabled_(enabled) {}
-  ~TProgress() {
-    if (shown_) std::fputc('\n', err_);
-  }
-  void Update(std::uint64_t done, std::uint64_t total) {
-    if (!enabled_) return;
-    const double elapsed =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    if (elapsed < 1.0 || elapsed - lastShown_ < 0.2) return;
-    lastShown_ = elapsed;
-    shown_ = true;
-    const double left =
-        done > 0 ? elapsed * static_cast<double>(total - done) / static_cast<double>(done) : 0.0;
-    std::fprintf(err_, "\r%llu/%llu runs, %.1f s elapsed, about %.0f s left   ",
-                 static_cast<unsigned long long>(done), static_cast<unsigned long long>(total),
-                 elapsed, left);
-    std::fflush(err_);
-  }
+// The world's cells; more agents than this share cells.
+constexpr int kCells = 1600;
+// Beyond this many setups a block's cost is not added up for the time left.
+constexpr std::uint64_t kMaxCostedForProgress = 10000000;
 
- private:
-  std::FILE* err_;
-  bool enabled_;
-  bool shown_ = false;
-  double lastShown_ = 0;
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+class EStop : public std::runtime_error {
+ public:
+  EStop(int status, const std::string& message) : std::runtime_error(message), Status(status) {}
+  int Status;
 };
+
+std::string Runs(std::uint64_t n) { return Grouped(n) + (n == 1 ? " run" : " runs"); }
+
+// Takes over the partial file of --out, fresh or continued. Returns where the
+// sweep stands; throws EStop when it must not go on.
+TResumePoint Prepare(TOutputFile& file, const TBatchOptions& o, const TSweepPlan& plan,
+                     TRunBlock block, const TRunner& runner, const std::atomic<bool>& cancel,
+                     std::FILE* err) {
+  const std::string record = SweepRecord(o);
+  const std::string partial = file.PartialPath();
+  if (!o.Resume) {
+    // A partial file with rows is work done: never thrown away unasked.
+    if (file.PartialBytes() > (o.ShardIndex == 1 ? HeaderLine(o).size() : 0))
+      throw EStop(kExitUsage, "--out: '" + partial + "' holds the rows of an unfinished sweep; " +
+                                  "add --resume to continue it, or remove it to start over");
+    file.Start(record);
+    return {};
+  }
+  const std::optional<std::string> kept = file.ReadInfo();
+  if (!kept) {
+    if (file.PartialBytes() > 0)
+      throw EStop(kExitUsage, "--resume: '" + partial + "' has no record of its sweep ('" +
+                                  file.InfoPath() + "' is missing); remove it to start over");
+    if (!o.Quiet)
+      std::fprintf(err, "travenel-batch: nothing to resume for '%s'; starting the sweep\n",
+                   o.Out.c_str());
+    file.Start(record);
+    return {};
+  }
+  if (const std::string diff = RecordDifference(*kept, record); !diff.empty())
+    throw EStop(kExitUsage, "--resume: the unfinished sweep in '" + partial +
+                                "' was started with other " + diff +
+                                "; give its options, or remove it to start over (nothing changed)");
+  TResumePoint point;
+  {
+    std::FILE* rows = file.ReadPartial();
+    try {
+      point = FindResumePoint(rows, partial, o, plan, block, runner, cancel);
+    } catch (const EResume& e) {
+      std::fclose(rows);
+      if (cancel) throw EStop(kExitInterrupted, "interrupted: nothing changed");
+      throw EStop(kExitUsage, std::string("--resume: ") + e.what() +
+                                  "; nothing changed (remove it to start over)");
+    }
+    std::fclose(rows);
+  }
+  file.Continue(point.Bytes);
+  if (!o.Quiet)
+    std::fprintf(err, "travenel-batch: resuming after %s of %s kept in '%s'\n",
+                 Runs(point.Runs).c_str(), Grouped(block.Last - block.First).c_str(),
+                 partial.c_str());
+  return point;
+}
+
+// What became of the output when the sweep stopped early.
+std::string Outcome(const TOutputFile* file, const TBatchOptions& o, std::uint64_t rows,
+                    std::uint64_t runsKept) {
+  if (!file) return Grouped(rows) + " rows already written to standard output";
+  if (file->IsDevice()) return Grouped(rows) + " rows already written to " + o.Out;
+  std::string text = o.Out + (file->TargetExisted() ? " unchanged" : " not written");
+  if (runsKept > 0)
+    text += "; the " + Runs(runsKept) + (runsKept == 1 ? " done is" : " done are") + " kept in '" +
+            file->PartialPath() + "': run the same command with --resume to continue";
+  return text;
+}
 
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
              const TRunner& runner, const std::atomic<bool>& cancel, int defaultJobs,
-             bool showProgress) {
-  TBatchOptions options;
+             bool errIsTerminal) {
+  TBatchOptions o;
   std::unique_ptr<TOutputFile> file;
   try {
-    options = ParseOptions(args, defaultJobs);
-    if (options.Help) {
+    o = ParseOptions(args, defaultJobs);
+    if (o.Help) {
       std::fputs(HelpText(defaultJobs).c_str(), out);
       return kExitOk;
     }
-    if (!options.Out.empty()) file = std::make_unique<TOutputFile>(options.Out);
+    if (o.Plan) {
+      WritePlan(out, o);
+      return std::fflush(out) == 0 ? kExitOk : kExitFailed;
+    }
+    if (!o.Out.empty()) file = std::make_unique<TOutputFile>(o.Out);
+    if (o.Resume && file->IsDevice())
+      throw EUsage("--resume needs --out to be a file, not a device");
   } catch (const std::exception& e) {
     std::fprintf(err, "travenel-batch: %s\n", e.what());
     return kExitUsage;
   }
+  if (!o.Quiet) {
+    const int most = *std::max_element(o.Agents.begin(), o.Agents.end());
+    if (most > kCells)
+      std::fprintf(err,
+                   "travenel-batch: note: %s agents are more than the world's %s cells; "
+                   "agents share cells, as in the window\n",
+                   Grouped(static_cast<std::uint64_t>(most)).c_str(), Grouped(kCells).c_str());
+  }
+
+  std::uint64_t rows = 0, runsDone = 0;
+  bool prepared = false;  // the partial file is this process's to keep or remove
   try {
-    TProgress progress(err, showProgress);
-    const bool complete =
-        RunSweep(options, file ? file->Stream() : out, runner, cancel,
-                 [&](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
-    if (!complete) {
-      std::fputs("travenel-batch: interrupted; no file written\n", err);
-      return kExitInterrupted;
-    }
+    const TSweepPlan plan(o);
+    const TRunBlock block = BlockOf(o);
+    TResumePoint point;
+    if (file && !file->IsDevice()) point = Prepare(*file, o, plan, block, runner, cancel, err);
+    runsDone = point.Runs;
+    prepared = true;
+    std::FILE* stream = file ? file->Stream() : out;
+    if (point.Bytes == 0 && o.ShardIndex == 1) std::fputs(HeaderLine(o).c_str(), stream);
+
+    const TRunBlock rest{block.First + point.Runs, block.Last};
+    const bool costed =
+        (rest.Last - rest.First) / std::uint64_t(std::max(o.Repeats, 1)) < kMaxCostedForProgress;
+    const auto cost = [&](TRunBlock b) {
+      return costed ? static_cast<double>(EstimatedCost(o, b))
+                    : static_cast<double>(b.Last - b.First);
+    };
+    const auto style = o.Quiet         ? TProgress::TStyle::Off
+                       : errIsTerminal ? TProgress::TStyle::Terminal
+                       : o.Progress    ? TProgress::TStyle::Log
+                                       : TProgress::TStyle::Off;
+    TProgress progress(err, style, point.Runs, block.Last - block.First,
+                       style == TProgress::TStyle::Off ? 0 : cost({block.First, rest.First}),
+                       style == TProgress::TStyle::Off ? 0 : cost(block));
+    const bool complete = RunRange(
+        plan, rest, o.Steps, o.Jobs, runner, cancel,
+        [&](std::uint64_t, const TRunSpec& spec, const TRunResult& result) {
+          WriteRunRows(stream, spec, result, o.Summary);
+          rows += o.Summary ? 1 : result.Steps.size();
+          ++runsDone;
+          if (file) file->RunWritten();
+          progress.RunDone(
+              costed ? static_cast<double>(EstimatedRunCost(spec.Agents, spec.Threshold, o.Steps))
+                     : 1.0);
+        },
+        [&] { progress.Tick(); });
+    if (!complete) throw EStop(kExitInterrupted, "interrupted");
     if (file)
       file->Commit();
     else if (std::fflush(out) != 0)
       throw std::runtime_error("cannot write the output");
   } catch (const std::exception& e) {
-    std::fprintf(err, "travenel-batch: %s\n", e.what());
-    return kExitFailed;
+    const auto* stop = dynamic_cast<const EStop*>(&e);
+    // A refusal before the sweep began changed nothing and says so itself.
+    if (stop && stop->Status == kExitUsage) {
+      std::fprintf(err, "travenel-batch: %s\n", e.what());
+      return kExitUsage;
+    }
+    std::string message = e.what();
+    if (file && !file->IsDevice() && prepared) {
+      try {
+        if (runsDone > 0)
+          file->Keep();
+        else
+          file->Discard();
+      } catch (const std::exception& k) {
+        message += std::string("; ") + k.what();
+      }
+    } else if (!file) {
+      std::fflush(out);
+    }
+    if (!(stop && std::string(e.what()).find("nothing changed") != std::string::npos))
+      message += (stop ? ": " : "; ") + Outcome(file.get(), o, rows, runsDone);
+    std::fprintf(err, "travenel-batch: %s\n", message.c_str());
+    return stop ? stop->Status : kExitFailed;
   }
   return kExitOk;
 }

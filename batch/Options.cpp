@@ -19,7 +19,9 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, last - first);
 }
 
-// An optional sign and decimal digits, from the smallest int to the last seed.
+// An optional sign and decimal digits. Values too large to matter are held
+// at +-kHuge, so the caller can still say they are out of range.
+constexpr std::int64_t kHuge = 100000000000000000;
 bool ReadWhole(const std::string& text, std::int64_t& value) {
   std::size_t i = 0;
   const bool negative = !text.empty() && text[0] == '-';
@@ -28,22 +30,30 @@ bool ReadWhole(const std::string& text, std::int64_t& value) {
   std::int64_t v = 0;
   for (; i < text.size(); ++i) {
     if (text[i] < '0' || text[i] > '9') return false;
-    v = v * 10 + (text[i] - '0');
-    if (v > kLastSeed) return false;
+    v = v >= kHuge ? kHuge : std::min(kHuge, v * 10 + (text[i] - '0'));
   }
   value = negative ? -v : v;
-  return value >= std::numeric_limits<std::int32_t>::min();
+  return true;
+}
+
+std::int64_t ReadNumber(const std::string& option, const std::string& text) {
+  std::int64_t v = 0;
+  if (!ReadWhole(TrimBlanks(text), v))
+    throw EUsage(option + ": '" + text + "' is not a whole number");
+  return v;
+}
+
+std::string OutOfRange(const std::string& option, const std::string& text, std::int64_t lo,
+                       std::int64_t hi) {
+  return option + ": " + TrimBlanks(text) + " is out of range (" + std::to_string(lo) + " to " +
+         std::to_string(hi) + ")";
 }
 
 std::int64_t ParseWhole(const std::string& option, const std::string& text,
                         std::int64_t lo = std::numeric_limits<std::int32_t>::min(),
                         std::int64_t hi = std::numeric_limits<std::int32_t>::max()) {
-  const std::string number = TrimBlanks(text);
-  std::int64_t v = 0;
-  if (!ReadWhole(number, v)) throw EUsage(option + ": '" + text + "' is not a whole number");
-  if (v < lo || v > hi)
-    throw EUsage(option + ": " + number + " is out of range (" + std::to_string(lo) + " to " +
-                 std::to_string(hi) + ")");
+  const std::int64_t v = ReadNumber(option, text);
+  if (v < lo || v > hi) throw EUsage(OutOfRange(option, text, lo, hi));
   return v;
 }
 
@@ -59,9 +69,11 @@ std::vector<std::string> Split(const std::string& text, char sep) {
 }
 
 int ParseAtLeast(const std::string& option, const std::string& text, int minimum) {
-  const std::int64_t v = ParseWhole(option, text);
+  constexpr std::int64_t kMost = std::numeric_limits<std::int32_t>::max();
+  const std::int64_t v = ReadNumber(option, text);
   if (v < minimum)
     throw EUsage(option + ": " + TrimBlanks(text) + " is below " + std::to_string(minimum));
+  if (v > kMost) throw EUsage(OutOfRange(option, text, minimum, kMost));
   return static_cast<int>(v);
 }
 
@@ -89,16 +101,28 @@ void ParseShard(const std::string& text, TBatchOptions& o) {
   const std::vector<std::string> parts = Split(text, '/');
   if (parts.size() != 2)
     throw EUsage("--shard: '" + text + "' is not of the form K/N (block K of N, such as 2/8)");
-  const std::int64_t k =
-      ParseWhole("--shard", parts[0], std::numeric_limits<std::int32_t>::min(), kLastSeed);
-  const std::int64_t n =
-      ParseWhole("--shard", parts[1], std::numeric_limits<std::int32_t>::min(), kLastSeed);
+  const std::int64_t k = ReadNumber("--shard", parts[0]);
+  const std::int64_t n = ReadNumber("--shard", parts[1]);
   if (n < 1) throw EUsage("--shard: the number of blocks in '" + text + "' is below 1");
+  if (n > kLastSeed)
+    throw EUsage("--shard: " + TrimBlanks(parts[1]) + " blocks are too many (at most " +
+                 std::to_string(kLastSeed) + ")");
   if (k < 1 || k > n)
     throw EUsage("--shard: there is no block " + std::to_string(k) + " of " + std::to_string(n) +
                  " (K must be 1 to " + std::to_string(n) + ")");
   o.ShardIndex = static_cast<std::uint32_t>(k);
   o.ShardCount = static_cast<std::uint32_t>(n);
+}
+
+// The options without a value; null for any other name.
+bool* Flag(const std::string& name, TBatchOptions& o) {
+  const std::pair<const char*, bool*> flags[] = {
+      {"--summary", &o.Summary}, {"--measures", &o.Measures}, {"--resume", &o.Resume},
+      {"--plan", &o.Plan},       {"--balanced", &o.Balanced}, {"--progress", &o.Progress},
+      {"--quiet", &o.Quiet}};
+  for (const auto& [flagName, member] : flags)
+    if (name == flagName) return member;
+  return nullptr;
 }
 
 bool TakesValue(const std::string& name) {
@@ -110,10 +134,14 @@ bool TakesValue(const std::string& name) {
 void SetOption(const std::string& name, const std::string& value, TBatchOptions& o) {
   if (name == "--agents") {
     o.Agents = ParseValueList(name, value);
-    for (int a : o.Agents)
+    for (int a : o.Agents) {
+      // The window reads "0 or less" as no agents; in a sweep a negative
+      // count is surely a typo.
+      if (a < 0) throw EUsage("--agents: " + std::to_string(a) + " is below 0");
       if (a > TBatchOptions::kMaxAgents)
         throw EUsage("--agents: " + std::to_string(a) + " agents are too many (at most " +
                      std::to_string(TBatchOptions::kMaxAgents) + ")");
+    }
   } else if (name == "--threshold") {
     o.Thresholds = ParseValueList(name, value);
   } else if (name == "--steps") {
@@ -139,6 +167,14 @@ void CheckTogether(const TBatchOptions& o) {
                  std::to_string(o.Seed) + " would pass the last seed, " +
                  std::to_string(kLastSeed));
   RunCount(o);
+  const std::uint64_t setups = std::uint64_t{o.Agents.size()} * o.Thresholds.size();
+  if ((o.Balanced || o.Plan) && setups > TBatchOptions::kMaxCostedSetups)
+    throw EUsage(std::string(o.Plan ? "--plan" : "--balanced") + ": the sweep has " +
+                 std::to_string(setups) + " setups; at most " +
+                 std::to_string(TBatchOptions::kMaxCostedSetups) + " can be costed");
+  if (o.Progress && o.Quiet) throw EUsage("--progress and --quiet: choose one");
+  if (o.Resume && o.Out.empty() && !o.Plan)
+    throw EUsage("--resume needs --out FILE: the rows of an unfinished sweep are kept beside it");
 }
 
 }  // namespace
@@ -180,9 +216,9 @@ TBatchOptions ParseOptions(const std::vector<std::string>& args, int defaultJobs
       o.Help = true;
       continue;
     }
-    if (name == "--summary") {
-      if (hasValue) throw EUsage("--summary takes no value");
-      o.Summary = true;
+    if (bool* flag = Flag(name, o)) {
+      if (hasValue) throw EUsage(name + " takes no value");
+      *flag = true;
       continue;
     }
     if (!TakesValue(name)) throw EUsage("unknown option '" + name + "'");
@@ -202,7 +238,8 @@ std::string HelpText(int defaultJobs) {
   return "Usage: travenel-batch [options]\n"
          "Runs Travenel setups without a window and writes their counts as CSV.\n"
          "\n"
-         "  --agents LIST     number of agents (default 1000; at most 100000)\n"
+         "  --agents LIST     number of agents (default 1000; 0 to 100000; above the\n"
+         "                    1600 cells agents share cells, as in the window)\n"
          "  --threshold LIST  threshold in percent (default 74)\n"
          "  --steps N         steps per run (default 99, the steps the window plots)\n"
          "  --seed N          seed of the first repeat (default 1)\n"
@@ -211,13 +248,33 @@ std::string HelpText(int defaultJobs) {
          std::to_string(defaultJobs) +
          ")\n"
          "  --out FILE        write to FILE, replaced only when the sweep completes\n"
-         "                    (default standard output)\n"
+         "                    (default standard output); the rows of an unfinished\n"
+         "                    sweep are kept in FILE.partial (its options in\n"
+         "                    FILE.partial.info)\n"
+         "  --resume          continue the unfinished sweep of --out FILE, after\n"
+         "                    checking that it is this sweep; without one, start it\n"
          "  --summary         one row per run instead of one per step\n"
-         "  --shard K/N       run only the K-th of N equal blocks of the sweep; block 1\n"
-         "                    writes the header, so the N outputs in order are the sweep\n"
+         "  --measures        add segregation measures to each row, taken after the\n"
+         "                    step's movement pass (with --summary, of the last step):\n"
+         "    percent_similar  same-colour / all occupied neighbours of occupied cells x 100\n"
+         "    clusters         groups of same-colour occupied cells joined via 8 neighbours\n"
+         "    largest_cluster  the cells of the largest such group (the world wraps)\n"
+         "  --shard K/N       run only the K-th of N contiguous blocks of the sweep;\n"
+         "                    block 1 writes the header, so the N outputs in order are\n"
+         "                    the sweep\n"
+         "  --balanced        cut the N blocks by estimated cost instead of by the\n"
+         "                    number of runs (every block of a sweep must use it)\n"
+         "  --plan            print the blocks (runs, estimated cost) and run nothing\n"
+         "  --progress        a progress line every 10 s also when standard error is no\n"
+         "                    terminal (on a terminal it is always shown)\n"
+         "  --quiet           no progress and no notes\n"
          "  --help            this text\n"
          "\n"
          "A LIST is a value (74), a comma list (50,74,90) or a range from:to:step (0:100:10).\n"
          "Rows per step:  agents,threshold,seed,step,attached,free\n"
-         "Rows per run:   agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n";
+         "Rows per run:   agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n"
+         "With --measures both end in ...,percent_similar,clusters,largest_cluster\n"
+         "(final_... with --summary); percent_similar is empty without neighbours.\n"
+         "Exit status: 0 done, 1 failed, 2 bad command line or --out, 130 interrupted\n"
+         "(Ctrl-C), 143 terminated (SIGTERM).\n";
 }

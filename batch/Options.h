@@ -14,6 +14,8 @@ class EUsage : public std::runtime_error {
 
 struct TBatchOptions {
   static constexpr int kMaxAgents = 100000;
+  // Setups (agents x thresholds) whose costs --balanced and --plan add up.
+  static constexpr std::uint64_t kMaxCostedSetups = 100000000;
 
   std::vector<int> Agents{1000};
   std::vector<int> Thresholds{74};
@@ -23,7 +25,15 @@ struct TBatchOptions {
   int Jobs = 1;
   std::string Out;  // empty: standard output
   bool Summary = false;
+  bool Measures = false;  // percent similar and clusters after each row's counts
   bool Help = false;
+  // Continue the unfinished sweep kept beside Out instead of refusing to
+  // start over it.
+  bool Resume = false;
+  bool Plan = false;      // print the blocks of the sweep, run nothing
+  bool Balanced = false;  // blocks of about equal estimated cost, not count
+  bool Progress = false;  // a progress line also when stderr is no terminal
+  bool Quiet = false;     // no progress and no notes on stderr
   // This process runs block ShardIndex (1-based) of ShardCount contiguous
   // blocks of the sweep; only block 1 writes the header.
   std::uint32_t ShardIndex = 1;

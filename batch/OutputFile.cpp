@@ -1,6 +1,7 @@
 #include "batch/OutputFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +9,6 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
-#include <random>
 #include <vector>
 
 namespace {
@@ -29,7 +29,8 @@ std::string FolderOf(const std::string& path) {
 TTargetKind KindOf(mode_t mode) {
   if (S_ISREG(mode)) return TTargetKind::RegularFile;
   if (S_ISDIR(mode)) return TTargetKind::Folder;
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return TTargetKind::Device;
+  if (S_ISCHR(mode)) return TTargetKind::Device;
+  if (S_ISBLK(mode)) return TTargetKind::BlockDevice;
   if (S_ISFIFO(mode)) return TTargetKind::Fifo;
   if (S_ISSOCK(mode)) return TTargetKind::Socket;
   return TTargetKind::Other;
@@ -39,6 +40,7 @@ const char* KindText(TTargetKind kind) {
   switch (kind) {
     case TTargetKind::Folder: return "is a folder";
     case TTargetKind::Device: return "is a device";
+    case TTargetKind::BlockDevice: return "is a block device (a disk)";
     case TTargetKind::Fifo: return "is a FIFO (named pipe)";
     case TTargetKind::Socket: return "is a socket";
     default: return "is not a regular file";
@@ -54,24 +56,17 @@ std::string ReadLink(const std::string& path) {
   return std::string(buf.data(), static_cast<std::size_t>(n));
 }
 
-// Creates a new file "<path>.tmp-XXXXXX" with the given mode (less the
-// umask, as for any new file). Returns -1 with errno set when it cannot.
-int CreateBeside(const std::string& path, mode_t mode, std::string& created) {
-  static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  std::minstd_rand pick(
-      static_cast<unsigned>(getpid()) ^
-      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = path + ".tmp-";
-    for (int i = 0; i < 6; ++i) name += kChars[pick() % (sizeof kChars - 1)];
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0) {
-      created = name;
-      return fd;
-    }
-    if (errno != EEXIST) return -1;
-  }
-  return -1;
+// Rows reach the system at least this often (a killed process loses no
+// more), and the disk about once a second (a power cut loses no more): a sync
+// per run would cost more than many runs.
+constexpr auto kFlushEvery = std::chrono::milliseconds(20);
+constexpr auto kSyncEvery = std::chrono::seconds(1);
+
+void SyncFolderOf(const std::string& path) {
+  const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return;
+  ::fsync(dir);  // best effort: the rename is done either way
+  ::close(dir);
 }
 
 }  // namespace
@@ -95,67 +90,203 @@ TOutputFile::TOutputFile(const std::string& target) : target_(target) {
   if (!target.empty() && target.back() == '/')
     throw std::runtime_error("--out: '" + target + "' names a folder, not a file");
   const TTarget resolved = ResolveTarget(target);
+  path_ = resolved.Path;
+  if (resolved.Kind == TTargetKind::Device) {
+    // Nothing to replace: the rows go straight to it.
+    device_ = true;
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) throw std::runtime_error(ErrorText("--out: cannot write", target, errno));
+    OpenStream(0);
+    return;
+  }
   if (resolved.Kind != TTargetKind::Missing && resolved.Kind != TTargetKind::RegularFile) {
     std::string text = "--out: '" + target + "' ";
     if (resolved.Path != target) text += "leads to '" + resolved.Path + "', which ";
     throw std::runtime_error(text + KindText(resolved.Kind) + ", not a file");
   }
-  path_ = resolved.Path;
-
+  partialPath_ = path_ + ".partial";
+  infoPath_ = partialPath_ + ".info";
   struct stat old {};
-  const bool replacing =
-      resolved.Kind == TTargetKind::RegularFile && ::stat(path_.c_str(), &old) == 0;
-  const int fd = CreateBeside(path_, replacing ? 0600 : 0666, tempPath_);
-  if (fd < 0)
-    throw std::runtime_error(ErrorText("--out: cannot create a file beside", target, errno));
-  if (replacing) {
-    // Owner first: changing it may clear the set-id bits put back next.
-    if ((old.st_uid != geteuid() || old.st_gid != getegid()) &&
-        fchown(fd, old.st_uid, old.st_gid) != 0) {
-      // Not allowed to give the file away: it stays ours, like any new file.
+  targetExisted_ = resolved.Kind == TTargetKind::RegularFile && ::stat(path_.c_str(), &old) == 0;
+  oldMode_ = old.st_mode & 07777;
+  oldUid_ = old.st_uid;
+  oldGid_ = old.st_gid;
+
+  // Take the partial file: the lock keeps a second sweep off the same target,
+  // and a name that has changed hands while we waited is taken anew.
+  for (int attempt = 0; fd_ < 0; ++attempt) {
+    createdPartial_ = true;
+    int fd = ::open(partialPath_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) {
+      createdPartial_ = false;
+      fd = ::open(partialPath_.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     }
-    if (fchmod(fd, old.st_mode & 07777) != 0) {
-      const int error = errno;
+    if (fd < 0)
+      throw std::runtime_error(ErrorText("--out: cannot create a file beside", target, errno));
+    struct stat held {
+    }, named{};
+    if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
       ::close(fd);
-      std::remove(tempPath_.c_str());
-      throw std::runtime_error(ErrorText("--out: cannot set the permissions of", tempPath_, error));
+      throw std::runtime_error("--out: '" + partialPath_ + "' " + KindText(KindOf(held.st_mode)) +
+                               ", not the rows of a sweep; remove it first");
     }
-  }
-  file_ = fdopen(fd, "w");
-  if (!file_) {
-    const int error = errno;
-    ::close(fd);
-    std::remove(tempPath_.c_str());
-    throw std::runtime_error(ErrorText("--out: cannot write", tempPath_, error));
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      throw std::runtime_error("--out: another travenel-batch is writing '" + target +
+                               "' (its rows go to '" + partialPath_ + "')");
+    }
+    if (::stat(partialPath_.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
+        named.st_dev == held.st_dev) {
+      fd_ = fd;
+      partialBytes_ = static_cast<std::uint64_t>(held.st_size);
+    } else {
+      ::close(fd);
+      if (attempt == 10)
+        throw std::runtime_error("--out: '" + partialPath_ + "' keeps changing; try again");
+    }
   }
 }
 
 TOutputFile::~TOutputFile() {
-  if (file_) std::fclose(file_);
-  if (!keepTemp_) std::remove(tempPath_.c_str());
+  if (file_)
+    std::fclose(file_);
+  else if (fd_ >= 0)
+    ::close(fd_);
+  // Refused before it was used: leave no trace.
+  if (createdPartial_ && !started_) std::remove(partialPath_.c_str());
 }
 
-void TOutputFile::Commit() {
-  bool written = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
+void TOutputFile::OpenStream(std::uint64_t at) {
+  if (::lseek(fd_, static_cast<off_t>(at), SEEK_SET) < 0 || !(file_ = fdopen(fd_, "w")))
+    throw std::runtime_error(
+        ErrorText("--out: cannot write", device_ ? path_ : partialPath_, errno));
+  std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+  lastFlush_ = lastSync_ = std::chrono::steady_clock::now();
+}
+
+std::FILE* TOutputFile::ReadPartial() {
+  const int fd = ::dup(fd_);
+  std::FILE* f = fd >= 0 ? fdopen(fd, "r") : nullptr;
+  if (!f || std::fseek(f, 0, SEEK_SET) != 0) {
+    if (f)
+      std::fclose(f);
+    else if (fd >= 0)
+      ::close(fd);
+    throw std::runtime_error(ErrorText("--resume: cannot read", partialPath_, errno));
+  }
+  return f;
+}
+
+std::optional<std::string> TOutputFile::ReadInfo() const {
+  std::FILE* f = std::fopen(infoPath_.c_str(), "r");
+  if (!f) {
+    if (errno == ENOENT) return std::nullopt;
+    throw std::runtime_error(ErrorText("--resume: cannot read", infoPath_, errno));
+  }
+  std::string text;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+  std::fclose(f);
+  return text;
+}
+
+void TOutputFile::Start(const std::string& info) {
+  // The record first, whole or not at all: a partial file is only ever read
+  // beside the record of the sweep that wrote it.
+  const std::string fresh = infoPath_ + ".new";
+  std::FILE* f = std::fopen(fresh.c_str(), "w");
+  bool written = f && std::fwrite(info.data(), 1, info.size(), f) == info.size() &&
+                 std::fflush(f) == 0 && ::fsync(fileno(f)) == 0;
   int error = errno;
-  if (std::fclose(file_) != 0 && written) {
+  if (f && std::fclose(f) != 0 && written) {
     written = false;
     error = errno;
   }
+  if (!written || std::rename(fresh.c_str(), infoPath_.c_str()) != 0) {
+    if (written) error = errno;
+    std::remove(fresh.c_str());
+    throw std::runtime_error(ErrorText("--out: cannot write", infoPath_, error));
+  }
+  started_ = true;
+  if (::ftruncate(fd_, 0) != 0)
+    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
+  if (targetExisted_) {
+    // Owner first: changing it may clear the set-id bits put back next.
+    if ((oldUid_ != geteuid() || oldGid_ != getegid()) && fchown(fd_, oldUid_, oldGid_) != 0) {
+      // Not allowed to give the file away: it stays ours, like any new file.
+    }
+    if (fchmod(fd_, oldMode_) != 0)
+      throw std::runtime_error(
+          ErrorText("--out: cannot set the permissions of", partialPath_, errno));
+  }
+  OpenStream(0);
+}
+
+void TOutputFile::Continue(std::uint64_t bytes) {
+  started_ = true;
+  if (::ftruncate(fd_, static_cast<off_t>(bytes)) != 0 || ::fsync(fd_) != 0)
+    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
+  OpenStream(bytes);
+}
+
+void TOutputFile::RunWritten() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastFlush_ < kFlushEvery) return;
+  lastFlush_ = now;
+  if (std::fflush(file_) != 0)
+    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
+  if (device_ || now - lastSync_ < kSyncEvery) return;
+  lastSync_ = now;
+  if (::fdatasync(fd_) != 0)
+    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
+}
+
+void TOutputFile::Keep() {
+  if (!file_) return;
+  const bool written = std::fflush(file_) == 0 && (device_ || ::fsync(fd_) == 0);
+  const int error = errno;
+  std::fclose(file_);
   file_ = nullptr;
-  if (!written) throw std::runtime_error(ErrorText("--out: cannot write", tempPath_, error));
+  fd_ = -1;
+  if (!written) throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, error));
+}
+
+void TOutputFile::Discard() {
+  if (file_)
+    std::fclose(file_);
+  else if (fd_ >= 0)
+    ::close(fd_);
+  file_ = nullptr;
+  fd_ = -1;
+  if (device_) return;
+  std::remove(partialPath_.c_str());
+  std::remove(infoPath_.c_str());
+}
+
+void TOutputFile::Commit() {
+  if (device_) {
+    const bool written = std::fflush(file_) == 0;
+    const int error = errno;
+    std::fclose(file_);
+    file_ = nullptr;
+    if (!written) throw std::runtime_error(ErrorText("--out: cannot write", path_, error));
+    return;
+  }
+  if (std::fflush(file_) != 0 || ::fsync(fd_) != 0)
+    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
   // The check before the sweep may be long past: never rename over a device,
-  // a folder or whatever else has taken the name since.
+  // a folder or whatever else has taken the name since. The lock is held
+  // until the rename is done.
   struct stat now;
-  if (::lstat(path_.c_str(), &now) == 0 && !S_ISREG(now.st_mode)) {
-    keepTemp_ = true;
+  if (::lstat(path_.c_str(), &now) == 0 && !S_ISREG(now.st_mode))
     throw std::runtime_error("--out: '" + path_ + "' " + KindText(KindOf(now.st_mode)) +
-                             " now; left it alone, the rows are in '" + tempPath_ + "'");
-  }
-  if (std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-    keepTemp_ = true;
+                             " now; left it alone, the rows are in '" + partialPath_ + "'");
+  if (std::rename(partialPath_.c_str(), path_.c_str()) != 0)
     throw std::runtime_error(ErrorText("--out: cannot replace", path_, errno) +
-                             "; the rows are in '" + tempPath_ + "'");
-  }
-  keepTemp_ = true;
+                             "; the rows are in '" + partialPath_ + "'");
+  std::remove(infoPath_.c_str());
+  SyncFolderOf(path_);
+  std::fclose(file_);
+  file_ = nullptr;
+  fd_ = -1;
 }

@@ -1,20 +1,26 @@
-// A file that replaces its target only when complete: rows go to a temporary
-// file beside the target, which is renamed over it by Commit. Until then (and
-// if the sweep fails or is interrupted) the old file stays as it was.
+// Where --out writes. A file is replaced only when the sweep completes: the
+// rows go to "<file>.partial" beside it, which is renamed over it at the end.
+// Until then (and if the sweep fails or is interrupted) the old file stays as
+// it was, and the partial file, with "<file>.partial.info" naming the sweep,
+// lets --resume continue where the sweep stopped. A character device such as
+// /dev/null is simply written to.
 //
-// The target is checked before any work: only a regular file, or a name not
-// yet taken, in a folder we can write, is accepted. A symbolic link is
+// The target is checked before any work: a regular file, a name not yet
+// taken, or a character device, in a folder we can write. A symbolic link is
 // followed, so the file it points to is replaced and the link stays. A
 // replaced file keeps its permission bits; a new one gets those the umask
 // allows.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 // What a path names, with symbolic links followed.
-enum class TTargetKind { Missing, RegularFile, Folder, Device, Fifo, Socket, Other };
+enum class TTargetKind { Missing, RegularFile, Folder, Device, BlockDevice, Fifo, Socket, Other };
 
 struct TTarget {
   std::string Path;  // the path after following symbolic links
@@ -27,22 +33,51 @@ TTarget ResolveTarget(const std::string& path);
 
 class TOutputFile {
  public:
-  // Checks the target and creates the temporary file; throws
-  // std::runtime_error with a message for the user when either fails.
+  // Checks the target and, for a file, takes the partial file for this
+  // process (another process writing the same target is refused). Throws
+  // std::runtime_error with a message for the user; nothing is left behind.
   explicit TOutputFile(const std::string& target);
-  ~TOutputFile();  // removes the temporary file unless committed
+  ~TOutputFile();  // closes; the files stay as they are
   TOutputFile(const TOutputFile&) = delete;
   TOutputFile& operator=(const TOutputFile&) = delete;
 
+  bool IsDevice() const { return device_; }
+  bool TargetExisted() const { return targetExisted_; }
+  const std::string& PartialPath() const { return partialPath_; }
+  const std::string& InfoPath() const { return infoPath_; }
+  // Bytes in the partial file before this process touched it.
+  std::uint64_t PartialBytes() const { return partialBytes_; }
+  // The partial file as it was, for reading; its info file's text, if any.
+  std::FILE* ReadPartial();
+  std::optional<std::string> ReadInfo() const;
+
+  // Starts the partial file anew, after recording `info` beside it.
+  void Start(const std::string& info);
+  // Keeps the first `bytes` of the partial file and appends after them.
+  void Continue(std::uint64_t bytes);
+
   std::FILE* Stream() const { return file_; }
-  const std::string& TempPath() const { return tempPath_; }
-  // Flushes, closes and renames over the target; throws std::runtime_error on
-  // failure. Should the target have become something other than a regular
-  // file meanwhile, it is left alone and the rows stay in TempPath().
+  // After each run: the rows reach the system now and then, and the disk
+  // about once a second, so a crash loses at most the last moments.
+  void RunWritten();
+  // Flushes and syncs, renames the partial file over the target and removes
+  // the info; throws std::runtime_error on failure. Should the target have
+  // become something other than a regular file meanwhile, it is left alone
+  // and the rows stay in PartialPath().
   void Commit();
+  // Flushes and syncs; the partial and info files stay for --resume.
+  void Keep();
+  // Removes the partial and the info file.
+  void Discard();
 
  private:
-  std::string target_, path_, tempPath_;
+  void OpenStream(std::uint64_t at);
+
+  std::string target_, path_, partialPath_, infoPath_;
+  bool device_ = false, targetExisted_ = false, createdPartial_ = false, started_ = false;
+  int fd_ = -1;
   std::FILE* file_ = nullptr;
-  bool keepTemp_ = false;
+  std::uint64_t partialBytes_ = 0;
+  unsigned oldMode_ = 0, oldUid_ = 0, oldGid_ = 0;
+  std::chrono::steady_clock::time_point lastFlush_, lastSync_;
 };

@@ -17,11 +17,17 @@ TRunResult RunSetup(const TRunSpec& spec, int steps, const std::atomic<bool>& ca
   world.SetFixedSeed(spec.Seed);
   world.CreateAgents(spec.Agents);
   TRunResult result;
-  result.Steps.reserve(static_cast<std::size_t>(std::clamp(steps, 0, kReservedSteps)));
+  const std::size_t reserved = static_cast<std::size_t>(std::clamp(steps, 0, kReservedSteps));
+  result.Steps.reserve(reserved);
+  if (spec.Measures == TMeasureAt::EveryStep) result.Measures.reserve(reserved);
   for (int step = 1; step <= steps; ++step) {
     if (cancel.load(std::memory_order_relaxed)) break;
     const bool moved = world.MoveAgents();
     result.Steps.push_back({world.AttachedCount(), world.FreeCount()});
+    // Measured where the counts are taken: the world the attachment pass sees.
+    if (spec.Measures == TMeasureAt::EveryStep ||
+        (spec.Measures == TMeasureAt::LastStep && (!moved || step == steps)))
+      result.Measures.push_back(MeasureSegregation(world));
     if (!moved) {
       result.PausedAt = step;
       break;

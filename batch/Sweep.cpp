@@ -6,18 +6,24 @@
 #include <optional>
 #include <thread>
 
+#include "batch/Cost.h"
+#include "batch/Rows.h"
+
 TSweepPlan::TSweepPlan(const TBatchOptions& options)
     : agents_(options.Agents),
       thresholds_(options.Thresholds),
       repeats_(static_cast<std::uint64_t>(std::max(options.Repeats, 0))),
       seed_(options.Seed),
+      measures_(!options.Measures ? TMeasureAt::Never
+                : options.Summary ? TMeasureAt::LastStep
+                                  : TMeasureAt::EveryStep),
       count_(RunCount(options)) {}
 
 TRunSpec TSweepPlan::At(std::uint64_t index) const {
   const std::uint64_t setup = index / repeats_;
   const std::uint64_t repeat = index % repeats_;
   return {agents_[setup / thresholds_.size()], thresholds_[setup % thresholds_.size()],
-          seed_ + static_cast<std::uint32_t>(repeat)};
+          seed_ + static_cast<std::uint32_t>(repeat), measures_};
 }
 
 TRunBlock ShardBlock(std::uint64_t count, std::uint32_t index, std::uint32_t blocks) {
@@ -26,19 +32,6 @@ TRunBlock ShardBlock(std::uint64_t count, std::uint32_t index, std::uint32_t blo
     return static_cast<std::uint64_t>(static_cast<unsigned __int128>(count) * k / blocks);
   };
   return {boundary(index - 1u), boundary(index)};
-}
-
-void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result, bool summary) {
-  if (summary) {
-    const TStepCounts last = result.Steps.empty() ? TStepCounts{} : result.Steps.back();
-    std::fprintf(out, "%d,%d,%u,%zu,", spec.Agents, spec.Threshold, spec.Seed, result.Steps.size());
-    if (result.PausedAt > 0) std::fprintf(out, "%d", result.PausedAt);
-    std::fprintf(out, ",%d,%d\n", last.Attached, last.Free);
-    return;
-  }
-  for (std::size_t i = 0; i < result.Steps.size(); ++i)
-    std::fprintf(out, "%d,%d,%u,%zu,%d,%d\n", spec.Agents, spec.Threshold, spec.Seed, i + 1,
-                 result.Steps[i].Attached, result.Steps[i].Free);
 }
 
 namespace {
@@ -81,12 +74,19 @@ class TRunQueue {
 
   // The result of run i, in order, for the writer; nothing once cancelled or
   // failed. Wakes up now and then to notice a cancel from a signal handler.
-  std::optional<TRunResult> Next(std::uint64_t i) {
+  std::optional<TRunResult> Next(std::uint64_t i, const std::function<void()>& idle) {
     std::unique_lock lock(m_);
     std::optional<TRunResult>& slot = slots_[i % slots_.size()];
-    while (!slot && !Stopping()) ready_.wait_for(lock, std::chrono::milliseconds(50));
-    // A run cut short by a cancel may have arrived: never write it.
-    if (Stopping()) return std::nullopt;
+    while (!slot && !Stopping()) {
+      if (ready_.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout && idle) {
+        lock.unlock();
+        idle();
+        lock.lock();
+      }
+    }
+    // A run cut short by a cancel may have arrived: never write it. After a
+    // failure elsewhere the runs finished before it are still good rows.
+    if (stopped_ || cancel_ || !slot) return std::nullopt;
     std::optional<TRunResult> r = std::move(slot);
     slot.reset();
     written_ = i + 1;
@@ -122,47 +122,57 @@ class TRunQueue {
 
 }  // namespace
 
-bool RunSweep(const TBatchOptions& options, std::FILE* out, const TRunner& runner,
-              const std::atomic<bool>& cancel,
-              const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
+bool RunRange(const TSweepPlan& plan, TRunBlock range, int steps, int jobs, const TRunner& runner,
+              const std::atomic<bool>& cancel, const TRunWritten& written,
+              const std::function<void()>& idle) {
   if (cancel) return false;
-  const TSweepPlan plan(options);
-  const TRunBlock block = ShardBlock(plan.Count(), options.ShardIndex, options.ShardCount);
-  const std::uint64_t total = block.Last - block.First;
-  if (options.ShardIndex == 1)
-    std::fputs(options.Summary
-                   ? "agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n"
-                   : "agents,threshold,seed,step,attached,free\n",
-               out);
-
-  // The caller's thread writes finished runs in plan order, so the bytes
+  const std::uint64_t total = range.Last - range.First;
+  // The caller's thread hands over finished runs in plan order, so the bytes
   // never depend on the number of threads.
-  const int jobs = static_cast<int>(std::min<std::uint64_t>(std::max(options.Jobs, 1), total));
-  TRunQueue queue(total, std::max(jobs, 1), cancel);
+  const int threads = static_cast<int>(std::min<std::uint64_t>(std::max(jobs, 1), total));
+  TRunQueue queue(total, std::max(threads, 1), cancel);
   auto work = [&] {
     for (std::uint64_t i; queue.Take(i);) {
       try {
-        queue.Finish(i, runner(plan.At(block.First + i), options.Steps, cancel));
+        queue.Finish(i, runner(plan.At(range.First + i), steps, cancel));
       } catch (...) {
         queue.Fail(std::current_exception());
       }
     }
   };
   std::vector<std::thread> workers;
-  for (int j = 0; j < jobs; ++j) workers.emplace_back(work);
+  for (int j = 0; j < threads; ++j) workers.emplace_back(work);
 
   bool complete = true;
-  for (std::uint64_t i = 0; i < total; ++i) {
-    const std::optional<TRunResult> r = queue.Next(i);
-    if (!r) {
-      complete = false;
-      break;
+  try {
+    for (std::uint64_t i = 0; i < total; ++i) {
+      const std::optional<TRunResult> r = queue.Next(i, idle);
+      if (!r) {
+        complete = false;
+        break;
+      }
+      written(range.First + i, plan.At(range.First + i), *r);
     }
-    WriteRunRows(out, plan.At(block.First + i), *r, options.Summary);
-    if (progress) progress(i + 1, total);
+  } catch (...) {
+    queue.Fail(std::current_exception());
   }
   queue.Stop();
   for (std::thread& t : workers) t.join();
   queue.RethrowFailure();
   return complete;
+}
+
+bool RunSweep(const TBatchOptions& options, std::FILE* out, const TRunner& runner,
+              const std::atomic<bool>& cancel,
+              const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
+  if (cancel) return false;
+  const TSweepPlan plan(options);
+  const TRunBlock block = BlockOf(options);
+  const std::uint64_t total = block.Last - block.First;
+  if (options.ShardIndex == 1) std::fputs(HeaderLine(options).c_str(), out);
+  return RunRange(plan, block, options.Steps, options.Jobs, runner, cancel,
+                  [&](std::uint64_t index, const TRunSpec& spec, const TRunResult& result) {
+                    WriteRunRows(out, spec, result, options.Summary);
+                    if (progress) progress(index - block.First + 1, total);
+                  });
 }

@@ -9,11 +9,17 @@
 #include <vector>
 
 #include "batch/Options.h"
+#include "sim/Measures.h"
+
+// When a run takes the segregation measures: never, after every step's
+// movement pass (as the counts), or after the last one only.
+enum class TMeasureAt : std::uint8_t { Never, EveryStep, LastStep };
 
 struct TRunSpec {
   int Agents = 0;
   int Threshold = 0;
   std::uint32_t Seed = 0;
+  TMeasureAt Measures = TMeasureAt::Never;
 };
 
 // The counts of one step's movement pass: what the window's chart plots.
@@ -23,8 +29,9 @@ struct TStepCounts {
 };
 
 struct TRunResult {
-  std::vector<TStepCounts> Steps;  // one per step run
-  int PausedAt = 0;                // step at which the run paused by itself; 0 if never
+  std::vector<TStepCounts> Steps;      // one per step run
+  int PausedAt = 0;                    // step at which the run paused by itself; 0 if never
+  std::vector<TSegregation> Measures;  // per step, or of the last step, as the spec asked
 };
 
 // Runs one setup. It should return soon after cancel becomes true; what it
@@ -45,6 +52,7 @@ class TSweepPlan {
   std::vector<int> agents_, thresholds_;
   std::uint64_t repeats_;
   std::uint32_t seed_;
+  TMeasureAt measures_;
   std::uint64_t count_;
 };
 
@@ -58,6 +66,20 @@ struct TRunBlock {
 // sizes differ by at most one and the blocks in order cover every run once.
 TRunBlock ShardBlock(std::uint64_t count, std::uint32_t index, std::uint32_t blocks);
 
+// Called on the caller's thread with each run's result, in plan order.
+using TRunWritten =
+    std::function<void(std::uint64_t index, const TRunSpec& spec, const TRunResult& result)>;
+
+// Runs `range` of the plan on `jobs` worker threads and hands each result to
+// `written` as soon as every run before it has been handed over, so the
+// order never depends on the threads. `idle`, if given, is called now and
+// then while the next result is awaited. Returns false if cancelled (cancel
+// set true); no result is handed over once that is seen. Rethrows what a
+// runner or `written` threw.
+bool RunRange(const TSweepPlan& plan, TRunBlock range, int steps, int jobs, const TRunner& runner,
+              const std::atomic<bool>& cancel, const TRunWritten& written,
+              const std::function<void()>& idle = {});
+
 // Writes the header line (in the first shard only), then the rows of each run
 // of this shard in plan order as soon as all runs before it are done.
 // Returns false if cancelled (cancel set true); nothing is written once it
@@ -66,6 +88,3 @@ TRunBlock ShardBlock(std::uint64_t count, std::uint32_t index, std::uint32_t blo
 bool RunSweep(const TBatchOptions& options, std::FILE* out, const TRunner& runner,
               const std::atomic<bool>& cancel,
               const std::function<void(std::uint64_t done, std::uint64_t total)>& progress = {});
-
-// The CSV rows of one run (without header).
-void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result, bool summary);

@@ -1,9 +1,11 @@
 // Runs per second of the batch runner: 1,000 agents, threshold 74, 99 steps,
-// on one and on two worker threads, per step and as one summary row per run.
+// on one and on two worker threads, per step and as one summary row per run;
+// and the whole command with and without progress, measures and a file.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 
+#include "batch/Batch.h"
 #include "batch/Run.h"
 #include "batch/Sweep.h"
 
@@ -35,5 +37,31 @@ void BM_OneRun(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(RunSetup({1000, 74, seed++}, 99, cancel));
 }
 BENCHMARK(BM_OneRun)->Unit(benchmark::kMicrosecond);
+
+// The command line as a user runs it, 64 runs on one thread, rows to
+// /dev/null or to a file (with its partial file, flushes and syncs).
+void BM_Command(benchmark::State& state) {
+  static const std::vector<std::vector<std::string>> kExtra = {
+      {"--quiet"},
+      {"--progress"},
+      {"--quiet", "--measures"},
+      {"--quiet", "--summary"},
+      {"--progress", "--summary"},
+      {"--quiet", "--summary", "--measures"},
+      {"--quiet", "--out", "/tmp/travenel-bench.csv"}};
+  std::vector<std::string> args = {"--agents", "1000", "--repeats", "64", "--jobs", "1"};
+  const auto& extra = kExtra[static_cast<std::size_t>(state.range(0))];
+  args.insert(args.end(), extra.begin(), extra.end());
+  std::string label;
+  for (const std::string& e : extra) label += e + " ";
+  state.SetLabel(label);
+  std::FILE* sink = std::fopen("/dev/null", "w");
+  const std::atomic<bool> cancel{false};
+  for (auto _ : state) RunBatch(args, sink, sink, RunSetup, cancel, 1, false);
+  std::fclose(sink);
+  std::remove("/tmp/travenel-bench.csv");
+  state.SetItemsProcessed(state.iterations() * 64);
+}
+BENCHMARK(BM_Command)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -97,7 +97,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--jobs", "0"}, "--jobs: 0 is below 1"},
         BadCase{{"--repeats", "-2"}, "--repeats: -2 is below 1"},
         BadCase{{"--seed", "-1"}, "--seed: -1 is out of range (0 to 4294967295)"},
-        BadCase{{"--steps", "99999999999"}, "--steps: '99999999999' is not a whole number"},
+        BadCase{{"--steps", "99999999999"},
+                "--steps: 99999999999 is out of range (1 to 2147483647)"},
+        BadCase{{"--seed", "4294967296"}, "--seed: 4294967296 is out of range (0 to 4294967295)"},
+        BadCase{
+            {"--threshold", "1,-99999999999999999999999"},
+            "--threshold: -99999999999999999999999 is out of range (-2147483648 to 2147483647)"},
+        BadCase{{"--agents", "5,-1"}, "--agents: -1 is below 0"},
+        BadCase{{"--agents", "10:-10:-10"}, "--agents: -10 is below 0"},
+        BadCase{{"--measures=1"}, "--measures takes no value"},
+        BadCase{{"--progress", "--quiet"}, "--progress and --quiet: choose one"},
+        BadCase{{"--resume"},
+                "--resume needs --out FILE: the rows of an unfinished sweep are kept beside it"},
+        BadCase{{"--agents", "0:99999:1", "--threshold", "0:9999:1", "--balanced"},
+                "--balanced: the sweep has 1000000000 setups; at most 100000000 can be costed"},
         BadCase{{"--summary=yes"}, "--summary takes no value"},
         BadCase{{"--out", ""}, "--out: no file name given"},
         BadCase{{"--summary", "--bogus"}, "unknown option '--bogus'"},
@@ -121,6 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--shard", "0/4"}, "--shard: there is no block 0 of 4 (K must be 1 to 4)"},
         BadCase{{"--shard", "1/0"}, "--shard: the number of blocks in '1/0' is below 1"},
         BadCase{{"--shard", "1/"}, "--shard: '' is not a whole number"},
-        BadCase{{"--shard", "1/4294967296"}, "--shard: '4294967296' is not a whole number"}));
+        BadCase{{"--shard", "1/4294967296"},
+                "--shard: 4294967296 blocks are too many (at most 4294967295)"},
+        BadCase{{"--shard", "1/x"}, "--shard: 'x' is not a whole number"}));
 
 }  // namespace

@@ -111,6 +111,15 @@ TEST_F(BatchOut, DevicesAreRecognisedThroughLinks) {
   const TTarget t = ResolveTarget(Path("null"));
   EXPECT_EQ(t.Path, "/dev/null");
   EXPECT_EQ(t.Kind, TTargetKind::Device);
+  // A character device is written to; a disk never.
+  EXPECT_EQ(RunTo("/dev/null").status, kExitOk);
+  for (const char* disk : {"/dev/vda", "/dev/sda", "/dev/nvme0n1", "/dev/loop0"})
+    if (ResolveTarget(disk).Kind == TTargetKind::BlockDevice) {
+      const Result r = RunTo(disk);
+      EXPECT_EQ(r.status, kExitUsage);
+      EXPECT_EQ(r.runs, 0);
+      EXPECT_NE(r.err.find("is a block device"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(BatchOut, PermissionBitsOfReplacedFilesStayNewFilesFollowTheUmask) {
@@ -159,13 +168,14 @@ TEST_F(BatchOut, ATargetThatIsNoLongerAFileIsLeftAloneAndTheRowsKept) {
   const std::string path = Path("counts.csv");
   Write(path, "old rows\n");
   TOutputFile file(path);
+  file.Start("record\n");
   std::fputs("new rows\n", file.Stream());
   // While the sweep ran, the name came to stand for something else.
   ASSERT_EQ(std::remove(path.c_str()), 0);
   ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
   EXPECT_THROW(file.Commit(), std::runtime_error);
   EXPECT_TRUE(S_ISFIFO(ModeOf(path)));
-  EXPECT_EQ(Slurp(file.TempPath()), "new rows\n");
+  EXPECT_EQ(Slurp(file.PartialPath()), "new rows\n");
 }
 
 }  // namespace

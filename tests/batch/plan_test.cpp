@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sstream>
 #include <thread>
 
 #include "batch/Batch.h"
+#include "batch/Cost.h"
 #include "batch/Run.h"
 
 namespace {
@@ -72,6 +74,7 @@ TEST_P(ShardedSweeps, ConcatenateToTheWholeSweep) {
       std::vector<std::string> args = GetParam().sweep;
       args.insert(args.end(), {"--shard", std::to_string(k) + "/" + std::to_string(n), "--jobs",
                                k % 2 ? "1" : "2"});
+      if (n % 2) args.push_back("--balanced");  // cut by cost
       joined += Output(args);
     }
     EXPECT_EQ(joined, whole) << n << " shards";
@@ -155,6 +158,74 @@ TEST(BatchPlan, WorkersStayAFewRunsAheadOfASlowRun) {
       &status);
   EXPECT_EQ(status, kExitOk);
   EXPECT_EQ(started, 10000);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BatchCost, EstimatesArePositiveAndGrowWithWhatCosts) {
+  // More agents cost more where runs never pause: thresholds of 75 or more,
+  // or more agents than cells. (Few agents settle slowly, so not below.)
+  for (const int t : {-1, 0, 40, 60, 70, 74, 75, 100, 1000})
+    for (int a = t >= 75 ? 0 : 1600, before = 0; a <= 3000; a += 50) {
+      const auto c = EstimatedRunCost(a, t, 99);
+      EXPECT_GE(c, 1u);
+      EXPECT_GE(c, static_cast<std::uint64_t>(before)) << a << " agents, threshold " << t;
+      before = static_cast<int>(c);
+      EXPECT_LE(c, EstimatedRunCost(a, t, 500));
+    }
+  // A run that never settles costs more than one that does; extremes stay finite.
+  EXPECT_GT(EstimatedRunCost(1000, 100, 99), 3 * EstimatedRunCost(1000, 40, 99));
+  EXPECT_LT(EstimatedRunCost(100000, 2147483647, 2147483647), std::uint64_t{1} << 50);
+  EXPECT_GE(EstimatedRunCost(-5, -2147483647 - 1, 1), 1u);
+}
+
+TEST(BatchCost, BalancedBlocksAreContiguousAndNearAnEqualShare) {
+  TBatchOptions o;
+  o.Agents = ParseValueList("--agents", "100:2000:100");
+  o.Thresholds = ParseValueList("--threshold", "0:100:5");
+  o.Repeats = 4;
+  const auto total = static_cast<double>(EstimatedCost(o, {0, RunCount(o)}));
+  const double biggest = static_cast<double>(EstimatedRunCost(2000, 80, 99));
+  for (const std::uint32_t n : {1u, 2u, 16u, 1000u, 5000u}) {
+    std::uint64_t first = 0;
+    for (std::uint32_t k = 1; k <= n; ++k) {
+      const TRunBlock b = BalancedBlock(o, k, n);
+      ASSERT_EQ(b.First, first) << k << " of " << n;
+      ASSERT_LE(b.First, b.Last);
+      first = b.Last;
+      // Each boundary is the nearest to its share, so a block is off by at
+      // most a run at either end.
+      EXPECT_NEAR(static_cast<double>(EstimatedCost(o, b)), total / n, biggest) << k << "/" << n;
+    }
+    EXPECT_EQ(first, RunCount(o));
+  }
+}
+
+TEST(BatchCost, ThePlanListsTheBlocksThatRun) {
+  for (const bool balanced : {false, true}) {
+    std::vector<std::string> args = {"--agents", "100:1900:600", "--threshold",
+                                     "0:100:50", "--repeats",    "3",
+                                     "--shard",  "1/7",          "--plan"};
+    if (balanced) args.push_back("--balanced");
+    std::istringstream plan(Output(args));
+    std::string line;
+    std::getline(plan, line);
+    EXPECT_EQ(line, "block,first_run,last_run,runs,estimated_seconds,share");
+    TBatchOptions o = ParseOptions(args, 1);
+    for (std::uint32_t k = 1; k <= 7; ++k) {
+      o.ShardIndex = k;
+      const TRunBlock b = BlockOf(o);
+      ASSERT_TRUE(std::getline(plan, line));
+      EXPECT_EQ(
+          line.rfind(std::to_string(k) + "/7," + std::to_string(b.First + 1) + "," +
+                         std::to_string(b.Last) + "," + std::to_string(b.Last - b.First) + ",",
+                     0),
+          0u)
+          << line;
+    }
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "batch/Batch.h"
 #include "batch/Run.h"
+#include "sim/Measures.h"
 #include "sim/World.h"
 
 namespace {
@@ -77,6 +78,42 @@ TEST(BatchSweep, RowsAreTheCountsOfTheWorldSteppedByHand) {
   EXPECT_EQ(c.out, expected);
 }
 
+TEST(BatchSweep, MeasuresAreThoseOfTheWorldAfterEachMovementPass) {
+  const std::vector<std::string> sweep = {"--agents", "900", "--threshold", "60", "--seed", "5",
+                                          "--steps",  "40",  "--measures"};
+  const Captured c = RunCli(sweep);
+  ASSERT_EQ(c.status, kExitOk) << c.err;
+  TWorld world(40, 40);
+  world.SetFixedSeed(5);
+  world.CreateAgents(900);
+  std::string expected =
+      "agents,threshold,seed,step,attached,free,percent_similar,clusters,"
+      "largest_cluster\n";
+  std::string last;
+  for (int step = 1; step <= 40; ++step) {
+    const bool moved = world.MoveAgents();
+    const TSegregation m = MeasureSegregation(world);
+    char measures[64];
+    std::snprintf(measures, sizeof measures, "%.2f,%d,%d", *m.PercentSimilar(), m.Clusters,
+                  m.LargestCluster);
+    last = measures;
+    expected += "900,60,5," + std::to_string(step) + "," + std::to_string(world.AttachedCount()) +
+                "," + std::to_string(world.FreeCount()) + "," + last + "\n";
+    if (!moved) break;
+    world.UpdateAttachment(60);
+  }
+  EXPECT_EQ(c.out, expected);
+  // With --summary: the measures of the run's last step.
+  std::vector<std::string> summary = sweep;
+  summary.push_back("--summary");
+  const std::string row = RunCli(summary).out;
+  EXPECT_EQ(row.substr(row.size() - last.size() - 1), last + "\n");
+  // No occupied neighbour anywhere: no percent, but the clusters.
+  const Captured empty = RunCli({"--agents", "0,1", "--summary", "--measures"});
+  EXPECT_NE(empty.out.find("\n0,74,1,1,1,0,0,,0,0\n1,74,1,99,,0,1,,1,1\n"), std::string::npos)
+      << empty.out;
+}
+
 TEST(BatchSweep, SummaryTellsWhereARunWhoseAgentsAllAttachPaused) {
   // With a negative threshold every agent on a marked cell attaches after the
   // first step, so the second movement pass finds no free agent.
@@ -109,24 +146,36 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   EXPECT_TRUE(bad.out.empty());
   EXPECT_EQ(ReadFile(path), "old rows\n");
 
-  // A run that fails half-way leaves the old file and no temporary file.
+  // A run that fails half-way leaves the old file, and the runs done for
+  // --resume, which then ends with the bytes of an unbroken sweep.
+  const std::vector<std::string> sweep = {"--out", target, "--repeats", "4", "--jobs", "1"};
   int calls = 0;
-  Captured failed = RunCli({"--out", target, "--repeats", "4", "--jobs", "1"},
-                           [&](const TRunSpec& s, int steps, const std::atomic<bool>& c) {
-                             if (++calls == 3) throw std::runtime_error("disk on fire");
-                             return RunSetup(s, steps, c);
-                           });
+  Captured failed = RunCli(sweep, [&](const TRunSpec& s, int steps, const std::atomic<bool>& c) {
+    if (++calls == 3) throw std::runtime_error("disk on fire");
+    return RunSetup(s, steps, c);
+  });
   EXPECT_EQ(failed.status, kExitFailed);
-  EXPECT_EQ(failed.err, "travenel-batch: disk on fire\n");
+  EXPECT_EQ(failed.err, "travenel-batch: disk on fire; " + target +
+                            " unchanged; the 2 runs done are kept in '" + target +
+                            ".partial': run the same command with --resume to continue\n");
   EXPECT_EQ(ReadFile(path), "old rows\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+  EXPECT_EQ(RunCli(sweep).status, kExitUsage) << "not started over unasked";
+  std::vector<std::string> resume = sweep;
+  resume.push_back("--resume");
+  const Captured resumed = RunCli(resume);
+  EXPECT_EQ(resumed.status, kExitOk) << resumed.err;
+  EXPECT_EQ(ReadFile(path), RunCli({"--repeats", "4"}).out);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+  std::ofstream(target) << "old rows\n";
 
-  // A cancelled sweep (as after Ctrl-C) too.
+  // A cancelled sweep (as after Ctrl-C) too; with no run done nothing is kept.
   std::atomic<bool> cancel{true};
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(RunBatch({"--out", target}, stdout, err, RunSetup, cancel, 1, false), kExitInterrupted);
-  std::fclose(err);
+  EXPECT_EQ(ReadStream(err), "travenel-batch: interrupted: " + target + " unchanged\n");
   EXPECT_EQ(ReadFile(path), "old rows\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
   // A complete sweep replaces it.
   Captured good = RunCli({"--out", target, "--steps", "2", "--agents", "3"});

@@ -1,0 +1,165 @@
+#include "batch/Cost.h"
+
+#include <algorithm>
+
+namespace {
+
+using u128 = unsigned __int128;
+
+std::uint64_t Setups(const TBatchOptions& o) {
+  return std::uint64_t{o.Agents.size()} * std::uint64_t{o.Thresholds.size()};
+}
+std::uint64_t Repeats(const TBatchOptions& o) {
+  return static_cast<std::uint64_t>(std::max(o.Repeats, 1));
+}
+std::uint64_t SetupCost(const TBatchOptions& o, std::uint64_t setup) {
+  const std::size_t t = o.Thresholds.size();
+  return EstimatedRunCost(o.Agents[setup / t], o.Thresholds[setup % t], o.Steps);
+}
+
+// Walks the setups of a sweep once, forwards, to find the run boundaries
+// nearest to rising shares of the total cost.
+class TCostWalk {
+ public:
+  explicit TCostWalk(const TBatchOptions& o) : o_(o), setups_(Setups(o)), repeats_(Repeats(o)) {
+    for (std::uint64_t s = 0; s < setups_; ++s) total_ += u128{SetupCost(o, s)} * repeats_;
+    if (setups_ > 0) cost_ = SetupCost(o, 0);
+  }
+  u128 Total() const { return total_; }
+
+  // The run index whose prefix cost is nearest to `target` (halves up);
+  // targets must not decrease from call to call.
+  std::uint64_t Boundary(u128 target, u128* prefix = nullptr) {
+    while (setup_ + 1 < setups_ && before_ + u128{cost_} * repeats_ < target) {
+      before_ += u128{cost_} * repeats_;
+      cost_ = SetupCost(o_, ++setup_);
+    }
+    if (setups_ == 0) return 0;
+    const u128 into = target > before_ ? target - before_ : 0;
+    const std::uint64_t j = static_cast<std::uint64_t>(
+        std::min<u128>((into * 2 + cost_) / (u128{cost_} * 2), repeats_));
+    if (prefix) *prefix = before_ + u128{cost_} * j;
+    return setup_ * repeats_ + j;
+  }
+
+ private:
+  const TBatchOptions& o_;
+  const std::uint64_t setups_, repeats_;
+  u128 total_ = 0, before_ = 0;
+  std::uint64_t setup_ = 0, cost_ = 1;
+};
+
+u128 Target(u128 total, std::uint64_t k, std::uint32_t blocks) {
+  // A run costs below 2^50, a setup has below 2^31 repeats and a balanced
+  // sweep at most kMaxCostedSetups < 2^27 setups: total < 2^108, and the
+  // remainder times k stays below 2^64.
+  return total / blocks * k + total % blocks * k / blocks;
+}
+
+double Seconds(u128 cost) { return static_cast<double>(cost) / 1e6; }
+
+}  // namespace
+
+// The model, fitted to the processor time of runs of 100 to 2,000 agents
+// at thresholds 0 to 100 (bench/bench_batch_cost.cpp prints estimate against
+// measurement): a run costs a setting-up plus the steps it is expected to run
+// times the cost of one step. Below the 1,600 cells a run pauses once every
+// agent has attached: soon at low thresholds, later in a crowded world, never
+// from about 75 (from less when crowded). A step costs little while most
+// agents are attached and grows with the tries of free agents to find an
+// unmarked cell as the world fills. From 1,600 agents on some agents find no
+// cell, the run never pauses, and a step's cost climbs with the agents, in
+// levels of the threshold set by the shares of eight neighbours an agent can
+// reach (5/8, 2/3, 3/4).
+std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
+  constexpr std::int64_t kCells = 1600, kSetUp = 10;  // microseconds
+  const std::int64_t a = std::clamp<std::int64_t>(agents, 0, TBatchOptions::kMaxAgents);
+  const std::int64_t t = threshold, n = std::max(steps, 1);
+  const std::int64_t settles = a < 1350 ? 75 : a < 1450 ? 70 : a < 1525 ? 60 : 50;
+  std::int64_t runSteps = n;
+  if (a == 0) {
+    runSteps = 1;
+  } else if (a < kCells && t < 0) {
+    runSteps = std::min(n, 2 + a / 300);
+  } else if (a < kCells && t < settles - 5) {
+    const std::int64_t crowded = std::max<std::int64_t>(a - 1200, 0);
+    const std::int64_t slower = 10000 + crowded * crowded / 4;  // in 1/10000
+    runSteps = std::min(n, 5 + 3000 / a + t * t * slower / (180 * 10000));
+  } else if (a < kCells && t < settles) {
+    runSteps = std::min(n, n * 6 / 10 + 1);
+  }
+  // One step, in tenths of a microsecond.
+  std::int64_t step = 0;
+  if (a < kCells) {
+    step = 30 + a / 8;
+    if (t >= 75) step += 2133 * a / (16000 - 9 * a);
+  } else {
+    const std::int64_t over = a - kCells;
+    step = t < 15   ? 150 + 19 * over / 2
+           : t < 50 ? 400 + 19 * over / 2
+           : t < 65 ? 1500 + 23 * over / 2
+           : t < 75 ? 4000 + 12 * over
+           : t < 90 ? 2800 + 30 * over
+                    : 2800 + 19 * over;
+    step = step * 11 / 10;  // the crowded world's memory traffic, in whole sweeps
+  }
+  return static_cast<std::uint64_t>(kSetUp + runSteps * step / 10);
+}
+
+unsigned __int128 EstimatedCost(const TBatchOptions& o, TRunBlock block) {
+  const std::uint64_t r = Repeats(o);
+  u128 sum = 0;
+  for (std::uint64_t i = block.First; i < block.Last;) {
+    const std::uint64_t setup = i / r;
+    const std::uint64_t end = std::min(block.Last, (setup + 1) * r);
+    sum += u128{SetupCost(o, setup)} * (end - i);
+    i = end;
+  }
+  return sum;
+}
+
+TRunBlock BalancedBlock(const TBatchOptions& o, std::uint32_t index, std::uint32_t blocks) {
+  TCostWalk walk(o);
+  const std::uint64_t first = walk.Boundary(Target(walk.Total(), index - 1u, blocks));
+  const std::uint64_t last =
+      index == blocks ? RunCount(o) : walk.Boundary(Target(walk.Total(), index, blocks));
+  return {first, last};
+}
+
+TRunBlock BlockOf(const TBatchOptions& o) {
+  return o.Balanced ? BalancedBlock(o, o.ShardIndex, o.ShardCount)
+                    : ShardBlock(RunCount(o), o.ShardIndex, o.ShardCount);
+}
+
+void WritePlan(std::FILE* out, const TBatchOptions& o) {
+  const std::uint32_t n = o.ShardCount;
+  const std::uint64_t count = RunCount(o);
+  std::fprintf(out, "block,first_run,last_run,runs,estimated_seconds,share\n");
+  TCostWalk walk(o);
+  const u128 total = walk.Total();
+  u128 before = 0;
+  std::uint64_t first = 0;
+  for (std::uint32_t k = 1; k <= n; ++k) {
+    TRunBlock b{first, 0};
+    u128 cost = 0;
+    if (o.Balanced) {
+      u128 prefix = total;
+      b.Last = k == n ? count : walk.Boundary(Target(total, k, n), &prefix);
+      cost = prefix - before;
+      before = prefix;
+    } else {
+      b = ShardBlock(count, k, n);
+      cost = EstimatedCost(o, b);
+    }
+    first = b.Last;
+    const double share =
+        total > 0 ? 100.0 * static_cast<double>(cost) / static_cast<double>(total) : 0;
+    if (b.Last > b.First)
+      std::fprintf(out, "%u/%u,%llu,%llu,%llu,%.1f,%.1f%%\n", k, n,
+                   static_cast<unsigned long long>(b.First + 1),
+                   static_cast<unsigned long long>(b.Last),
+                   static_cast<unsigned long long>(b.Last - b.First), Seconds(cost), share);
+    else
+      std::fprintf(out, "%u/%u,,,0,0.0,0.0%%\n", k, n);
+  }
+}

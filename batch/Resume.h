@@ -1,0 +1,37 @@
+// Continuing a sweep that was cut short. The rows it left are checked to be
+// this sweep's before any run: the record beside them must name the same
+// version and options, every row must be of the run the plan puts there,
+// and the last complete run is run again and must give the same bytes.
+#pragma once
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+#include "batch/Sweep.h"
+
+// The rows kept are not of this sweep; nothing has been changed.
+class EResume : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The record of a sweep kept beside its partial rows: the version of the
+// rows and every option that changes a byte of them.
+std::string SweepRecord(const TBatchOptions& options);
+
+// Names the options in which two records differ ("--steps, --summary"), or
+// "the version" / "the record" when those differ; empty when they match.
+std::string RecordDifference(const std::string& kept, const std::string& wanted);
+
+struct TResumePoint {
+  std::uint64_t Runs = 0;   // complete runs kept, from the block's first
+  std::uint64_t Bytes = 0;  // the bytes they take, with the header
+};
+
+// Reads the rows kept in `rows` (from its start) for `block` of the plan and
+// finds where the sweep stands. A last run cut short, or a last line without
+// its end, is left out. Throws EResume when the rows are not this sweep's.
+TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBatchOptions& options,
+                             const TSweepPlan& plan, TRunBlock block, const TRunner& runner,
+                             const std::atomic<bool>& cancel);

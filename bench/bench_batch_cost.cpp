@@ -1,0 +1,30 @@
+// The cost estimate against the time runs really take: for each setup, the
+// processor time of its runs (seeds 1 to 4) and the estimate over it. Only
+// the ratios between setups matter for cutting balanced blocks; refit the
+// estimate when they drift apart.
+#include <benchmark/benchmark.h>
+
+#include "batch/Cost.h"
+#include "batch/Run.h"
+
+namespace {
+
+void BM_SetupCost(benchmark::State& state) {
+  const int agents = static_cast<int>(state.range(0));
+  const int threshold = static_cast<int>(state.range(1));
+  const std::atomic<bool> cancel{false};
+  for (auto _ : state)
+    for (std::uint32_t seed = 1; seed <= 4; ++seed)
+      benchmark::DoNotOptimize(RunSetup({agents, threshold, seed}, 99, cancel));
+  state.counters["estimate_us"] = static_cast<double>(EstimatedRunCost(agents, threshold, 99));
+  state.counters["measured_us"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * 4 * 1e-6,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SetupCost)
+    ->ArgsProduct({{100, 400, 1000, 1400, 1600, 1800, 2000}, {0, 30, 60, 70, 80, 100}})
+    ->ArgNames({"agents", "threshold"})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace

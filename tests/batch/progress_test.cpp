@@ -1,0 +1,63 @@
+// The progress line: numbers and durations as people read them, the time
+// left weighed by cost, and where the line goes.
+#include "batch/Progress.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+std::string Read(std::FILE* f) {
+  std::rewind(f);
+  std::string s;
+  char buf[1024];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) s.append(buf, n);
+  std::fclose(f);
+  return s;
+}
+
+TEST(BatchProgress, TextForPeople) {
+  EXPECT_EQ(Grouped(0), "0");
+  EXPECT_EQ(Grouped(999), "999");
+  EXPECT_EQ(Grouped(4956), "4,956");
+  EXPECT_EQ(Grouped(18446744073709551615u), "18,446,744,073,709,551,615");
+  EXPECT_EQ(Duration(-1), "0 s");
+  EXPECT_EQ(Duration(59.4), "59 s");
+  EXPECT_EQ(Duration(59.6), "1 min 00 s");
+  EXPECT_EQ(Duration(3599), "59 min 59 s");
+  EXPECT_EQ(Duration(3600 * 50 + 7 * 60 + 30), "50 h 07 min");
+  EXPECT_EQ(ProgressText(1234, 10000, 412.4, 3, 21),
+            "1,234/10,000 runs, 412 runs/s, 3 s elapsed, about 21 s left");
+  EXPECT_EQ(ProgressText(3, 10, 0.25, 12, -1),
+            "3/10 runs, 0.2 runs/s, 12 s elapsed, time left unknown");
+  EXPECT_EQ(ProgressText(10, 10, 5, 2, 0), "10/10 runs, 5.0 runs/s, 2 s elapsed");
+}
+
+TEST(BatchProgress, ALogEndsWithTheLastStateQuietAndShortSweepsSayNothing) {
+  std::FILE* err = std::tmpfile();
+  {
+    TProgress p(err, TProgress::TStyle::Log, 0, 10, 0, 100);
+    for (int i = 0; i < 5; ++i) p.RunDone(2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  const std::string line = Read(err);
+  EXPECT_EQ(line.rfind("travenel-batch: 5/10 runs, ", 0), 0u) << line;
+  EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1);
+
+  std::FILE* quiet = std::tmpfile();
+  {
+    TProgress p(quiet, TProgress::TStyle::Off, 0, 10, 0, 10);
+    p.RunDone(1);
+  }
+  std::FILE* terminal = std::tmpfile();
+  {
+    TProgress p(terminal, TProgress::TStyle::Terminal, 0, 10, 0, 10);
+    p.RunDone(1);  // before a second has passed: a short sweep says nothing
+  }
+  EXPECT_EQ(Read(quiet), "");
+  EXPECT_EQ(Read(terminal), "");
+}
+
+}  // namespace
