@@ -89,6 +89,10 @@ TColor MixColors(TColor a, TColor b, double t) {
   return out;
 }
 
+double AxisStep(double lo, double hi, int minTicks) {
+  return static_cast<double>(std::fabs(NiceTickStep(minTicks, lo, hi).Step));
+}
+
 TAxisSpan NiceSpan(double lo, double hi, int minTicks) {
   if (!std::isfinite(lo) || !std::isfinite(hi)) return {};
   if (lo > hi) std::swap(lo, hi);
@@ -99,22 +103,18 @@ TAxisSpan NiceSpan(double lo, double hi, int minTicks) {
     hi += d;
   }
   TAxisSpan s{lo, hi, 0};
-  // A wider span may take a larger step, which may widen it again; the step
-  // only grows, so this ends after a few rounds.
+  // A wider span may take a larger step, which may widen it again. The span
+  // only ever grows (rounding the data anew could shrink it and swap two
+  // steps back and forth), so the step only grows and this ends.
   for (int round = 0; round < 16; ++round) {
-    const TNiceTicks t = NiceTickStep(minTicks, s.Low, s.High);
-    const double step = static_cast<double>(std::fabs(t.Step));
+    const double step = AxisStep(s.Low, s.High, minTicks);
     if (!(step > 0) || !std::isfinite(step) || step == s.Step) break;
     s.Step = step;
     // A value a rounding error past a tick is on it.
-    s.Low = std::floor(lo / step + 1e-9) * step;
-    s.High = std::ceil(hi / step - 1e-9) * step;
+    s.Low = std::floor(s.Low / step + 1e-9) * step;
+    s.High = std::ceil(s.High / step - 1e-9) * step;
   }
   return s;
-}
-
-double AxisStep(double lo, double hi, int minTicks) {
-  return static_cast<double>(std::fabs(NiceTickStep(minTicks, lo, hi).Step));
 }
 
 std::string PlotFontName() { return RegisterAppFonts(); }

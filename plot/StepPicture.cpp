@@ -33,7 +33,7 @@ TLayout LayOut(const std::vector<TStepSetup>& setups, int width, int height) {
   const int n = static_cast<int>(setups.size());
   TLayout l;
   const int a = static_cast<int>(agents.size()), t = static_cast<int>(thresholds.size());
-  if (n > 1 && a * t == n && a <= kMaxGridSide && t <= kMaxGridSide) {
+  if (a > 1 && t > 1 && a * t == n && a <= kMaxGridSide && t <= kMaxGridSide) {
     // The sweep's own grid (setups come sorted by agents, then threshold).
     l.Cols = t;
     l.Rows = a;
@@ -133,10 +133,12 @@ std::vector<TLegendEntry> Legend(const std::vector<std::string>& columns,
   std::vector<TLegendEntry> entries;
   for (std::size_t k = 0; k < columns.size(); ++k) {
     std::string text = columns[k];
-    if (single) text += runs == 1 ? " (1 run)" : ": mean of " + std::to_string(runs) + " runs";
+    if (!single)
+      text += " (mean of the runs)";
+    else
+      text += runs == 1 ? " (1 run)" : ": mean of " + std::to_string(runs) + " runs";
     entries.push_back({text, colors[k], TSwatch::Line, 24, colors[k]});
   }
-  if (!single) entries.back().Text += " (lines: the mean of the runs)";
   if (runs != 1 || !single)
     entries.push_back({"least to greatest of the runs", Lighter(colors[0], kBandLightness),
                        TSwatch::Band, 24, kNoteColor});

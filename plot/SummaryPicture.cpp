@@ -16,6 +16,7 @@ constexpr TColor kBandColor = 0xF0F0F0;
 constexpr TColor kBandLineColor = 0xA0A0A0;
 constexpr double kRunMarkLightness = 0.45;
 constexpr double kMaxJitterPixels = 3;
+constexpr double kThresholdMargin = 0.025;  // of the threshold span
 // Legend rows for the curves; more agent counts show every k-th.
 constexpr int kLegendCurves = 16;
 
@@ -79,19 +80,25 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
   cs.XCaption = "threshold";
   cs.YCaption = spec.Column;
   cs.X = NiceSpan(xLo, xHi, kMinTicks);
+  // The first and last thresholds' marks would sit on the frame: a margin
+  // either side (the ticks stay where the scale puts them).
+  const double margin = kThresholdMargin * (cs.X.High - cs.X.Low);
+  cs.X.Low -= margin;
+  cs.X.High += margin;
   cs.Y = NiceSpan(yLo, yHi, kMinTicks);
   cs.MinTicks = kMinTicks;
   double valueTop = cs.Y.High, bandTop = valueTop;
   if (band) {
     // The top of the values moves up to a tick of the step the scale takes
     // for the whole range, band included, and the band stays below the next.
+    // As in NiceSpan the range only grows, so the step only grows.
     double step = cs.Y.Step;
     for (int round = 0; round < 16; ++round) {
       const double s = AxisStep(cs.Y.Low, valueTop + kBandSteps * step, kMinTicks);
       if (!(s > step)) break;
       step = s;
-      cs.Y.Low = std::floor(yLo / step + 1e-9) * step;
-      valueTop = std::ceil(yHi / step - 1e-9) * step;
+      cs.Y.Low = std::floor(cs.Y.Low / step + 1e-9) * step;
+      valueTop = std::ceil(valueTop / step - 1e-9) * step;
     }
     bandTop = valueTop + kBandSteps * step;
     cs.Y = {cs.Y.Low, bandTop, step};
