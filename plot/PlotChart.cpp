@@ -12,6 +12,7 @@ constexpr TColor kFrameColor = 0x808080;
 constexpr TColor kGridColor = 0xC8C8C8;
 constexpr TColor kLegendBorder = 0xA0A0A0;
 constexpr int kMaxItems = 10000000;
+constexpr double kSpanMargin = 0.025;
 
 // Rims: room for the caption line above the area, the tick labels and the
 // axis caption below it, half a label on the right; the left rim follows the
@@ -114,6 +115,13 @@ TAxisSpan NiceSpan(double lo, double hi, int minTicks) {
     s.Low = std::floor(s.Low / step + 1e-9) * step;
     s.High = std::ceil(s.High / step - 1e-9) * step;
   }
+  return s;
+}
+
+TAxisSpan WithMargin(TAxisSpan s, bool low, bool high) {
+  const double margin = kSpanMargin * (s.High - s.Low);
+  if (low) s.Low -= margin;
+  if (high) s.High += margin;
   return s;
 }
 

@@ -42,6 +42,11 @@ struct TAxisSpan {
 // Equal ends are spread apart first.
 TAxisSpan NiceSpan(double lo, double hi, int minTicks);
 
+// A span with a margin of a fortieth of it at the low and/or high end, so
+// that values on its ends do not lie under the chart area's frame (the
+// ticks stay where the scale puts them).
+TAxisSpan WithMargin(TAxisSpan s, bool low, bool high);
+
 // The step between the labelled ticks the scale draws on a range.
 double AxisStep(double lo, double hi, int minTicks);
 

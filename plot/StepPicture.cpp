@@ -52,6 +52,15 @@ std::string PanelCaption(const TStepSetup& s) {
          dot + std::to_string(s.Runs) + (s.Runs == 1 ? " run" : " runs");
 }
 
+bool CaptionsCollide(const std::string& left, const std::string& right, int width) {
+  constexpr int kRoom = 110;  // the rims and a gap between the two
+  TBitmap scratch(1, 1);
+  scratch.Canvas().Font() = PlotFont(kLabelFontHeight);
+  const int a = scratch.Canvas().TextWidth(left);
+  scratch.Canvas().Font() = PlotFont(kCaptionFontHeight);
+  return a + scratch.Canvas().TextWidth(right) + kRoom > width;
+}
+
 std::string Joined(const std::vector<std::string>& names) {
   std::string s;
   for (const std::string& n : names) s += (s.empty() ? "" : ", ") + n;
@@ -221,7 +230,7 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
         stepHi = std::max(stepHi, p.Step);
       }
   const int minTicks = single || panelH >= 300 ? kBigChartMinTicks : kPanelMinTicks;
-  const TAxisSpan x = NiceSpan(stepLo, stepHi, minTicks);
+  const TAxisSpan x = WithMargin(NiceSpan(stepLo, stepHi, minTicks), false, true);
   const auto valueSpan = [&](double forAgents) {
     double lo = spec.FromZero ? 0 : HUGE_VAL, hi = spec.FromZero ? 0 : -HUGE_VAL;
     for (const TStepSetup& s : setups)
@@ -232,7 +241,7 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
             hi = std::max(hi, p.Max);
           }
     if (lo > hi) lo = hi = 0;  // no values at all
-    return NiceSpan(lo, hi, minTicks);
+    return WithMargin(NiceSpan(lo, hi, minTicks), true, true);
   };
 
   for (int i = 0; i < n; ++i) {
@@ -244,6 +253,9 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     cs.Caption = single ? "" : PanelCaption(s);
     cs.XCaption = "step";
     cs.YCaption = Joined(spec.Columns);
+    // Over a narrow panel the caption would run into the panel's name; the
+    // legend above names the curves then.
+    if (!single && CaptionsCollide(cs.YCaption, cs.Caption, panelW)) cs.YCaption.clear();
     cs.X = x;
     cs.Y = valueSpan(s.Key.Agents);
     cs.MinTicks = minTicks;

@@ -16,7 +16,6 @@ constexpr TColor kBandColor = 0xF0F0F0;
 constexpr TColor kBandLineColor = 0xA0A0A0;
 constexpr double kRunMarkLightness = 0.45;
 constexpr double kMaxJitterPixels = 3;
-constexpr double kThresholdMargin = 0.025;  // of the threshold span
 // Legend rows for the curves; more agent counts show every k-th.
 constexpr int kLegendCurves = 16;
 
@@ -79,12 +78,7 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
   cs.Height = static_cast<int>(body.Height());
   cs.XCaption = "threshold";
   cs.YCaption = spec.Column;
-  cs.X = NiceSpan(xLo, xHi, kMinTicks);
-  // The first and last thresholds' marks would sit on the frame: a margin
-  // either side (the ticks stay where the scale puts them).
-  const double margin = kThresholdMargin * (cs.X.High - cs.X.Low);
-  cs.X.Low -= margin;
-  cs.X.High += margin;
+  cs.X = WithMargin(NiceSpan(xLo, xHi, kMinTicks), true, true);
   cs.Y = NiceSpan(yLo, yHi, kMinTicks);
   cs.MinTicks = kMinTicks;
   double valueTop = cs.Y.High, bandTop = valueTop;
@@ -104,6 +98,7 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
     cs.Y = {cs.Y.Low, bandTop, step};
     cs.SideLabels.push_back({(valueTop + bandTop) / 2, "never paused"});
   }
+  cs.Y = WithMargin(cs.Y, true, !band);
   auto chart = MakeChart(cs);
   TRChart& c = *chart;
   c.SetPenStyle(psSolid);
