@@ -139,6 +139,11 @@ int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
       return kPlotOk;
     }
     CheckTarget(options.Out);
+    // Reading a terminal would wait for rows typed by hand, which nobody means.
+    if (options.Input.empty() && isatty(fileno(in)))
+      throw EPlotUsage(
+          "no input: name a CSV file, or send one in (travenel-batch ... | "
+          "travenel-plot --out FILE)");
     if (!options.Input.empty() && options.Input != "-") {
       name = options.Input;
       struct stat st {};
