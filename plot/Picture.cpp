@@ -39,7 +39,7 @@ TPoint ChooseGrid(int n, int width, int height) {
   for (int cols = 1; cols <= std::max(n, 1); ++cols) {
     const int rows = (n + cols - 1) / cols;
     const double size = std::min(double(width) / cols / 1.5, double(height) / rows);
-    if (size > bestSize + 1e-9) {
+    if (size >= bestSize - 1e-9) {  // on a tie the wider grid
       bestSize = size;
       best = {cols, rows};
     }

@@ -43,7 +43,8 @@ struct TPictureSpec {
 };
 
 // Columns and rows of a grid of n panels that gives them the largest size
-// with a width of about 3:2 their height in an area of the given size.
+// with a width of about 3:2 their height in an area of the given size (of
+// two such grids, the one with more columns).
 TPoint ChooseGrid(int n, int width, int height);
 
 // Sorted distinct values.

@@ -1,11 +1,14 @@
 // travenel-plot as a whole: statuses and messages for bad command lines and
 // bad input, the picture written only when all went well.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cstdlib>
 
 #include "plot/Plot.h"
 #include "plot_test_util.h"
@@ -115,6 +118,19 @@ TEST(Plot, BadInputLeavesAnOldPictureAsItWas) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray("old"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no temporary left
+}
+
+TEST(Plot, DoesNotWaitForRowsTypedAtATerminal) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master) | unlockpt(master), 0);
+  std::FILE* terminal = std::fopen(ptsname(master), "r");
+  ASSERT_NE(terminal, nullptr);
+  auto out = TextFile(""), err = TextFile("");
+  EXPECT_EQ(RunPlot({"--out", "never.png"}, terminal, out.get(), err.get()), kPlotUsage);
+  EXPECT_NE(ReadBack(err.get()).find("no input"), std::string::npos);
+  std::fclose(terminal);
+  close(master);
 }
 
 TEST(Plot, HelpNeedsNoOut) {
