@@ -9,7 +9,7 @@ travenel_install_deps
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 # The window, and the other programs the README shows next.
-cmake --build build -j"$(nproc)" --target travenel travenel-batch travenel-gallery
+cmake --build build -j"$(nproc)" --target travenel travenel-batch travenel-plot travenel-gallery
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec ./build/app/travenel

@@ -271,6 +271,7 @@ std::string HelpText(int defaultJobs) {
          "  --help            this text\n"
          "\n"
          "A LIST is a value (74), a comma list (50,74,90) or a range from:to:step (0:100:10).\n"
+         "The rows as a picture: travenel-batch ... | travenel-plot --out sweep.png\n"
          "Rows per step:  agents,threshold,seed,step,attached,free\n"
          "Rows per run:   agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n"
          "With --measures both end in ...,percent_similar,clusters,largest_cluster\n"

@@ -1,0 +1,95 @@
+// Rows per second of travenel-plot's reading and aggregating: a per-step CSV
+// of 4 setups and a summary CSV, both held in a temporary file, read to the
+// end; and the picture of the per-step one.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "plot/CsvReader.h"
+#include "plot/Plot.h"
+#include "plot/StepAggregate.h"
+#include "plot/SummaryAggregate.h"
+
+namespace {
+
+constexpr int kRuns = 2000;  // per setup; 99 steps each
+
+std::FILE* StepCsv() {
+  std::FILE* f = std::tmpfile();
+  std::fputs("agents,threshold,seed,step,attached,free\n", f);
+  for (int agents : {500, 1000})
+    for (int threshold : {74, 90})
+      for (int seed = 1; seed <= kRuns; ++seed)
+        for (int step = 1; step <= 99; ++step)
+          std::fprintf(f, "%d,%d,%d,%d,%d,%d\n", agents, threshold, seed, step,
+                       (step * seed) % agents, agents - (step * seed) % agents);
+  return f;
+}
+
+std::FILE* SummaryCsv() {
+  std::FILE* f = std::tmpfile();
+  std::fputs("agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n", f);
+  for (int agents = 100; agents <= 2000; agents += 100)
+    for (int threshold = 0; threshold <= 100; threshold += 5)
+      for (int seed = 1; seed <= kRuns / 4; ++seed) {
+        const int paused = (seed * 7 + threshold) % 120;
+        if (paused < 99)
+          std::fprintf(f, "%d,%d,%d,%d,%d,%d,0\n", agents, threshold, seed, paused, paused, agents);
+        else
+          std::fprintf(f, "%d,%d,%d,99,,%d,%d\n", agents, threshold, seed, agents / 2, agents / 2);
+      }
+  return f;
+}
+
+template <class Aggregate>
+std::uint64_t ReadAll(std::FILE* f, Aggregate& a) {
+  std::rewind(f);
+  TCsvReader r(f, "bench");
+  r.ReadHeader();
+  std::vector<double> row;
+  while (r.Next(row)) a.Add(row, r.Line());
+  return r.Rows();
+}
+
+void BM_ReadPerStep(benchmark::State& state) {
+  std::FILE* f = StepCsv();
+  std::uint64_t rows = 0;
+  for (auto _ : state) {
+    TStepAggregate a({col::kAttached, col::kFree});
+    rows += ReadAll(f, a);
+    benchmark::DoNotOptimize(a.Finish());
+  }
+  std::fclose(f);
+  state.SetItemsProcessed(static_cast<std::int64_t>(rows));
+}
+BENCHMARK(BM_ReadPerStep)->Unit(benchmark::kMillisecond);
+
+void BM_ReadSummary(benchmark::State& state) {
+  std::FILE* f = SummaryCsv();
+  std::uint64_t rows = 0;
+  for (auto _ : state) {
+    TSummaryAggregate a(col::kPausedAt, true);
+    rows += ReadAll(f, a);
+    benchmark::DoNotOptimize(a.Finish());
+  }
+  std::fclose(f);
+  state.SetItemsProcessed(static_cast<std::int64_t>(rows));
+}
+BENCHMARK(BM_ReadSummary)->Unit(benchmark::kMillisecond);
+
+// Reading, aggregating and drawing the four panels (not writing the file).
+void BM_PerStepPicture(benchmark::State& state) {
+  std::FILE* f = StepCsv();
+  TPlotOptions o;
+  o.Out = "unused.png";
+  for (auto _ : state) {
+    std::rewind(f);
+    std::string warnings;
+    benchmark::DoNotOptimize(ReadAndDraw(f, "bench", o, warnings));
+  }
+  std::fclose(f);
+}
+BENCHMARK(BM_PerStepPicture)->Unit(benchmark::kMillisecond);
+
+}  // namespace

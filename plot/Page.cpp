@@ -1,0 +1,110 @@
+#include "plot/Page.h"
+
+#include "chart/ulxbase_draw.h"
+
+namespace {
+
+constexpr int kTitleHeight = 17;
+constexpr int kLineGap = 6;
+constexpr int kNoteHeight = 11;
+constexpr int kLegendSwatch = 22;
+constexpr int kLegendGap = 6;     // swatch to text
+constexpr int kLegendSpace = 20;  // between entries
+
+int TextHeightOf(const TFont& font) {
+  TBitmap scratch(1, 1);
+  scratch.Canvas().Font() = font;
+  return scratch.Canvas().TextHeight("Ag");
+}
+
+}  // namespace
+
+TPage::TPage(int width, int height) : bitmap_(width, height), bodyBottom_(height - kMargin) {
+  TCanvas& c = bitmap_.Canvas();
+  c.Brush.Color = clWhite;
+  c.Brush.Style = bsSolid;
+  c.FillRect(Rect(0, 0, width, height));
+}
+
+int TPage::HeaderHeight(bool title, bool caption, bool legend) {
+  int h = kMargin;
+  if (title) h += TextHeightOf(PlotFont(kTitleHeight, kTextColor, true)) + kLineGap;
+  if (caption) h += TextHeightOf(PlotFont(kCaptionFontHeight)) + kLineGap;
+  if (legend) h += TextHeightOf(PlotFont(kCaptionFontHeight)) + kLineGap;
+  return h;
+}
+
+int TPage::FooterHeight(int noteLines) {
+  return kMargin + (noteLines > 0 ? noteLines * TextHeightOf(PlotFont(kNoteHeight)) + kLineGap : 0);
+}
+
+void TPage::Write(int x, int y, const std::string& text, const TFont& font) {
+  TCanvas& c = bitmap_.Canvas();
+  c.Font() = font;
+  c.Brush.Style = bsClear;
+  c.TextOut(x, y, text);
+}
+
+void TPage::SetHeader(const std::string& title, const std::string& caption,
+                      const std::vector<TLegendEntry>& legend) {
+  int y = kMargin;
+  if (!title.empty()) {
+    const TFont f = PlotFont(kTitleHeight, kTextColor, true);
+    Write(kMargin, y, title, f);
+    y += TextHeightOf(f) + kLineGap;
+  }
+  if (!caption.empty()) {
+    const TFont f = PlotFont(kCaptionFontHeight, kNoteColor);
+    Write(kMargin, y, caption, f);
+    y += TextHeightOf(f) + kLineGap;
+  }
+  if (!legend.empty()) {
+    TCanvas& c = bitmap_.Canvas();
+    const int h = TextHeightOf(PlotFont(kCaptionFontHeight));
+    const int mid = y + h / 2;
+    int x = kMargin;
+    for (const TLegendEntry& e : legend) {
+      c.Pen.Color = e.Color;
+      c.Pen.Style = psSolid;
+      if (e.Swatch == TSwatch::Line || e.Swatch == TSwatch::LineAndMark) {
+        c.Pen.Width = 2;
+        c.MoveTo(x, mid);
+        c.LineTo(x + kLegendSwatch, mid);
+        c.Pen.Width = 1;
+      }
+      if (e.Swatch == TSwatch::Band) {
+        c.Brush.Style = bsSolid;
+        c.Brush.Color = e.Color;
+        c.FillRect(Rect(x, mid - 4, x + kLegendSwatch, mid + 5));
+      }
+      if (e.Swatch == TSwatch::Mark || e.Swatch == TSwatch::LineAndMark)
+        DrawMark(c, e.MarkType, x + kLegendSwatch / 2, mid);
+      x += kLegendSwatch + kLegendGap;
+      const TFont f = PlotFont(kCaptionFontHeight, e.TextColor);
+      Write(x, y, e.Text, f);
+      x += c.TextWidth(e.Text) + kLegendSpace;
+    }
+    y += h + kLineGap;
+  }
+  bodyTop_ = y;
+}
+
+void TPage::SetFooter(const std::string& note) {
+  if (note.empty()) return;
+  std::vector<std::string> lines(1);
+  for (char ch : note) {
+    if (ch == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += ch;
+  }
+  const TFont f = PlotFont(kNoteHeight, kNoteColor);
+  const int h = TextHeightOf(f), n = static_cast<int>(lines.size());
+  bodyBottom_ = bitmap_.Height() - kMargin - n * h - kLineGap;
+  for (int i = 0; i < n; ++i)
+    Write(kMargin, bitmap_.Height() - kMargin - (n - i) * h, lines[static_cast<std::size_t>(i)], f);
+}
+
+void TPage::Put(const TBitmap& picture, int left, int top) {
+  bitmap_.Canvas().Draw(left, top, picture);
+}

@@ -1,0 +1,46 @@
+// Page: the picture travenel-plot writes — a title, a line with the sweep's
+// ranges, an optional legend line, the charts below, and a note at the
+// bottom — composed on one bitmap and saved as a whole.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gfx/Bitmap.h"
+#include "plot/PlotChart.h"
+
+class TPage {
+ public:
+  static constexpr int kMargin = 12;
+
+  TPage(int width, int height);
+
+  // Writes the header lines at the top (empty ones take no room); the
+  // legend entries go on one line after them.
+  void SetHeader(const std::string& title, const std::string& caption,
+                 const std::vector<TLegendEntry>& legend = {});
+  // A note in small letters at the bottom; '\n' starts another line.
+  void SetFooter(const std::string& note);
+
+  // Where the charts go: below the header, above the footer.
+  TRect Body() const { return Rect(kMargin, bodyTop_, bitmap_.Width() - kMargin, bodyBottom_); }
+
+  // Copies a chart's picture onto the page with its top-left at (left, top).
+  void Put(const TBitmap& picture, int left, int top);
+
+  TBitmap& Bitmap() { return bitmap_; }
+  // As PNG (or BMP, by the name's suffix); an old file is replaced only once
+  // the new one is complete. Throws EWriteError.
+  void Save(const std::string& path) const { bitmap_.SaveToFile(path); }
+
+  // How much room the header and the footer take (for sizing a page).
+  static int HeaderHeight(bool title, bool caption, bool legend);
+  static int FooterHeight(int noteLines);
+
+ private:
+  void Write(int x, int y, const std::string& text, const TFont& font);
+
+  TBitmap bitmap_;
+  int bodyTop_ = kMargin;
+  int bodyBottom_;
+};

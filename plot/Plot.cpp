@@ -1,0 +1,175 @@
+#include "plot/Plot.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "plot/CsvReader.h"
+#include "plot/StepPicture.h"
+#include "plot/SummaryPicture.h"
+
+namespace {
+
+std::string DefaultTitle(const TCsvLayout& layout, const std::string& y) {
+  if (layout.Kind == TCsvKind::PerStep)
+    return y.empty() ? "Attached and free agents per step" : y + " per step";
+  if (y.empty() || y == "paused_at") return "The step at which the runs paused, by threshold";
+  return y + " by threshold";
+}
+
+// The value column --y names; throws EPlotUsage when the input has none such.
+int ValueColumn(const TCsvLayout& layout, const std::string& y) {
+  std::string values;
+  for (int i = 0; i < layout.Count(); ++i)
+    if (!layout.IsKey(i)) values += (values.empty() ? "" : ", ") + layout.Names[std::size_t(i)];
+  const int index = layout.Find(y);
+  if (index < 0)
+    throw EPlotUsage("--y " + y + ": the input has no such column (its values: " + values + ")");
+  if (layout.IsKey(index))
+    throw EPlotUsage("--y " + y +
+                     ": tells the runs apart, it is not a value (the values: " + values + ")");
+  return index;
+}
+
+// Refuses what --out cannot become before any input is read: a folder, a
+// device, a place that cannot be written.
+void CheckTarget(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode))
+      throw EPlotUsage("--out: '" + path + "' is " +
+                       (S_ISDIR(st.st_mode) ? "a folder" : "not a regular file"));
+    if (::access(path.c_str(), W_OK) != 0)
+      throw EPlotUsage("--out: cannot write '" + path + "': " + std::strerror(errno));
+  }
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : path.substr(0, slash);
+  if (::access(folder.c_str(), W_OK) != 0)
+    throw EPlotUsage("--out: cannot write into '" + folder + "': " + std::strerror(errno));
+  const std::size_t dot = path.rfind('.');
+  std::string suffix = dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                           ? ""
+                           : path.substr(dot + 1);
+  for (char& ch : suffix) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (!suffix.empty() && suffix != "png" && suffix != "bmp")
+    throw EPlotUsage("--out: '" + path +
+                     "': the picture is written as PNG (or BMP): name it *.png");
+}
+
+}  // namespace
+
+TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOptions& options,
+                     std::string& warnings) {
+  TCsvReader reader(in, inputName);
+  const TCsvLayout& layout = reader.ReadHeader();
+  const bool perStep = layout.Kind == TCsvKind::PerStep;
+  const std::string title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y);
+
+  std::vector<int> columns;
+  if (!options.Y.empty())
+    columns = {ValueColumn(layout, options.Y)};
+  else if (perStep)
+    columns = {col::kAttached, col::kFree};
+  else
+    columns = {col::kPausedAt};
+
+  TSweepFacts facts;
+  facts.Kind = layout.Kind;
+  std::vector<double> row;
+  std::unique_ptr<TStepAggregate> steps;
+  std::unique_ptr<TSummaryAggregate> runs;
+  const bool never = !perStep && columns[0] == col::kPausedAt;
+  if (perStep)
+    steps = std::make_unique<TStepAggregate>(columns);
+  else
+    runs = std::make_unique<TSummaryAggregate>(columns[0], never);
+  while (reader.Next(row)) {
+    facts.Add(row);
+    if (steps)
+      steps->Add(row, reader.Line());
+    else
+      runs->Add(row, reader.Line());
+  }
+  if (reader.Rows() == 0)
+    throw EBadInput(inputName + " has a header but no rows (line " + std::to_string(reader.Line()) +
+                    " is its last)");
+
+  const bool fromZero = layout.IsCount(columns[0]);
+  if (steps) {
+    TStepPlotSpec spec;
+    spec.Width = options.Width;
+    spec.Height = options.Height;
+    spec.Title = title;
+    for (int c : columns) spec.Columns.push_back(layout.Names[static_cast<std::size_t>(c)]);
+    spec.FromZero = fromZero;
+    spec.Facts = facts;
+    return StepPicture(steps->Finish(), spec);
+  }
+  TSummaryPlotSpec spec;
+  spec.Width = options.Width;
+  spec.Height = options.Height;
+  spec.Title = title;
+  spec.Column = layout.Names[static_cast<std::size_t>(columns[0])];
+  spec.NeverBand = never;
+  spec.FromZero = fromZero;
+  spec.MarksDropped = runs->MarksDropped();
+  spec.Facts = facts;
+  if (spec.MarksDropped)
+    warnings += "not every distinct value has a dot of its own (too many); the means take all\n";
+  return SummaryPicture(runs->Finish(), spec);
+}
+
+int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err) {
+  const auto fail = [err](int status, const std::string& message) {
+    std::fprintf(err, "travenel-plot: %s\n", message.c_str());
+    return status;
+  };
+  TPlotOptions options;
+  std::FILE* file = nullptr;
+  std::string name = "standard input";
+  try {
+    options = ParsePlotOptions(args);
+    if (options.Help) {
+      std::fputs(PlotHelpText().c_str(), out);
+      return kPlotOk;
+    }
+    CheckTarget(options.Out);
+    // Reading a terminal would wait for rows typed by hand, which nobody means.
+    if (options.Input.empty() && isatty(fileno(in)))
+      throw EPlotUsage(
+          "no input: name a CSV file, or send one in (travenel-batch ... | "
+          "travenel-plot --out FILE)");
+    if (!options.Input.empty() && options.Input != "-") {
+      name = options.Input;
+      struct stat st {};
+      if (::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw EPlotUsage("'" + name + "' is a folder, not a CSV file");
+      file = std::fopen(name.c_str(), "rb");
+      if (!file) throw EPlotUsage("cannot open '" + name + "': " + std::strerror(errno));
+    }
+  } catch (const std::exception& e) {
+    return fail(kPlotUsage, e.what());
+  }
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, file ? std::fclose : nullptr);
+  TPicture picture;
+  std::string warnings;
+  try {
+    picture = ReadAndDraw(file ? file : in, name, options, warnings);
+  } catch (const EBadInput& e) {
+    return fail(kPlotUsage, name + ": " + e.what());
+  } catch (const EPlotUsage& e) {
+    return fail(kPlotUsage, e.what());
+  }
+  if (!warnings.empty()) std::fprintf(err, "travenel-plot: %s", warnings.c_str());
+  try {
+    picture.Page->Save(options.Out);
+  } catch (const std::exception& e) {
+    return fail(kPlotFailed, e.what());
+  }
+  return kPlotOk;
+}

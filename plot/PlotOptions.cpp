@@ -1,0 +1,99 @@
+#include "plot/PlotOptions.h"
+
+#include <charconv>
+
+#include "plot/Columns.h"
+
+namespace {
+
+int ParseSide(const std::string& text, const std::string& whole) {
+  int v = 0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || ptr != text.data() + text.size())
+    throw EPlotUsage("--size: '" + whole + "' is not WIDTHxHEIGHT in pixels (such as 900x600)");
+  if (v < TPlotOptions::kMinSide || v > TPlotOptions::kMaxSide)
+    throw EPlotUsage("--size: " + text + " is out of range (" +
+                     std::to_string(TPlotOptions::kMinSide) + " to " +
+                     std::to_string(TPlotOptions::kMaxSide) + " pixels a side)");
+  return v;
+}
+
+void ParseSize(const std::string& text, TPlotOptions& o) {
+  const std::size_t x = text.find_first_of("xX");
+  if (x == std::string::npos)
+    throw EPlotUsage("--size: '" + text + "' is not WIDTHxHEIGHT in pixels (such as 900x600)");
+  o.Width = ParseSide(text.substr(0, x), text);
+  o.Height = ParseSide(text.substr(x + 1), text);
+}
+
+}  // namespace
+
+TPlotOptions ParsePlotOptions(const std::vector<std::string>& args) {
+  TPlotOptions o;
+  bool haveInput = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i], value;
+    if (name == "-" || name.rfind("-", 0) != 0) {
+      if (haveInput) throw EPlotUsage("more than one input: '" + o.Input + "' and '" + name + "'");
+      o.Input = name;
+      haveInput = true;
+      continue;
+    }
+    bool hasValue = false;
+    if (const std::size_t eq = name.find('='); eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name = name.substr(0, eq);
+      hasValue = true;
+    }
+    if (name == "--help" || name == "-h") {
+      o.Help = true;
+      continue;
+    }
+    if (name != "--out" && name != "--y" && name != "--size" && name != "--title")
+      throw EPlotUsage("unknown option '" + name + "'");
+    if (!hasValue) {
+      if (i + 1 >= args.size()) throw EPlotUsage(name + ": no value given");
+      value = args[++i];
+    }
+    if (name == "--out") {
+      if (value.empty()) throw EPlotUsage("--out: no file name given");
+      o.Out = value;
+    } else if (name == "--y") {
+      if (value.empty()) throw EPlotUsage("--y: no column given");
+      o.Y = value;
+    } else if (name == "--size") {
+      ParseSize(value, o);
+    } else {
+      o.Title = value;
+      o.TitleGiven = true;
+    }
+  }
+  if (!o.Help && o.Out.empty()) throw EPlotUsage("no --out FILE given (the picture to write)");
+  return o;
+}
+
+std::string PlotHelpText() {
+  return "Usage: travenel-plot [options] [FILE]\n"
+         "Draws a CSV of travenel-batch (FILE, or standard input when none or '-')\n"
+         "as a PNG picture.\n"
+         "\n"
+         "  --out FILE     the picture to write (PNG; .bmp writes BMP); an old file is\n"
+         "                 replaced only once the new one is complete\n"
+         "  --y COLUMN     the value to plot against the step (rows per step) or the\n"
+         "                 threshold (--summary rows), such as a measure column:\n"
+         "                 " +
+         KnownMeasureList() +
+         "\n"
+         "                 (default: attached and free agents per step; the step at\n"
+         "                 which the runs paused per threshold)\n"
+         "  --size WxH     picture size in pixels (default: as many setups need)\n"
+         "  --title TEXT   the title above the chart ('' for none)\n"
+         "  --help         this text\n"
+         "\n"
+         "Rows per step: one chart per setup (agents, threshold), the mean over its\n"
+         "runs as a line and their least to greatest value as a light band; a run that\n"
+         "paused keeps its last counts. Rows per run (--summary): one curve per agent\n"
+         "count against the threshold, the mean as a line, every run as a dot; runs that\n"
+         "never paused are marked in a band at the top.\n"
+         "Bad input is refused with the line and column, status 2.\n";
+}

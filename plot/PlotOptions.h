@@ -1,0 +1,31 @@
+// PlotOptions: the command line of travenel-plot.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A bad command line; the message names the option and the problem.
+class EPlotUsage : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TPlotOptions {
+  static constexpr int kMinSide = 240;
+  static constexpr int kMaxSide = 5000;
+
+  std::string Input;  // empty or "-": standard input
+  std::string Out;
+  std::string Y;  // the value column to plot; empty: the runner's counts
+  std::string Title;
+  bool TitleGiven = false;
+  int Width = 0;  // 0: as the picture needs
+  int Height = 0;
+  bool Help = false;
+};
+
+// Reads the arguments after the program name. Throws EPlotUsage.
+TPlotOptions ParsePlotOptions(const std::vector<std::string>& args);
+
+std::string PlotHelpText();

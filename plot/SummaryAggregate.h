@@ -1,0 +1,68 @@
+// SummaryAggregate: the rows of a summary CSV (one per run) reduced, as they
+// stream in, to what the picture shows — for every setup (agents, threshold)
+// the mean of the chosen column over its runs and the distinct values single
+// runs had. For paused_at, a run that never paused (empty, or 0) has no
+// value: it is counted apart instead of as step 0.
+//
+// Memory does not grow with the rows: distinct values are kept up to a limit
+// per setup and in all (beyond it the mean, least and greatest value still
+// take every run).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <unordered_set>
+#include <vector>
+
+#include "plot/Stat.h"
+#include "plot/StepAggregate.h"
+
+struct TSummaryPoint {
+  double Threshold = 0;
+  TStat Values;               // the runs with a value
+  std::uint64_t Runs = 0;     // all runs
+  std::uint64_t Never = 0;    // runs that never paused
+  std::vector<double> Marks;  // distinct values of single runs, ascending
+};
+
+// The setups of one agent count, by threshold.
+struct TSummaryCurve {
+  double Agents = 0;
+  std::vector<TSummaryPoint> Points;
+};
+
+class TSummaryAggregate {
+ public:
+  static constexpr std::size_t kMaxSetups = 100000;
+  static constexpr std::size_t kMaxMarksPerSetup = 1000;
+  static constexpr std::size_t kMaxMarks = 200000;
+
+  // column: the value column; zeroMeansNever: 0 there is a run that never paused.
+  TSummaryAggregate(int column, bool zeroMeansNever);
+
+  // One row (the header's columns in its order), read from `line`. Throws
+  // EBadInput when it would make more than kMaxSetups setups.
+  void Add(const std::vector<double>& row, std::uint64_t line);
+
+  // Curves by agents, points by threshold.
+  std::vector<TSummaryCurve> Finish() const;
+
+  // Whether some distinct values found no room (their runs are in the means).
+  bool MarksDropped() const { return marksDropped_; }
+
+ private:
+  struct TSetup {
+    TStat Values;
+    std::uint64_t Runs = 0, Never = 0;
+    std::unordered_set<double> Marks;
+  };
+  TSetup& SetupOf(const TSetupKey& key, std::uint64_t line);
+
+  int column_;
+  bool zeroMeansNever_;
+  std::map<TSetupKey, TSetup> setups_;
+  TSetup* last_ = nullptr;
+  TSetupKey lastKey_;
+  std::size_t marks_ = 0;
+  bool marksDropped_ = false;
+};

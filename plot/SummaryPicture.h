@@ -1,0 +1,28 @@
+// SummaryPicture: the picture of a summary CSV (one row per run) — a value
+// against the threshold, one curve per agent count through the means of its
+// runs, every run as a small mark. For the step at which the runs paused,
+// runs that never paused are marked in a band above the values instead of
+// being given one.
+#pragma once
+
+#include <string>
+
+#include "plot/Picture.h"
+#include "plot/SummaryAggregate.h"
+
+struct TSummaryPlotSpec : TPictureSpec {
+  std::string Column;      // the value column's name
+  bool NeverBand = false;  // the column is paused_at (0: never paused)
+  bool FromZero = true;    // the value axis starts at 0 at the latest
+  bool MarksDropped = false;
+  TSweepFacts Facts;
+};
+
+// The mark types used: a single run, a mean, a mean of only some runs, a
+// setup with runs that never paused.
+inline constexpr std::uint8_t kRunMark = 28;
+inline constexpr std::uint8_t kMeanMark = 24;
+inline constexpr std::uint8_t kPartialMeanMark = 17;
+inline constexpr std::uint8_t kNeverMark = 36;
+
+TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& spec);

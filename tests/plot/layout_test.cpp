@@ -1,0 +1,52 @@
+// The picture's texts and where things go: value lists, the grid of panels,
+// the legend's place.
+#include <gtest/gtest.h>
+
+#include "plot/Format.h"
+#include "plot/Picture.h"
+#include "plot/PlotChart.h"
+
+namespace {
+
+TEST(Format, NumbersAndValueLists) {
+  EXPECT_EQ(NumberText(74), "74");
+  EXPECT_EQ(NumberText(-0.0), "0");
+  EXPECT_EQ(NumberText(0.25), "0.25");
+  EXPECT_EQ(NumberText(1e20), "1e+20");
+  EXPECT_EQ(ValuesText({500, 1000}), "500, 1000");
+  EXPECT_EQ(ValuesText({0, 5, 10, 15, 20, 25}), "0 to 25 by 5");
+  EXPECT_EQ(ValuesText({0.1, 0.2, 0.3, 0.4, 0.5, 0.6}), "0.1 to 0.6 by 0.1");
+  EXPECT_EQ(ValuesText({1, 2, 3, 5, 8, 13}), "1 to 13, 6 values");
+}
+
+TEST(ChooseGrid, PanelsAsLargeAsTheAreaAllows) {
+  EXPECT_EQ(ChooseGrid(1, 900, 600), (TPoint{1, 1}));
+  EXPECT_EQ(ChooseGrid(4, 900, 600), (TPoint{2, 2}));
+  EXPECT_EQ(ChooseGrid(3, 1800, 300), (TPoint{3, 1}));
+  EXPECT_EQ(ChooseGrid(3, 300, 900), (TPoint{1, 3}));
+  EXPECT_EQ(ChooseGrid(5, 900, 600), (TPoint{3, 2}));
+}
+
+TEST(Legend, GoesWhereItCoversLeastOfTheData) {
+  TChartSpec spec;
+  spec.X = {0, 10, 2};
+  spec.Y = {0, 10, 2};
+  const std::vector<TLegendEntry> entries = {{"a curve", clBlack}, {"another", clBlack}};
+  // A line along the top: the legend goes to the bottom, on the right.
+  auto c = MakeChart(spec);
+  const TRect box = AddLegend(*c, entries, {{{0, 9.5}, {10, 9.5}}});
+  const TChartGeometry g = c->Geometry();
+  EXPECT_GT(box.Top, (g.AreaTop() + g.AreaBottom()) / 2);
+  EXPECT_GT(box.Left, (g.AreaLeft() + g.AreaRight()) / 2);
+  EXPECT_LE(box.Bottom, g.AreaBottom());
+  // Lines along the right and the bottom: top left.
+  auto d = MakeChart(spec);
+  const TRect other = AddLegend(*d, entries, {{{9.5, 0}, {9.5, 10}}, {{0, 0.5}, {10, 0.5}}});
+  EXPECT_LT(other.Right, (g.AreaLeft() + g.AreaRight()) / 2);
+  EXPECT_LT(other.Bottom, (g.AreaTop() + g.AreaBottom()) / 2);
+  // Its texts are the chart's text labels, at pixels.
+  EXPECT_EQ(d->TextLabel(2).Caption(), "another");
+  EXPECT_FALSE(d->TextLabel(2).AttachToData());
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// Pictures of tiny CSVs: where a mean, a band, a mark lies on the page
+// follows from the chart's own mapping.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "plot/Plot.h"
+#include "plot/StepPicture.h"
+#include "plot/SummaryPicture.h"
+#include "plot_test_util.h"
+
+namespace {
+
+TPicture Draw(const std::string& csv, const TPlotOptions& options = {}) {
+  auto f = TextFile(csv);
+  std::string warnings;
+  return ReadAndDraw(f.get(), "in", options, warnings);
+}
+
+// The colour on the page at a world point of chart i, moved by (dx, dy) pixels.
+TColor At(TPicture& pic, std::size_t i, double x, double y, int dx = 0, int dy = 0) {
+  const TPoint p = pic.Charts[i]->WorldToPixel(1, x, y);
+  const std::uint32_t rgb =
+      pic.Page->Bitmap().Image().pixel(pic.Origins[i].X + p.X + dx, pic.Origins[i].Y + p.Y + dy);
+  // Back to 0x00BBGGRR.
+  return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+
+// The lowest and the highest labelled tick of a chart's value axis.
+std::pair<double, double> TickEnds(TRChart& c) {
+  double lo = HUGE_VAL, hi = -HUGE_VAL;
+  for (const TScaleTick& t : c.ScaleObjectY(1).TickLayout().Ticks)
+    if (t.Long) lo = std::min(lo, t.Value), hi = std::max(hi, t.Value);
+  return {lo, hi};
+}
+
+// Two runs of five steps: attached 0 10 20 30 40 and 0 20 40 60 80 of 100.
+std::string TwoRuns(int agents = 100, int threshold = 74) {
+  std::string s;
+  for (int seed = 1; seed <= 2; ++seed)
+    for (int step = 1; step <= 5; ++step) {
+      const int attached = (step - 1) * 10 * seed;
+      s += std::to_string(agents) + "," + std::to_string(threshold) + "," + std::to_string(seed) +
+           "," + std::to_string(step) + "," + std::to_string(attached * agents / 100) + "," +
+           std::to_string((100 - attached) * agents / 100) + "\n";
+    }
+  return s;
+}
+
+TEST(StepPicture, MeansLieOnTheirPixelsOverTheirBands) {
+  TPicture pic = Draw(kStepHeader + TwoRuns());
+  ASSERT_EQ(pic.Charts.size(), 1u);
+  // Step 3: attached 20 and 40 (mean 30), free 80 and 60 (mean 70).
+  EXPECT_EQ(At(pic, 0, 3, 30), kAttachedColor);
+  EXPECT_EQ(At(pic, 0, 3, 70), kFreeColor);
+  const std::vector<TColor> colors = StepCurveColors({"attached", "free"});
+  EXPECT_EQ(At(pic, 0, 3, 37), Lighter(colors[0], 0.8));  // inside 20 .. 40, off the line
+  EXPECT_EQ(At(pic, 0, 3, 63), Lighter(colors[1], 0.8));
+  EXPECT_EQ(At(pic, 0, 3.4, 47), clWhite);  // between the bands, off the grid
+  // The axis from 0 to 100, with a margin that keeps both off the frame.
+  EXPECT_EQ(TickEnds(*pic.Charts[0]), std::make_pair(0.0, 100.0));
+  EXPECT_LT(pic.Charts[0]->Scale1Y().RangeLow(), 0);
+  EXPECT_GT(pic.Charts[0]->Scale1Y().RangeHigh(), 100);
+}
+
+TEST(StepPicture, ASweepGridGetsPanelsAgentsDownThresholdsAcross) {
+  TPicture pic = Draw(kStepHeader + TwoRuns(100, 60) + TwoRuns(100, 74) + TwoRuns(1000, 60) +
+                      TwoRuns(1000, 74));
+  ASSERT_EQ(pic.Charts.size(), 4u);
+  EXPECT_GT(pic.Origins[1].X, pic.Origins[0].X);
+  EXPECT_EQ(pic.Origins[1].Y, pic.Origins[0].Y);
+  EXPECT_GT(pic.Origins[2].Y, pic.Origins[0].Y);
+  // Each agent count its own value range.
+  EXPECT_EQ(TickEnds(*pic.Charts[1]).second, 100);
+  EXPECT_EQ(TickEnds(*pic.Charts[3]).second, 1000);
+  EXPECT_EQ(At(pic, 3, 3, 300), kAttachedColor);
+  EXPECT_EQ(At(pic, 3, 3, 700), kFreeColor);
+}
+
+TEST(StepPicture, AMeasureIsOneCurve) {
+  TPlotOptions o;
+  o.Y = "percent_similar";
+  TPicture pic = Draw(
+      "agents,threshold,seed,step,attached,free,percent_similar\n"
+      "10,50,1,1,0,10,40\n10,50,1,2,0,10,60\n10,50,1,3,0,10,70\n10,50,1,4,0,10,72\n",
+      o);
+  EXPECT_EQ(At(pic, 0, 3, 70), StepCurveColors({"percent_similar"})[0]);
+  // A measure's axis follows its values, not from 0.
+  EXPECT_EQ(TickEnds(*pic.Charts[0]).first, 40);
+}
+
+TEST(SummaryPicture, MeansRunsAndRunsThatNeverPaused) {
+  // Threshold 10: paused at 5 and 7; 20: at 8 and never; 30: never, twice.
+  TPicture pic = Draw(kSummaryHeader +
+                      "100,10,1,5,5,100,0\n100,10,2,7,7,100,0\n"
+                      "100,20,1,8,8,100,0\n100,20,2,99,,90,10\n"
+                      "100,30,1,99,,80,20\n100,30,2,99,0,85,15\n");
+  const TColor color = CurveColor(0, 1);
+  EXPECT_EQ(At(pic, 0, 10, 6), color);                 // a mean: a filled circle
+  EXPECT_EQ(At(pic, 0, 10, 5), Lighter(color, 0.45));  // a single run
+  EXPECT_EQ(At(pic, 0, 20, 8, 3, 0), color);           // an open circle's ring
+  // The band above the values: no tick of the axis in it, a triangle at 20 and 30.
+  const TScalePropsVert& y = pic.Charts[0]->Scale1Y();
+  const double step = AxisStep(y.RangeLow(), y.RangeHigh(), 5);
+  double top = 0;
+  for (const TScaleTick& t : pic.Charts[0]->ScaleObjectY(1).TickLayout().Ticks)
+    if (t.Long) top = std::max(top, t.Value);
+  EXPECT_GE(top, 8);
+  EXPECT_GT(y.RangeHigh() - top, 0.3 * step);
+  EXPECT_LT(y.RangeHigh() - top, 0.5 * step);
+  const double band = (top + y.RangeHigh()) / 2;
+  EXPECT_EQ(At(pic, 0, 20, band), color);
+  EXPECT_EQ(At(pic, 0, 30, band), color);
+  EXPECT_NE(At(pic, 0, 10, band), color);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NiceSpan, EndsOnTicksOfTheStepTheScaleTakesForIt) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> mag(-3, 6);
+  for (int i = 0; i < 2000; ++i) {
+    const double a = std::pow(10, mag(rng)) * (rng() % 3 == 0 ? -1 : 1);
+    const double b = a + std::pow(10, mag(rng));
+    const int minTicks = 2 + static_cast<int>(rng() % 9);
+    const TAxisSpan s = NiceSpan(a, b, minTicks);
+    ASSERT_LE(s.Low, a);
+    ASSERT_GE(s.High, b);
+    ASSERT_EQ(AxisStep(s.Low, s.High, minTicks), s.Step) << a << " " << b;
+    ASSERT_NEAR(s.Low / s.Step, std::round(s.Low / s.Step), 1e-6);
+    ASSERT_NEAR(s.High / s.Step, std::round(s.High / s.Step), 1e-6);
+  }
+  // One value: from 0 up, or around it.
+  EXPECT_EQ(NiceSpan(0, 0, 5).High, 1);
+  const TAxisSpan one = NiceSpan(74, 74, 5);
+  EXPECT_LT(one.Low, 74);
+  EXPECT_GT(one.High, 74);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SummaryPicture, NoTickFallsIntoTheNeverPausedBand) {
+  std::mt19937 rng(5);
+  for (int i = 0; i < 40; ++i) {
+    const double scale = std::pow(10, rng() % 6);
+    double most = 0;
+    std::string csv = kSummaryHeader + "10,1,1,99,,10,0\n";
+    for (int t = 1; t <= 3; ++t) {
+      const double paused = 1 + std::floor(scale * (rng() % 1000) / 100);
+      most = std::max(most, paused);
+      csv += "10," + std::to_string(t) + ",2,99," + std::to_string(paused) + ",10,0\n";
+    }
+    TPicture pic = Draw(csv);
+    const TScalePropsVert& y = pic.Charts[0]->Scale1Y();
+    double top = -1;
+    for (const TScaleTick& t : pic.Charts[0]->ScaleObjectY(1).TickLayout().Ticks)
+      if (t.Long) top = std::max(top, t.Value);
+    const double step = AxisStep(y.RangeLow(), y.RangeHigh(), 5);
+    EXPECT_GE(top, most) << csv;
+    EXPECT_LT(y.RangeHigh() - top, 0.5 * step) << csv;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// travenel-plot as a whole: statuses and messages for bad command lines and
+// bad input, the picture written only when all went well.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "plot/Plot.h"
+#include "plot_test_util.h"
+
+namespace {
+
+struct TResult {
+  int Status;
+  std::string Err, Out;
+};
+
+std::string ReadBack(std::FILE* f) {
+  std::rewind(f);
+  std::string s;
+  for (int ch; (ch = std::fgetc(f)) != EOF;) s += static_cast<char>(ch);
+  return s;
+}
+
+TResult RunWith(const std::vector<std::string>& args, const std::string& input = "") {
+  auto in = TextFile(input);
+  auto out = TextFile(""), err = TextFile("");
+  const int status = RunPlot(args, in.get(), out.get(), err.get());
+  return {status, ReadBack(err.get()), ReadBack(out.get())};
+}
+
+std::string Rows(int setups) {
+  std::string s = kStepHeader;
+  for (int a = 1; a <= setups; ++a)
+    for (int step = 1; step <= 3; ++step)
+      s += std::to_string(10 * a) + ",50,1," + std::to_string(step) + ",1,9\n";
+  return s;
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;  // "OUT" is the picture in a fresh folder, "DIR" the folder
+  std::string input;
+  const char* message;
+};
+
+class Refused : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(Refused, WithStatus2AndNoPicture) {
+  QTemporaryDir dir;
+  const std::string out = dir.filePath("p.png").toStdString();
+  std::vector<std::string> args = GetParam().args;
+  for (std::string& a : args) {
+    if (a == "OUT") a = out;
+    if (a.rfind("DIR", 0) == 0) a = dir.path().toStdString() + a.substr(3);
+  }
+  const TResult r = RunWith(args, GetParam().input);
+  EXPECT_EQ(r.Status, kPlotUsage);
+  EXPECT_EQ(r.Err.rfind("travenel-plot: ", 0), 0u) << r.Err;
+  EXPECT_NE(r.Err.find(GetParam().message), std::string::npos) << r.Err;
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plot, Refused,
+    ::testing::Values(
+        UsageCase{"NoOut", {}, Rows(1), "no --out FILE given"},
+        UsageCase{"OutWithoutValue", {"--out"}, "", "--out: no value given"},
+        UsageCase{"UnknownOption", {"--colour", "red", "--out", "OUT"}, "", "unknown option"},
+        UsageCase{"TwoInputs", {"a.csv", "b.csv", "--out", "OUT"}, "", "more than one input"},
+        UsageCase{"SizeWithoutX", {"--size", "900", "--out", "OUT"}, "", "not WIDTHxHEIGHT"},
+        UsageCase{"SizeTooSmall", {"--size", "900x100", "--out", "OUT"}, "", "100 is out of range"},
+        UsageCase{"OutIsAFolder", {"--out", "DIR"}, Rows(1), "is a folder"},
+        UsageCase{"OutNotAPicture", {"--out", "DIR/p.jpg"}, Rows(1), "name it *.png"},
+        UsageCase{"MissingInput", {"DIR/none.csv", "--out", "OUT"}, "", "cannot open"},
+        UsageCase{"InputIsAFolder", {"DIR", "--out", "OUT"}, "", "is a folder, not a CSV"},
+        UsageCase{"BadRow",
+                  {"--out", "OUT"},
+                  kStepHeader + "1,2,x,1,0,1\n",
+                  "standard input: line 2, column 3 (seed): 'x' is not a number"},
+        UsageCase{"EmptyInput", {"--out", "OUT"}, "", "standard input is empty"},
+        UsageCase{"HeaderOnly", {"--out", "OUT"}, kStepHeader, "has a header but no rows"},
+        UsageCase{"UnknownY",
+                  {"--y", "colour", "--out", "OUT"},
+                  Rows(1),
+                  "--y colour: the input has no such column (its values: attached, free)"},
+        UsageCase{"KeyAsY", {"--y", "seed", "--out", "OUT"}, Rows(1), "tells the runs apart"},
+        UsageCase{"PanelsTooSmall", {"--size", "400x300", "--out", "OUT"}, Rows(5), "leaves"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Plot, WritesThePictureAtTheGivenSizeFromAFile) {
+  QTemporaryDir dir;
+  const QString csv = dir.filePath("sweep.csv"), png = dir.filePath("sweep.png");
+  QFile f(csv);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray::fromStdString(Rows(3)));
+  f.close();
+  const TResult r = RunWith(
+      {csv.toStdString(), "--out=" + png.toStdString(), "--size", "700x500", "--title", ""});
+  EXPECT_EQ(r.Status, kPlotOk) << r.Err;
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(QImage(png).size(), QSize(700, 500));
+}
+
+TEST(Plot, BadInputLeavesAnOldPictureAsItWas) {
+  QTemporaryDir dir;
+  const QString png = dir.filePath("old.png");
+  QFile f(png);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("old");
+  f.close();
+  EXPECT_EQ(RunWith({"--out", png.toStdString()}, kStepHeader + "1,2,3\n").Status, kPlotUsage);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("old"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no temporary left
+}
+
+TEST(Plot, DoesNotWaitForRowsTypedAtATerminal) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master) | unlockpt(master), 0);
+  std::FILE* terminal = std::fopen(ptsname(master), "r");
+  ASSERT_NE(terminal, nullptr);
+  auto out = TextFile(""), err = TextFile("");
+  EXPECT_EQ(RunPlot({"--out", "never.png"}, terminal, out.get(), err.get()), kPlotUsage);
+  EXPECT_NE(ReadBack(err.get()).find("no input"), std::string::npos);
+  std::fclose(terminal);
+  close(master);
+}
+
+TEST(Plot, HelpNeedsNoOut) {
+  const TResult r = RunWith({"--help"});
+  EXPECT_EQ(r.Status, kPlotOk);
+  EXPECT_NE(r.Out.find("Usage: travenel-plot"), std::string::npos);
+}
+
+}  // namespace
