@@ -40,7 +40,21 @@ TValueRule TCsvLayout::Rule(int index) const {
   return index == col::kStepsRun ? TValueRule::Whole : TValueRule::Number;
 }
 
-std::string KnownMeasureList() { return Joined(kMeasureColumns, ", "); }
+namespace {
+
+std::string MeasureName(TCsvKind kind, std::string_view measure) {
+  return (kind == TCsvKind::Summary ? std::string(kFinalPrefix) : std::string()) +
+         std::string(measure);
+}
+
+}  // namespace
+
+std::string KnownMeasureList(TCsvKind kind) {
+  std::string list;
+  for (std::string_view m : kMeasureColumns)
+    list += (list.empty() ? "" : ", ") + MeasureName(kind, m);
+  return list;
+}
 
 TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::uint64_t line) {
   const std::string perStep = Joined(kStepColumns, ","), perRun = Joined(kSummaryColumns, ",");
@@ -64,10 +78,11 @@ TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::ui
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const std::string name(fields[i]);
     if (i >= base) {
-      if (std::find(kMeasureColumns.begin(), kMeasureColumns.end(), fields[i]) ==
-          kMeasureColumns.end())
+      if (std::none_of(kMeasureColumns.begin(), kMeasureColumns.end(),
+                       [&](std::string_view m) { return MeasureName(layout.Kind, m) == name; }))
         throw EBadInput(Where(line, static_cast<int>(i) + 1, "") + "unknown column '" + name +
-                        "' (after the base columns come the measures " + KnownMeasureList() + ")");
+                        "' (after the base columns come the measures " +
+                        KnownMeasureList(layout.Kind) + ")");
       if (layout.Find(name) >= 0)
         throw EBadInput(Where(line, static_cast<int>(i) + 1, "") + "column '" + name +
                         "' appears twice");

@@ -18,10 +18,12 @@ inline constexpr std::array<std::string_view, 7> kSummaryColumns = {
     "agents", "threshold", "seed", "steps_run", "paused_at", "final_attached", "final_free"};
 
 // The segregation measures the runner may append after the base columns:
-// any of them, each at most once, in any order. The one place their names
+// any of them, each at most once, in any order. Rows per run name them as
+// measured at the run's end, with kFinalPrefix. The one place their names
 // are kept.
 inline constexpr std::array<std::string_view, 3> kMeasureColumns = {"percent_similar", "clusters",
                                                                     "largest_cluster"};
+inline constexpr std::string_view kFinalPrefix = "final_";
 
 // Positions of the base columns in a row.
 namespace col {
@@ -67,5 +69,6 @@ struct TCsvLayout {
 // off). Throws EBadInput naming the first column that does not fit.
 TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::uint64_t line = 1);
 
-// "percent_similar, clusters, largest_cluster"
-std::string KnownMeasureList();
+// "percent_similar, clusters, largest_cluster", each with kFinalPrefix for
+// rows per run.
+std::string KnownMeasureList(TCsvKind kind);

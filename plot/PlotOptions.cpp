@@ -82,8 +82,9 @@ std::string PlotHelpText() {
          "  --y COLUMN     the value to plot against the step (rows per step) or the\n"
          "                 threshold (--summary rows), such as a measure column:\n"
          "                 " +
-         KnownMeasureList() +
-         "\n"
+         KnownMeasureList(TCsvKind::PerStep) + "\n                 (per step) or " +
+         KnownMeasureList(TCsvKind::Summary) +
+         " (per run)\n"
          "                 (default: attached and free agents per step; the step at\n"
          "                 which the runs paused per threshold)\n"
          "  --size WxH     picture size in pixels (default: as many setups need)\n"

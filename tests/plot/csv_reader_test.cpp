@@ -52,6 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "line 1, column 6: missing"},
         BadCase{"UnknownMeasure", "agents,threshold,seed,step,attached,free,colour\n",
                 "line 1, column 7: unknown column 'colour'"},
+        BadCase{"MeasureOfARunWithoutItsPrefix",
+                "agents,threshold,seed,steps_run,paused_at,final_attached,final_free,clusters\n",
+                "line 1, column 8: unknown column 'clusters' (after the base columns come the "
+                "measures final_percent_similar, final_clusters, final_largest_cluster)"},
         BadCase{"MeasureTwice",
                 "agents,threshold,seed,step,attached,free,clusters,percent_similar,clusters\n",
                 "line 1, column 9: column 'clusters' appears twice"},
@@ -100,13 +104,13 @@ TEST(CsvReader, TakesWhatEditorsAndOtherToolsWrite) {
 TEST(CsvReader, MeasuresInAnyOrderMayHaveNoValue) {
   TCsvLayout layout;
   const auto rows = ReadAll(
-      "agents,threshold,seed,steps_run,paused_at,final_attached,final_free,largest_cluster,"
-      "percent_similar\n"
+      "agents,threshold,seed,steps_run,paused_at,final_attached,final_free,final_largest_cluster,"
+      "final_percent_similar\n"
       "500,74,1,99,,480,20,,nan\n"
       "500,74,2,40,40,500,0,31,87.5\n",
       &layout);
   EXPECT_EQ(layout.Kind, TCsvKind::Summary);
-  EXPECT_EQ(layout.Find("percent_similar"), 8);
+  EXPECT_EQ(layout.Find("final_percent_similar"), 8);
   EXPECT_EQ(layout.Rule(7), TValueRule::Measure);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0][4], 0);  // never paused
