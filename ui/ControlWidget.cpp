@@ -1,10 +1,12 @@
 #include "ui/ControlWidget.h"
 
+#include "ui/Application.h"
 #include "ui/Control.h"
 #include "ui/QtHost.h"
 
 ControlWidget::ControlWidget(std::unique_ptr<TControl> control, QWidget* parent)
     : QWidget(parent), control_(std::move(control)) {
+  RegisterAppFonts();  // the look the controls are made for, where the fonts are there
   hint_ = QSize(control_->Width(), control_->Height());
   // The control sits at the widget's top-left corner; attaching the host
   // creates its window, so it paints from now on.
