@@ -33,7 +33,9 @@ struct TModeEntry {
 const TModeEntry kModes[] = {
     {maNone, "maNone",
      "No range change: the read-out below shows the world position under the mouse."},
-    {maPan, "maPan", "Drag with the left button: x and y follow the mouse."},
+    {maPan, "maPan",
+     "Drag with the left button: x and y follow the mouse. The wheel zooms about the point under "
+     "the cursor; Back and Home undo pans and zooms."},
     {maPanHoriz, "maPanHoriz", "Drag with the left button: x follows the mouse, y stays."},
     {maPanVert, "maPanVert", "Drag with the left button: y follows the mouse, x stays."},
     {maZoomWind, "maZoomWind",
@@ -153,6 +155,7 @@ TInteractivePage::TInteractivePage(QWidget* parent) : TGalleryPage(parent), shel
   y = BuildCharts(y);
   y = BuildReadOuts(y);
   ConnectCharts();
+  for (TRChart* c : {owner_, user_}) c->SetWheelZoom(true);
   mode_->setCurrentIndex(kStartMode);
   ApplyMouseAction(kStartMode);
   SetPageSize(kPageWidth, y + kMargin);
@@ -177,6 +180,15 @@ int TInteractivePage::BuildControls(int y) {
     row->addWidget(follows_[i]);
   }
   row->addSpacing(16);
+  auto* wheel = new QCheckBox(QStringLiteral("Wheel zooms"), bar);
+  wheel->setChecked(true);
+  auto* back = new QPushButton(QStringLiteral("Back"), bar);
+  auto* home = new QPushButton(QStringLiteral("Home"), bar);
+  back->setToolTip(QStringLiteral("ZoomBack: the ranges before the last pan or zoom"));
+  home->setToolTip(QStringLiteral("ZoomHome: the ranges before the first pan or zoom"));
+  row->addWidget(wheel);
+  row->addWidget(back);
+  row->addWidget(home);
   auto* restore = new QPushButton(QStringLiteral("Restore ranges"), bar);
   auto* band = new QPushButton(QStringLiteral("Arm rubber band on chart A"), bar);
   auto* marks = new QPushButton(QStringLiteral("Add marks through chart B"), bar);
@@ -189,6 +201,15 @@ int TInteractivePage::BuildControls(int y) {
   for (QCheckBox* box : follows_)
     connect(box, &QCheckBox::toggled, this, [this] { ApplyLayerFollows(); });
   connect(restore, &QPushButton::clicked, this, [this] { RestoreRanges(); });
+  connect(wheel, &QCheckBox::toggled, this, [this](bool on) {
+    for (TRChart* c : {owner_, user_}) c->SetWheelZoom(on);
+  });
+  connect(back, &QPushButton::clicked, this, [this] {
+    for (TRChart* c : {owner_, user_}) c->ZoomBack();
+  });
+  connect(home, &QPushButton::clicked, this, [this] {
+    for (TRChart* c : {owner_, user_}) c->ZoomHome();
+  });
   connect(band, &QPushButton::clicked, this, [this] {
     owner_->ArmRubberBand();
     band_->setText(QStringLiteral("armed: drag on chart A (the right button disarms it)"));
@@ -300,11 +321,12 @@ void TInteractivePage::ReportMouse(TCustomRChart& chart, bool inChart, double x,
 
 void TInteractivePage::ReportZoomPan(TCustomRChart& chart) {
   ++zoomPanCount_;
-  zoomPan_->setText(QStringLiteral("#%1 from %2: layer 1 %3; layer 2 %4")
+  zoomPan_->setText(QStringLiteral("#%1 from %2: layer 1 %3; layer 2 %4; %5 steps to go back")
                         .arg(zoomPanCount_)
                         .arg(QString::fromStdString(NameOf(chart)),
                              RangeText(chart.Scale1X(), chart.Scale1Y()),
-                             RangeText(chart.Scale2X(), chart.Scale2Y())));
+                             RangeText(chart.Scale2X(), chart.Scale2Y()))
+                        .arg(chart.ZoomHistoryCount()));
 }
 
 void TInteractivePage::ReportCrossHair(TCustomRChart& chart, TCrossHair& crossHair) {
