@@ -20,7 +20,7 @@ namespace {
 constexpr int kControlsHeight = 32;
 constexpr int kHintHeight = 22;
 constexpr int kChartHeight = 430;
-constexpr int kReadOutHeight = 100;
+constexpr int kReadOutHeight = 132;
 constexpr TColor kBlue = 0xA05010;
 constexpr TColor kRed = 0x2020C0;
 constexpr TColor kBarFill = 0xE4E4F4;
@@ -180,15 +180,6 @@ int TInteractivePage::BuildControls(int y) {
     row->addWidget(follows_[i]);
   }
   row->addSpacing(16);
-  auto* wheel = new QCheckBox(QStringLiteral("Wheel zooms"), bar);
-  wheel->setChecked(true);
-  auto* back = new QPushButton(QStringLiteral("Back"), bar);
-  auto* home = new QPushButton(QStringLiteral("Home"), bar);
-  back->setToolTip(QStringLiteral("ZoomBack: the ranges before the last pan or zoom"));
-  home->setToolTip(QStringLiteral("ZoomHome: the ranges before the first pan or zoom"));
-  row->addWidget(wheel);
-  row->addWidget(back);
-  row->addWidget(home);
   auto* restore = new QPushButton(QStringLiteral("Restore ranges"), bar);
   auto* band = new QPushButton(QStringLiteral("Arm rubber band on chart A"), bar);
   auto* marks = new QPushButton(QStringLiteral("Add marks through chart B"), bar);
@@ -201,15 +192,6 @@ int TInteractivePage::BuildControls(int y) {
   for (QCheckBox* box : follows_)
     connect(box, &QCheckBox::toggled, this, [this] { ApplyLayerFollows(); });
   connect(restore, &QPushButton::clicked, this, [this] { RestoreRanges(); });
-  connect(wheel, &QCheckBox::toggled, this, [this](bool on) {
-    for (TRChart* c : {owner_, user_}) c->SetWheelZoom(on);
-  });
-  connect(back, &QPushButton::clicked, this, [this] {
-    for (TRChart* c : {owner_, user_}) c->ZoomBack();
-  });
-  connect(home, &QPushButton::clicked, this, [this] {
-    for (TRChart* c : {owner_, user_}) c->ZoomHome();
-  });
   connect(band, &QPushButton::clicked, this, [this] {
     owner_->ArmRubberBand();
     band_->setText(QStringLiteral("armed: drag on chart A (the right button disarms it)"));
@@ -251,7 +233,31 @@ int TInteractivePage::BuildReadOuts(int y) {
     grid->addWidget(new QLabel(QString::fromLatin1(name), box), r, 0);
     grid->addWidget(label, r++, 1);
   }
+  grid->addWidget(new QLabel(QStringLiteral("Wheel and history:"), box), r, 0);
+  grid->addLayout(BuildZoomRow(box), r, 1);
   return y + kReadOutHeight;
+}
+
+QHBoxLayout* TInteractivePage::BuildZoomRow(QWidget* box) {
+  auto* row = new QHBoxLayout;
+  auto* wheel = new QCheckBox(QStringLiteral("Wheel zooms (both charts)"), box);
+  wheel->setChecked(true);
+  auto* back = new QPushButton(QStringLiteral("Back"), box);
+  auto* home = new QPushButton(QStringLiteral("Home"), box);
+  back->setToolTip(QStringLiteral("ZoomBack: the ranges before the last pan or zoom"));
+  home->setToolTip(QStringLiteral("ZoomHome: the ranges before the first pan or zoom"));
+  for (QWidget* w : std::initializer_list<QWidget*>{wheel, back, home}) row->addWidget(w);
+  row->addStretch(1);
+  connect(wheel, &QCheckBox::toggled, this, [this](bool on) {
+    for (TRChart* c : {owner_, user_}) c->SetWheelZoom(on);
+  });
+  connect(back, &QPushButton::clicked, this, [this] {
+    for (TRChart* c : {owner_, user_}) c->ZoomBack();
+  });
+  connect(home, &QPushButton::clicked, this, [this] {
+    for (TRChart* c : {owner_, user_}) c->ZoomHome();
+  });
+  return row;
 }
 
 void TInteractivePage::ConnectCharts() {

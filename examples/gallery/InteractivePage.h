@@ -13,6 +13,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 
 class TInteractivePage : public gallery::TGalleryPage {
@@ -25,6 +26,8 @@ class TInteractivePage : public gallery::TGalleryPage {
   int BuildControls(int y);
   int BuildCharts(int y);
   int BuildReadOuts(int y);
+  // The wheel switch and the Back and Home buttons of both charts.
+  QHBoxLayout* BuildZoomRow(QWidget* box);
   void ConnectCharts();
 
   void ApplyMouseAction(int index);
