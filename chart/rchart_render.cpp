@@ -164,7 +164,11 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
                     pixels_.size() <= items.size();
   if (!same) {
     pixels_.clear();
-    runs_.Clear();
+    // The runs of a list stay what they are; only their points are new.
+    if (listVersion == listVersion_)
+      runs_.PixelsChanged();
+    else
+      runs_.Clear();
     listVersion_ = listVersion;
     maps_ = s.Maps;
     dx_ = dx;
@@ -209,8 +213,6 @@ const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items
     // A run of its own: kept. (A start inside a kept run is reduced on its own.)
     Run fresh;
     fresh.Begin = fresh.End = begin;
-    fresh.Start = start;
-    fresh.Reducer.Start(start, surfaceWidth);
     run = &*runs_.insert(at, std::move(fresh));
   }
   if (!run) {
@@ -219,26 +221,28 @@ const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items
     for (std::size_t i = begin; i < end; ++i) scratch_.Add(pixels[i].P1);
     return scratch_;
   }
-  if (!(run->Start == start) || run->Reducer.SurfaceWidth() != surfaceWidth ||
-      run->End > items.size()) {
-    run->Start = start;
+  if (run->End > items.size()) {  // not the list it was found in: found anew
     run->End = begin;
     run->Closed = false;
-    run->Reducer.Start(start, surfaceWidth);
   }
   if (!run->Closed) {
-    const std::size_t from = run->End;
-    run->End = scan(from);
+    run->End = scan(run->End);
     run->Closed = run->End < items.size();
-    for (std::size_t i = from; i < run->End; ++i) run->Reducer.Add(pixels[i].P1);
   }
+  if (run->Stale || !(run->Start == start) || run->Reducer.SurfaceWidth() != surfaceWidth) {
+    run->Stale = false;
+    run->Start = start;
+    run->Fed = begin;
+    run->Reducer.Start(start, surfaceWidth);
+  }
+  for (; run->Fed < run->End; ++run->Fed) run->Reducer.Add(pixels[run->Fed].P1);
   end = run->End;
   return run->Reducer;
 }
 
 bool TItemRenderer::Reducible(const TRChartItem& item, int width) const {
-  return set_.ReducePolylines && item.Kind == ikLineTo && item.PenStyle == psSolid &&
-         width <= 1 && s_.Pen.Mode == pmCopy;
+  return set_.ReducePolylines && item.Kind == ikLineTo && item.PenStyle == psSolid && width <= 1 &&
+         s_.Pen.Mode == pmCopy;
 }
 
 std::size_t TItemRenderer::DrawReducedRun(std::span<const TRChartItem> items,

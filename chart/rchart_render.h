@@ -54,6 +54,10 @@ struct TItemPixels {
 class TPolylineRuns {
  public:
   void Clear() { runs_.clear(); }
+  // The items are the same but their pixels are not: every run is reduced anew.
+  void PixelsChanged() {
+    for (Run& r : runs_) r.Stale = true;
+  }
   // The reduced run of items from `begin` (a line-to item), drawn from
   // `start` on a surface `surfaceWidth` wide; `end` gets the index past it.
   const TPolylineReducer& Reduce(std::span<const TRChartItem> items,
@@ -65,6 +69,8 @@ class TPolylineRuns {
     std::size_t Begin = 0, End = 0;
     bool Closed = false;  // ended by an item of another kind or pen, not by the list
     TPoint Start;
+    std::size_t Fed = 0;  // the reducer has the points up to here (from Begin)
+    bool Stale = true;    // its points are of other pixels
     TPolylineReducer Reducer;
   };
   std::vector<Run> runs_;
