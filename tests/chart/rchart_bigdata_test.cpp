@@ -124,11 +124,4 @@ TEST(ChartReduce, MixedItemsHiddenClassesBlackAndWhiteAndXor) {
   EXPECT_NE(xorAll, Reference(*c, false));
 }
 
-TEST(ChartReduce, TheDefaultLimitStillRefusesTheThousandAndFirstItem) {
-  TRChart c;
-  for (int i = 0; i < 1000; ++i) c.LineTo(i, i);
-  EXPECT_THROW(c.LineTo(0, 0), EUlxError);
-  EXPECT_EQ(c.ItemCount(), 1000);
-}
-
 }  // namespace

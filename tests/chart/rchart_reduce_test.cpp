@@ -72,25 +72,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ReduceWalks,
                            return n;
                          });
 
-// Fed point by point, the points so far draw the same as the prefix: what a
-// chart keeps between repaints while points are appended.
-TEST(Reduce, GrowingPolylineMatchesEveryPrefix) {
-  std::mt19937 rng(5);
-  for (const Walk& w : {Walk{"steep", 1, 9, 0.2}, Walk{"flat", 1, 2, 0.8}}) {
-    const std::vector<TPoint> p = RandomWalk(w, rng, 400);
-    TPolylineReducer r;
-    r.Start(p[0], kW);
-    for (std::size_t i = 1; i < p.size(); ++i) {
-      r.Add(p[i]);
-      std::vector<TPoint> sofar = r.Finished();
-      TPoint open[4];
-      const int n = r.OpenPoints(open);
-      sofar.insert(sofar.end(), open, open + n);
-      ASSERT_EQ(Drawn(sofar), Drawn({p.begin(), p.begin() + i + 1})) << w.Name << " " << i;
-    }
-  }
-}
-
 TEST(Reduce, ColumnKeepsItsEndsInTheOrderThatDrawsTheLastPixelAsBefore) {
   // Ending on the top of the run (drawn before), just past it (never drawn),
   // and a column that was only ever a point.
