@@ -227,8 +227,9 @@ TRange ZoomAboutCentre(const TRange& start, long double factor) {
 
 TRange ZoomAboutValue(const TAxisRange& r, double at, long double factor) {
   const long double lo = r.Low, hi = r.High, a = at;
-  if (!r.Logarithmic) return TRange{static_cast<double>(a + (lo - a) * factor),
-                                    static_cast<double>(a + (hi - a) * factor)};
+  if (!r.Logarithmic)
+    return TRange{static_cast<double>(a + (lo - a) * factor),
+                  static_cast<double>(a + (hi - a) * factor)};
   if (!(a > 0 && lo > 0 && hi > 0)) return TRange{r.Low, r.High};
   return TRange{static_cast<double>(a * std::pow(lo / a, factor)),
                 static_cast<double>(a * std::pow(hi / a, factor))};

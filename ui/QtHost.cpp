@@ -170,8 +170,8 @@ void QtHost::leaveEvent(QEvent*) {
 void QtHost::wheelEvent(QWheelEvent* e) {
   const QPoint p = e->position().toPoint();
   // What the control does not use goes on to the parent (a scroll area).
-  if (!control_ || !control_->MouseWheel(ShiftOf(e->modifiers(), e->buttons()),
-                                         e->angleDelta().y(), p.x(), p.y()))
+  if (!control_ || !control_->MouseWheel(ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(),
+                                         p.x(), p.y()))
     e->ignore();
 }
 
