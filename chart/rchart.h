@@ -309,7 +309,8 @@ class TCustomRChart : public TControl {
   static constexpr int kMaxZoomHistory = 100;
   // Off unless set: the wheel then zooms the layers that follow the mouse
   // about the world point under the cursor (inside the chart area), within
-  // MinRange and, on logarithmic axes, positive; OnZoomPan fires.
+  // MinRange and, on logarithmic axes, positive; OnZoomPan fires. During a
+  // drag of the mouse actions the wheel is taken but changes nothing.
   bool WheelZoom() const { return wheelZoom_; }
   void SetWheelZoom(bool v) { wheelZoom_ = v; }
   // Every pan and zoom made with the mouse (a drag, a zoom window, a wheel

@@ -340,6 +340,8 @@ void TCustomRChart::DragTextLabelTo(int x, int y) {
 bool TCustomRChart::MouseWheel(TShiftState shift, int delta, int x, int y) {
   TControl::MouseWheel(shift, delta, x, y);
   if (!wheelZoom_ || delta == 0 || !Geometry().InChartArea(x, y)) return false;
+  // A drag under way works from the ranges it started with: the wheel waits.
+  if (mouse_.DragStarted || mouse_.ZoomWindowActive) return true;
   const long double f = WheelZoomFactor(delta, kWheelZoomFactor);
   const TZoomRanges start = CurrentZoomRanges();
   TPaintBatch batch(*this);

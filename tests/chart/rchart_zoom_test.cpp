@@ -112,6 +112,11 @@ TEST(ZoomHistory, EveryMousePanOrZoomPushesItsStartOnce) {
   c->SetMouseAction(maZoomWind);
   Drag(*c, {{100, 40}, {200, 120}});
   const Ranges windowed = Of(*c);
+  c->MouseDown(mbLeft, kLeft, 100, 40);
+  c->MouseMove(kLeft, 120, 60);
+  EXPECT_TRUE(c->MouseWheel(kNone, 120, 150, 90));  // used, but not while dragging a window
+  ExpectRanges(*c, windowed);
+  c->MouseUp(mbRight, kNone, 120, 60);
   c->MouseWheel(kNone, -120, 150, 90);
   c->SetLayerRanges(1, 5, 5, 6, 6);  // by code: not remembered
   EXPECT_EQ(c->ZoomHistoryCount(), 4);
