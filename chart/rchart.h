@@ -300,6 +300,28 @@ class TCustomRChart : public TControl {
   // The band from its start corner to its final one, once it is done.
   bool RubberBandRect(TRect& r) const;
   bool ZoomWindowActive() const { return mouse_.ZoomWindowActive; }
+
+  // --- wheel zoom and zoom history ---------------------------------------------
+  // The span of an axis after one notch of the wheel turned away from the user
+  // (towards the user: divided by it).
+  static constexpr double kWheelZoomFactor = 0.8;
+  // The history keeps its first entry (home) and this many in all.
+  static constexpr int kMaxZoomHistory = 100;
+  // Off unless set: the wheel then zooms the layers that follow the mouse
+  // about the world point under the cursor (inside the chart area), within
+  // MinRange and, on logarithmic axes, positive; OnZoomPan fires. During a
+  // drag of the mouse actions the wheel is taken but changes nothing.
+  bool WheelZoom() const { return wheelZoom_; }
+  void SetWheelZoom(bool v) { wheelZoom_ = v; }
+  // Every pan and zoom made with the mouse (a drag, a zoom window, a wheel
+  // step) that changes a range remembers the ranges of both layers it started
+  // from. ZoomBack goes back one step, ZoomHome to the ranges before the first
+  // remembered one (forgetting them all); both repaint once, fire OnZoomPan
+  // and do nothing without a remembered step.
+  int ZoomHistoryCount() const { return static_cast<int>(zoomHistory_.size()); }
+  void ZoomBack();
+  void ZoomHome();
+  void ClearZoomHistory() { zoomHistory_.clear(); }
   int SelectedCrossHair() const { return mouse_.SelectedCrossHair; }
   int SelectedTextLabel() const { return mouse_.SelectedTextLabel; }
 
@@ -326,6 +348,7 @@ class TCustomRChart : public TControl {
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseLeave() override;
+  bool MouseWheel(TShiftState shift, int delta, int x, int y) override;
   // Arrows and Tab reach the chart instead of moving the focus.
   int DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTTAB; }
 
@@ -383,6 +406,7 @@ class TCustomRChart : public TControl {
     TPoint BandStart, BandCurrent, BandFinal;
     int SelectedCrossHair = 1;
     int SelectedTextLabel = 1;
+    bool DragRemembered = false;  // the drag's start is in the zoom history
   };
   // An XOR outline on the window and whether it is there (a paint removes it).
   struct TOutline {
@@ -401,6 +425,14 @@ class TCustomRChart : public TControl {
   // Draws the outline (again: drawing it twice erases it), or erases a shown one.
   void ShowOutline(TOutline& o, const TRect& r);
   void HideOutline(TOutline& o);
+  // The ranges of both layers' axes (layer 1 x, y, layer 2 x, y; low, high).
+  using TZoomRanges = std::array<double, 8>;
+  TZoomRanges CurrentZoomRanges() const;
+  void RestoreZoomRanges(const TZoomRanges& r);
+  // Remembers `start` when the ranges are no longer those (once per drag).
+  void NoteZoomStart(const TZoomRanges& start);
+  // The same for the drag under way, from the ranges it started from.
+  void NoteDragStart();
   // Clamps a control pixel into the chart area.
   TPoint IntoChartArea(int x, int y) const;
 
@@ -484,6 +516,8 @@ class TCustomRChart : public TControl {
   // --- mouse ---
   TMouseState mouse_;
   TOutline zoomOutline_, bandOutline_;
+  bool wheelZoom_ = false;
+  std::vector<TZoomRanges> zoomHistory_;
 
   // --- painting ---
   bool paintSuppressed_ = true;

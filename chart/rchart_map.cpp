@@ -225,6 +225,20 @@ TRange ZoomAboutCentre(const TRange& start, long double factor) {
   return TRange{static_cast<double>(c - h), static_cast<double>(c + h)};
 }
 
+TRange ZoomAboutValue(const TAxisRange& r, double at, long double factor) {
+  const long double lo = r.Low, hi = r.High, a = at;
+  if (!r.Logarithmic)
+    return TRange{static_cast<double>(a + (lo - a) * factor),
+                  static_cast<double>(a + (hi - a) * factor)};
+  if (!(a > 0 && lo > 0 && hi > 0)) return TRange{r.Low, r.High};
+  return TRange{static_cast<double>(a * std::pow(lo / a, factor)),
+                static_cast<double>(a * std::pow(hi / a, factor))};
+}
+
+long double WheelZoomFactor(int delta, double notchFactor) {
+  return std::pow(static_cast<long double>(notchFactor), static_cast<long double>(delta) / 120);
+}
+
 TRange ZoomWindowRange(double a, double b, bool keepDirection, double low, double high) {
   if (keepDirection && ((b < a && low < high) || (b > a && low > high))) std::swap(a, b);
   return TRange{a, b};

@@ -186,6 +186,13 @@ long double ZoomDragFactorX(std::int64_t dx, int width);
 long double ZoomDragFactorY(std::int64_t dy, int height);
 TRange ZoomAboutCentre(const TRange& start, long double factor);
 
+// The range of an axis zoomed by `factor` (of its span; of the logarithm of
+// its ratio on a logarithmic axis) about the world value `at`, which keeps its
+// place. A logarithmic axis with a value or end that is not positive stays.
+TRange ZoomAboutValue(const TAxisRange& range, double at, long double factor);
+// The factor of `delta` wheel units (120 a notch; away from the user zooms in).
+long double WheelZoomFactor(int delta, double notchFactor);
+
 // The range a zoom window gives an axis from its two corners' world values
 // a (start) and b: as they are, or — keepDirection — ordered so that the axis
 // keeps the direction its range low .. high had.

@@ -232,6 +232,7 @@ void TCustomRChart::RecordDragStart(int x, int y) {
     s.XRange = RangeOf(GetScalePropsX(layer));
     s.YRange = RangeOf(GetScalePropsY(layer));
   }
+  mouse_.DragRemembered = false;
 }
 
 void TCustomRChart::PanTo(int x, int y) {
@@ -250,6 +251,7 @@ void TCustomRChart::PanTo(int x, int y) {
     ry = Checked(ry, GetScalePropsY(layer));
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
+  NoteDragStart();
   batch.Finish();
   if (OnZoomPan) OnZoomPan(*this);
 }
@@ -267,6 +269,7 @@ void TCustomRChart::ZoomDragTo(int x, int y) {
         Checked(ZoomAboutCentre({s.YRange.Low, s.YRange.High}, fy), GetScalePropsY(layer));
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
+  NoteDragStart();
   batch.Finish();
   if (OnZoomPan) OnZoomPan(*this);
 }
@@ -282,6 +285,7 @@ void TCustomRChart::ZoomWindowTo(int x, int y) {
 
 void TCustomRChart::ApplyZoomWindow() {
   const bool keep = mouseAction_ == maZoomWindPos;
+  const TZoomRanges start = CurrentZoomRanges();
   TPaintBatch batch(*this);
   for (int layer = 1; layer <= 2; ++layer) {
     if (!MouseLayerEnabled(layer)) continue;
@@ -294,6 +298,7 @@ void TCustomRChart::ApplyZoomWindow() {
     const TRange ry = Checked(ZoomWindowRange(ay, by, keep, py.RangeLow(), py.RangeHigh()), py);
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
+  NoteZoomStart(start);
   batch.Finish();  // repaints, which also removes the outline
   zoomOutline_.Shown = false;
   if (OnZoomPan) OnZoomPan(*this);
@@ -328,4 +333,30 @@ void TCustomRChart::DragTextLabelTo(int x, int y) {
   }
   Paint();
   if (OnTextLabelMoved) OnTextLabelMoved(*this, l);
+}
+
+// --- the wheel ------------------------------------------------------------------------------
+
+bool TCustomRChart::MouseWheel(TShiftState shift, int delta, int x, int y) {
+  TControl::MouseWheel(shift, delta, x, y);
+  if (!wheelZoom_ || delta == 0 || !Geometry().InChartArea(x, y)) return false;
+  // A drag under way works from the ranges it started with: the wheel waits.
+  if (mouse_.DragStarted || mouse_.ZoomWindowActive) return true;
+  const long double f = WheelZoomFactor(delta, kWheelZoomFactor);
+  const TZoomRanges start = CurrentZoomRanges();
+  TPaintBatch batch(*this);
+  for (int layer = 1; layer <= 2; ++layer) {
+    if (!MouseLayerEnabled(layer)) continue;
+    double wx, wy;
+    PixelToWorld(layer, x, y, wx, wy);
+    const TScaleProps& px = GetScalePropsX(layer);
+    const TScaleProps& py = GetScalePropsY(layer);
+    const TRange rx = Checked(ZoomAboutValue(RangeOf(px), wx, f), px);
+    const TRange ry = Checked(ZoomAboutValue(RangeOf(py), wy, f), py);
+    SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
+  }
+  NoteZoomStart(start);
+  batch.Finish();
+  if (OnZoomPan) OnZoomPan(*this);
+  return true;
 }

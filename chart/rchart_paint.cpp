@@ -229,7 +229,8 @@ void TCustomRChart::RenderItems(TCanvas& surface, int dx, int dy, bool blackAndW
   if (!noGrid) r.DrawGrid();
   r.Begin();
   const std::span<const TRChartItem> items = items_->Items();
-  r.DrawItems(items, pixelCache_->Update(items, items_->Version(), settings, dx, dy));
+  r.DrawItems(items, pixelCache_->Update(items, items_->Version(), settings, dx, dy),
+              &pixelCache_->Runs());
   for (int n = kTextLabels; n >= 1; --n)
     r.DrawTextLabel(*textLabels_[static_cast<std::size_t>(n - 1)]);
   if (OnDataRendered) OnDataRendered(*this, surface, top, left);

@@ -1,8 +1,10 @@
 #include "chart/rchart_render.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -162,6 +164,11 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
                     pixels_.size() <= items.size();
   if (!same) {
     pixels_.clear();
+    // The runs of a list stay what they are; only their points are new.
+    if (listVersion == listVersion_)
+      runs_.PixelsChanged();
+    else
+      runs_.Clear();
     listVersion_ = listVersion;
     maps_ = s.Maps;
     dx_ = dx;
@@ -169,16 +176,105 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
     lRim_ = s.Geometry.LRim;
     tRim_ = s.Geometry.TRim;
   }
-  pixels_.reserve(items.size());
+  // Grown geometrically: a feed adding a point before each repaint must not
+  // copy them all every time.
+  if (pixels_.capacity() < items.size())
+    pixels_.reserve(std::max(items.size(), 2 * pixels_.capacity()));
   for (std::size_t i = pixels_.size(); i < items.size(); ++i)
     pixels_.push_back(PixelsOf(items[i], s, dx, dy));
   return pixels_;
 }
 
+// --- reduced polylines ---------------------------------------------------------------
+
+namespace {
+
+// Items drawn alike when they follow each other in a polyline.
+bool SamePolylineRun(const TRChartItem& a, const TRChartItem& b) {
+  return b.Kind == ikLineTo && a.Color == b.Color && a.PenStyle == b.PenStyle &&
+         a.LineWidth == b.LineWidth && a.ItemClass == b.ItemClass &&
+         (a.Layer >= 2) == (b.Layer >= 2);
+}
+
+}  // namespace
+
+const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items,
+                                              std::span<const TItemPixels> pixels,
+                                              std::size_t begin, TPoint start, int surfaceWidth,
+                                              std::size_t& end) {
+  const auto scan = [&](std::size_t from) {
+    while (from < items.size() && SamePolylineRun(items[begin], items[from])) ++from;
+    return from;
+  };
+  const auto at = std::lower_bound(runs_.begin(), runs_.end(), begin,
+                                   [](const Run& r, std::size_t b) { return r.Begin < b; });
+  Run* run = at != runs_.end() && at->Begin == begin ? &*at : nullptr;
+  if (!run && (at == runs_.begin() || std::prev(at)->End <= begin)) {
+    // A run of its own: kept. (A start inside a kept run is reduced on its own.)
+    Run fresh;
+    fresh.Begin = fresh.End = begin;
+    run = &*runs_.insert(at, std::move(fresh));
+  }
+  if (!run) {
+    end = scan(begin);
+    scratch_.Start(start, surfaceWidth);
+    for (std::size_t i = begin; i < end; ++i) scratch_.Add(pixels[i].P1);
+    return scratch_;
+  }
+  if (run->End > items.size()) {  // not the list it was found in: found anew
+    run->End = begin;
+    run->Closed = false;
+  }
+  if (!run->Closed) {
+    run->End = scan(run->End);
+    run->Closed = run->End < items.size();
+  }
+  if (run->Stale || !(run->Start == start) || run->Reducer.SurfaceWidth() != surfaceWidth) {
+    run->Stale = false;
+    run->Start = start;
+    run->Fed = begin;
+    run->Reducer.Start(start, surfaceWidth);
+  }
+  for (; run->Fed < run->End; ++run->Fed) run->Reducer.Add(pixels[run->Fed].P1);
+  end = run->End;
+  return run->Reducer;
+}
+
+bool TItemRenderer::Reducible(const TRChartItem& item, int width) const {
+  return set_.ReducePolylines && item.Kind == ikLineTo && item.PenStyle == psSolid && width <= 1 &&
+         s_.Pen.Mode == pmCopy;
+}
+
+std::size_t TItemRenderer::DrawReducedRun(std::span<const TRChartItem> items,
+                                          std::span<const TItemPixels> pixels, std::size_t begin,
+                                          TPolylineRuns* runs) {
+  // Where a polyline of one solid pen is broken does not change its pixels:
+  // what is pending is drawn first, and the run goes on from its last point.
+  FlushPolyline();
+  SetPenColor(blackAndWhite_ ? clBlack : items[begin].Color);
+  SetPenStyle(psSolid);
+  std::size_t end = begin;
+  TPolylineRuns local;
+  const TPolylineReducer& r =
+      (runs ? *runs : local).Reduce(items, pixels, begin, currentPoint_, s_.Width(), end);
+  const std::vector<TPoint>& done = r.Finished();
+  std::array<TPoint, 5> open;
+  int n = 0;
+  if (!done.empty()) {
+    s_.Polyline(done);
+    open[n++] = done.back();
+  }
+  n += r.OpenPoints(open.data() + n);
+  s_.Polyline(std::span<const TPoint>(open.data(), static_cast<std::size_t>(n)));
+  currentPoint_ = r.Last();
+  s_.MoveTo(currentPoint_.X, currentPoint_.Y);
+  return end;
+}
+
 // --- the pass ----------------------------------------------------------------------
 
 void TItemRenderer::DrawItems(std::span<const TRChartItem> items,
-                              std::span<const TItemPixels> pixels) {
+                              std::span<const TItemPixels> pixels, TPolylineRuns* runs) {
   for (std::size_t i = 0; i < items.size(); ++i) {
     const TRChartItem& item = items[i];
     if (!(*set_.ClassVisible)[item.ItemClass]) continue;
@@ -187,6 +283,10 @@ void TItemRenderer::DrawItems(std::span<const TRChartItem> items,
     if (width != penWidth_) {
       FlushPolyline();
       s_.Pen.Width = penWidth_ = width;
+    }
+    if (Reducible(item, width)) {
+      i = DrawReducedRun(items, pixels, i, runs) - 1;
+      continue;
     }
     DrawItem(item, pixels[i]);
   }

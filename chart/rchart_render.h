@@ -13,6 +13,7 @@
 #include "chart/rchart_item.h"
 #include "chart/rchart_map.h"
 #include "chart/rchart_props.h"
+#include "chart/rchart_reduce.h"
 #include "gfx/Canvas.h"
 
 // What a render pass draws with.
@@ -35,12 +36,45 @@ struct TRenderSettings {
   TGridAxis GridX, GridY;
   // The raw ranges the grid lines run between (RangeLow to RangeHigh).
   double XLow = 0, XHigh = 1, YLow = 0, YHigh = 1;
+  // Runs of line-to items drawn with a solid pen one pixel wide in copy mode
+  // are drawn as reduced polylines (the same pixels, a few points a column).
+  bool ReducePolylines = true;
 };
 
 // The surface pixels of an item's points: (X1, Y1) and (X2, Y2), or for an
 // ellipse the corners of its box; what a kind does not map stays unset.
 struct TItemPixels {
   TPoint P1, P2;
+};
+
+// The reduced polylines of the runs of line-to items that share a pen, a
+// class and a layer, kept with the item pixels they were made from: appended
+// points extend the last run, so a repaint does work for the new points and
+// the reduced points only.
+class TPolylineRuns {
+ public:
+  void Clear() { runs_.clear(); }
+  // The items are the same but their pixels are not: every run is reduced anew.
+  void PixelsChanged() {
+    for (Run& r : runs_) r.Stale = true;
+  }
+  // The reduced run of items from `begin` (a line-to item), drawn from
+  // `start` on a surface `surfaceWidth` wide; `end` gets the index past it.
+  const TPolylineReducer& Reduce(std::span<const TRChartItem> items,
+                                 std::span<const TItemPixels> pixels, std::size_t begin,
+                                 TPoint start, int surfaceWidth, std::size_t& end);
+
+ private:
+  struct Run {
+    std::size_t Begin = 0, End = 0;
+    bool Closed = false;  // ended by an item of another kind or pen, not by the list
+    TPoint Start;
+    std::size_t Fed = 0;  // the reducer has the points up to here (from Begin)
+    bool Stale = true;    // its points are of other pixels
+    TPolylineReducer Reducer;
+  };
+  std::vector<Run> runs_;
+  TPolylineReducer scratch_;  // for a run that is not kept
 };
 
 // The item pixels of the last render pass of one chart, kept while the list
@@ -51,13 +85,19 @@ class TItemPixelCache {
  public:
   std::span<const TItemPixels> Update(std::span<const TRChartItem> items, std::uint64_t listVersion,
                                       const TRenderSettings& s, int dx, int dy);
-  void Clear() { pixels_.clear(); }
+  void Clear() {
+    pixels_.clear();
+    runs_.Clear();
+  }
+  // The reduced polylines made from the pixels Update gave last.
+  TPolylineRuns& Runs() { return runs_; }
 
  private:
   std::uint64_t listVersion_ = 0;
   std::array<TLayerMap, 2> maps_{};
   int dx_ = 0, dy_ = 0, lRim_ = 0, tRim_ = 0;
   std::vector<TItemPixels> pixels_;
+  TPolylineRuns runs_;
 };
 
 // The longest polyline one call draws; a longer run of line-to items goes on
@@ -75,8 +115,10 @@ class TItemRenderer {
   // Pen width, pen position and the cached pen, brush and font values of the
   // pass start: what DrawItems begins with.
   void Begin();
-  // Every visible item in list order, at its pixels; the last polyline is flushed.
-  void DrawItems(std::span<const TRChartItem> items, std::span<const TItemPixels> pixels);
+  // Every visible item in list order, at its pixels; the last polyline is
+  // flushed. Reduced polylines are kept in `runs` when it is given.
+  void DrawItems(std::span<const TRChartItem> items, std::span<const TItemPixels> pixels,
+                 TPolylineRuns* runs = nullptr);
   // One text label (nothing for tlOff or a hidden layer).
   void DrawTextLabel(const TTextLabel& label);
   // The chart area's frame on the outermost pixels of the area.
@@ -99,6 +141,12 @@ class TItemRenderer {
   void RescaleFontForPrinter(int size);
 
   void DrawItem(const TRChartItem& item, const TItemPixels& px);
+  // Whether the run of line-to items from this one may be drawn reduced.
+  bool Reducible(const TRChartItem& item, int width) const;
+  // Draws the run from items[begin] as a reduced polyline; gives the index past it.
+  std::size_t DrawReducedRun(std::span<const TRChartItem> items,
+                             std::span<const TItemPixels> pixels, std::size_t begin,
+                             TPolylineRuns* runs);
   void DrawRect3D(const TRChartItem& item, const TItemPixels& px);
   void DrawBar3D(const TRChartItem& item, const TItemPixels& px, TColor c);
   void DrawText(const TRChartItem& item, const TItemPixels& px, TColor c);

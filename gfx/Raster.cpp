@@ -195,6 +195,16 @@ void Line(const Target& t, i64 x0, i64 y0, i64 x1, i64 y1, const LinePen& pen, i
   // Exact minor coordinate at the first visible step, then Bresenham's error
   // term from there: minor = n0 + q where q = floor(num / (2n)), num = 2 s dMinor + n.
   const i64 twoN = 2 * n, twoD = 2 * dMinor;
+  if (!pen.Pattern && w == 1 && dMinor == 0 && !xMajor) {
+    // A vertical line (long polylines reduced to a few points a column are
+    // mostly these): one column, walked by the row stride.
+    if (n0 < 0 || n0 >= t.W) return;
+    std::uint32_t* d = t.Bits + (m0 + dir * sFirst) * t.Stride + n0;
+    const i64 step = dir * t.Stride;
+    const std::uint32_t xorBits = pen.Pixel & 0x00FFFFFF;
+    for (i64 s = sFirst; s <= sLast; ++s, d += step) *d = t.Xor ? (*d ^ xorBits) : pen.Pixel;
+    return;
+  }
   if (!pen.Pattern && w == 1 && n <= kFastLineExtent && std::abs(dMinor) <= kFastLineExtent) {
     SolidThinLine(t, xMajor, m0, dir, n0, dMinor, n, sFirst, sLast, pen.Pixel);
     return;

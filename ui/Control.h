@@ -95,6 +95,9 @@ class TControl {
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseEnter() {}
   virtual void MouseLeave() {}
+  // The wheel turned by delta (120 a notch, away from the user positive) with
+  // the cursor at (x, y); true when the control used it.
+  virtual bool MouseWheel(TShiftState, int /*delta*/, int /*x*/, int /*y*/) { return false; }
   virtual void Click();
   virtual void DblClick();
   virtual void KeyDown(std::uint16_t& key, TShiftState shift);

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "ui/Application.h"
 #include "ui/Control.h"
@@ -164,6 +165,14 @@ void QtHost::enterEvent(QEnterEvent*) {
 
 void QtHost::leaveEvent(QEvent*) {
   if (control_) control_->MouseLeave();
+}
+
+void QtHost::wheelEvent(QWheelEvent* e) {
+  const QPoint p = e->position().toPoint();
+  // What the control does not use goes on to the parent (a scroll area).
+  if (!control_ || !control_->MouseWheel(ShiftOf(e->modifiers(), e->buttons()), e->angleDelta().y(),
+                                         p.x(), p.y()))
+    e->ignore();
 }
 
 void QtHost::keyPressEvent(QKeyEvent* e) {

@@ -33,6 +33,7 @@ class QtHost : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void enterEvent(QEnterEvent* e) override;
   void leaveEvent(QEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
   bool focusNextPrevChild(bool next) override;

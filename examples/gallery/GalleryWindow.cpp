@@ -7,6 +7,7 @@
 
 #include "examples/gallery/ChartsPage.h"
 #include "examples/gallery/InteractivePage.h"
+#include "examples/gallery/LargeDataPage.h"
 #include "examples/gallery/ScalesPage.h"
 
 namespace {
@@ -39,6 +40,7 @@ TGalleryWindow::TGalleryWindow(int page) {
   addTab(new TPageScroller(new TScalesPage), QStringLiteral("Scales and marks"));
   addTab(new TPageScroller(new TChartsPage), QStringLiteral("Charts"));
   addTab(new TPageScroller(new TInteractivePage), QStringLiteral("Interactive"));
+  addTab(new TPageScroller(new TLargeDataPage), QStringLiteral("Large data"));
   setCurrentIndex(page);
   FitPage(page);
   new QShortcut(QKeySequence::Quit, this, [this] { close(); });  // Ctrl+Q

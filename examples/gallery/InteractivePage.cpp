@@ -20,7 +20,7 @@ namespace {
 constexpr int kControlsHeight = 32;
 constexpr int kHintHeight = 22;
 constexpr int kChartHeight = 430;
-constexpr int kReadOutHeight = 100;
+constexpr int kReadOutHeight = 132;
 constexpr TColor kBlue = 0xA05010;
 constexpr TColor kRed = 0x2020C0;
 constexpr TColor kBarFill = 0xE4E4F4;
@@ -33,7 +33,9 @@ struct TModeEntry {
 const TModeEntry kModes[] = {
     {maNone, "maNone",
      "No range change: the read-out below shows the world position under the mouse."},
-    {maPan, "maPan", "Drag with the left button: x and y follow the mouse."},
+    {maPan, "maPan",
+     "Drag with the left button: x and y follow the mouse. The wheel zooms about the point under "
+     "the cursor; Back and Home undo pans and zooms."},
     {maPanHoriz, "maPanHoriz", "Drag with the left button: x follows the mouse, y stays."},
     {maPanVert, "maPanVert", "Drag with the left button: y follows the mouse, x stays."},
     {maZoomWind, "maZoomWind",
@@ -153,6 +155,7 @@ TInteractivePage::TInteractivePage(QWidget* parent) : TGalleryPage(parent), shel
   y = BuildCharts(y);
   y = BuildReadOuts(y);
   ConnectCharts();
+  for (TRChart* c : {owner_, user_}) c->SetWheelZoom(true);
   mode_->setCurrentIndex(kStartMode);
   ApplyMouseAction(kStartMode);
   SetPageSize(kPageWidth, y + kMargin);
@@ -230,7 +233,31 @@ int TInteractivePage::BuildReadOuts(int y) {
     grid->addWidget(new QLabel(QString::fromLatin1(name), box), r, 0);
     grid->addWidget(label, r++, 1);
   }
+  grid->addWidget(new QLabel(QStringLiteral("Wheel and history:"), box), r, 0);
+  grid->addLayout(BuildZoomRow(box), r, 1);
   return y + kReadOutHeight;
+}
+
+QHBoxLayout* TInteractivePage::BuildZoomRow(QWidget* box) {
+  auto* row = new QHBoxLayout;
+  auto* wheel = new QCheckBox(QStringLiteral("Wheel zooms (both charts)"), box);
+  wheel->setChecked(true);
+  auto* back = new QPushButton(QStringLiteral("Back"), box);
+  auto* home = new QPushButton(QStringLiteral("Home"), box);
+  back->setToolTip(QStringLiteral("ZoomBack: the ranges before the last pan or zoom"));
+  home->setToolTip(QStringLiteral("ZoomHome: the ranges before the first pan or zoom"));
+  for (QWidget* w : std::initializer_list<QWidget*>{wheel, back, home}) row->addWidget(w);
+  row->addStretch(1);
+  connect(wheel, &QCheckBox::toggled, this, [this](bool on) {
+    for (TRChart* c : {owner_, user_}) c->SetWheelZoom(on);
+  });
+  connect(back, &QPushButton::clicked, this, [this] {
+    for (TRChart* c : {owner_, user_}) c->ZoomBack();
+  });
+  connect(home, &QPushButton::clicked, this, [this] {
+    for (TRChart* c : {owner_, user_}) c->ZoomHome();
+  });
+  return row;
 }
 
 void TInteractivePage::ConnectCharts() {
@@ -300,11 +327,12 @@ void TInteractivePage::ReportMouse(TCustomRChart& chart, bool inChart, double x,
 
 void TInteractivePage::ReportZoomPan(TCustomRChart& chart) {
   ++zoomPanCount_;
-  zoomPan_->setText(QStringLiteral("#%1 from %2: layer 1 %3; layer 2 %4")
+  zoomPan_->setText(QStringLiteral("#%1 from %2: layer 1 %3; layer 2 %4; %5 steps to go back")
                         .arg(zoomPanCount_)
                         .arg(QString::fromStdString(NameOf(chart)),
                              RangeText(chart.Scale1X(), chart.Scale1Y()),
-                             RangeText(chart.Scale2X(), chart.Scale2Y())));
+                             RangeText(chart.Scale2X(), chart.Scale2Y()))
+                        .arg(chart.ZoomHistoryCount()));
 }
 
 void TInteractivePage::ReportCrossHair(TCustomRChart& chart, TCrossHair& crossHair) {

@@ -3,7 +3,8 @@
 // text labels to drag; the second chart shows the first one's items at a
 // closer zoom. Read-outs show the world position under the mouse and what the
 // charts report after a zoom or pan, a moved cross-hair or label, and the
-// rubber band.
+// rubber band. The wheel zooms (a switch), and Back and Home walk the zoom
+// history of both charts.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 
 class TInteractivePage : public gallery::TGalleryPage {
@@ -24,6 +26,8 @@ class TInteractivePage : public gallery::TGalleryPage {
   int BuildControls(int y);
   int BuildCharts(int y);
   int BuildReadOuts(int y);
+  // The wheel switch and the Back and Home buttons of both charts.
+  QHBoxLayout* BuildZoomRow(QWidget* box);
   void ConnectCharts();
 
   void ApplyMouseAction(int index);

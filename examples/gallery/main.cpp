@@ -2,7 +2,8 @@
 // lets a person try the chart's mouse actions.
 //
 //   travenel-gallery [--page N]   opens on page N: 0 scales and marks (the
-//                                 default), 1 charts, 2 interactive
+//                                 default), 1 charts, 2 interactive, 3 large
+//                                 data
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
@@ -19,14 +20,14 @@ int PageOption(const QApplication& app) {
   parser.addHelpOption();
   const QCommandLineOption page(
       QStringLiteral("page"),
-      QStringLiteral("Open on page N: 0 scales and marks, 1 charts, 2 interactive."),
+      QStringLiteral("Open on page N: 0 scales and marks, 1 charts, 2 interactive, 3 large data."),
       QStringLiteral("N"), QStringLiteral("0"));
   parser.addOption(page);
   parser.process(app);  // --help and unknown options end the program here
   bool ok = false;
   const int n = parser.value(page).toInt(&ok);
   if (!ok || n < 0 || n >= TGalleryWindow::kPageCount) {
-    std::fprintf(stderr, "travenel-gallery: --page takes 0, 1 or 2, not \"%s\"\n",
+    std::fprintf(stderr, "travenel-gallery: --page takes 0, 1, 2 or 3, not \"%s\"\n",
                  qPrintable(parser.value(page)));
     return -1;
   }

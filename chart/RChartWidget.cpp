@@ -1,0 +1,8 @@
+#include "chart/RChartWidget.h"
+
+RChartWidget::RChartWidget(QWidget* parent) : ControlWidget(std::make_unique<TRChart>(), parent) {}
+
+QSize RChartWidget::minimumSizeHint() const {
+  const TChartGeometry g = Chart().Geometry();
+  return QSize(g.MinWidth(), g.MinHeight());
+}

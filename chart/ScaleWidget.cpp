@@ -1,0 +1,3 @@
+#include "chart/ScaleWidget.h"
+
+ScaleWidget::ScaleWidget(QWidget* parent) : ControlWidget(std::make_unique<TScale>(), parent) {}

@@ -1,0 +1,14 @@
+// ScaleWidget: a stand-alone TScale as a Qt widget; Scale() gives its
+// properties.
+#pragma once
+
+#include "chart/Scale.h"
+#include "ui/ControlWidget.h"
+
+class ScaleWidget : public ControlWidget {
+ public:
+  explicit ScaleWidget(QWidget* parent = nullptr);
+
+  TScale& Scale() { return static_cast<TScale&>(Control()); }
+  const TScale& Scale() const { return static_cast<const TScale&>(Control()); }
+};

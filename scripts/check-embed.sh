@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the chart library from a build folder into a temporary prefix,
+# builds examples/embed against it as an outside project would, and runs it
+# offscreen until it has painted and saved its picture.
+#   scripts/check-embed.sh BUILD_DIR [COMPILER_LAUNCHER]
+set -euo pipefail
+src=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+launcher=${2:-}
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix/usr" >/dev/null
+args=(-DCMAKE_PREFIX_PATH="$prefix/usr" -DCMAKE_BUILD_TYPE=Release)
+[ -n "$launcher" ] && args+=(-DCMAKE_CXX_COMPILER_LAUNCHER="$launcher")
+cmake -S "$src/examples/embed" -B "$prefix/build" "${args[@]}" >/dev/null
+cmake --build "$prefix/build" -j2 >/dev/null
+# Qt wants a private runtime folder.
+mkdir -m 700 "$prefix/run"
+XDG_RUNTIME_DIR="$prefix/run" QT_QPA_PLATFORM=offscreen "$prefix/build/travenel-embed" --quit-after 1500 --save "$prefix/embed.png"
+# A PNG file starts with these eight bytes.
+[ "$(head -c 8 "$prefix/embed.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ]
+echo "examples/embed built against the installed package and painted"

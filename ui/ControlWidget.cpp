@@ -1,0 +1,26 @@
+#include "ui/ControlWidget.h"
+
+#include "ui/Application.h"
+#include "ui/Control.h"
+#include "ui/QtHost.h"
+
+ControlWidget::ControlWidget(std::unique_ptr<TControl> control, QWidget* parent)
+    : QWidget(parent), control_(std::move(control)) {
+  RegisterAppFonts();  // the look the controls are made for, where the fonts are there
+  hint_ = QSize(control_->Width(), control_->Height());
+  // The control sits at the widget's top-left corner; attaching the host
+  // creates its window, so it paints from now on.
+  control_->SetBounds(0, 0, control_->Width(), control_->Height());
+  host_ = std::make_unique<QtHost>(*control_, this);
+  setFocusPolicy(host_->focusPolicy());
+  setFocusProxy(host_.get());
+  resize(hint_);
+}
+
+ControlWidget::~ControlWidget() {
+  host_.reset();  // detaches from the control before the control goes
+}
+
+void ControlWidget::resizeEvent(QResizeEvent*) {
+  control_->SetBounds(control_->Left(), control_->Top(), width(), height());
+}
