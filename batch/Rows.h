@@ -10,5 +10,5 @@
 std::string HeaderLine(const TBatchOptions& options);
 
 // The rows of one run (without header): one per step, or one for the run
-// with `summary`; the measures' columns when the spec asked for them.
+// with `summary`; the measures' columns when the run took them.
 void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result, bool summary);

@@ -31,7 +31,7 @@ struct TStepCounts {
 struct TRunResult {
   std::vector<TStepCounts> Steps;      // one per step run
   int PausedAt = 0;                    // step at which the run paused by itself; 0 if never
-  std::vector<TSegregation> Measures;  // per step, or of the last step, as the spec asked
+  std::vector<TSegregation> Measures;  // per step, or of the last step alone
 };
 
 // Runs one setup. It should return soon after cancel becomes true; what it

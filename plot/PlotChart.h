@@ -71,7 +71,7 @@ struct TChartSpec {
 std::string PlotFontName();
 TFont PlotFont(int height, TColor color = kTextColor, bool bold = false);
 
-// A chart with its window (so that it paints), set up as the spec says, that
+// A chart with its window (so that it paints), set up as described, that
 // may hold up to ten million items. AutoRedraw is off: add the items, then
 // take the picture.
 std::unique_ptr<TRChart> MakeChart(const TChartSpec& spec);

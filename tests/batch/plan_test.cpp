@@ -102,7 +102,7 @@ TEST(BatchPlan, ASweepOfTenBillionRunsStartsAtOnceAndStopsWhenAsked) {
       {"--agents", "0:99999:1", "--threshold", "0:99999:1", "--summary", "--jobs", "1"}, out, err,
       [&](const TRunSpec& s, int, const std::atomic<bool>&) {
         if (++calls == 3) cancel = true;
-        return TRunResult{{{0, s.Agents}}, 0};
+        return TRunResult{{{0, s.Agents}}, 0, {}};
       },
       cancel, 1, false);
   EXPECT_EQ(status, kExitInterrupted);
@@ -143,7 +143,7 @@ TEST(BatchPlan, WorkersStayAFewRunsAheadOfASlowRun) {
     if (s.Agents == 0)
       for (int i = 0; i < 300 && started < 1000; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return TRunResult{{{0, s.Agents}}, 0};
+    return TRunResult{{{0, s.Agents}}, 0, {}};
   };
   int status = -1;
   Output(
