@@ -6,14 +6,18 @@
 // (x, 140 - y) of the chart-area image.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <climits>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "qt_messages.h"
 #include "rchart_test_util.h"
 #include "scale_paint_util.h"
+#include "ui/QtHost.h"
 
 namespace {
 
@@ -253,6 +257,10 @@ TEST_F(ChartPaint, UnreadableBackgroundPictureIsDroppedOnce) {
   c->BackGroundImg().SetName("/no/such/picture.png");
   EXPECT_EQ(c->BackGroundImg().Name(), "");
   EXPECT_EQ(Area(100, 70), clYellow);
+  const QtMessages qt;  // a name with a NUL byte goes the same way, without Qt's warning
+  c->BackGroundImg().SetName(std::string("/tmp\0/x.png", 11));
+  EXPECT_EQ(c->BackGroundImg().Name(), "");
+  EXPECT_TRUE(qt.Texts().empty()) << qt.Texts().front();
 }
 
 TEST_F(ChartPaint, BackgroundTilesAndStretch) {
@@ -357,6 +365,25 @@ TEST_F(ChartPaint, ShowItemsRedrawsOnlyTheChartArea) {
   EXPECT_EQ(Window(50 + 50, 20 + 130), clRed);
   const TCanvas& s = c->ControlImage().Canvas();
   EXPECT_TRUE(TextAt(s, 260 - s.TextWidth("old"), 4, "old", ColorToRGB(clBtnFace)));
+}
+
+TEST_F(ChartPaint, SizeWhosePictureCannotBeAllocatedShowsNothingUntilOneFits) {
+  const QtMessages qt;
+  QtHost host(*c);
+  host.show();
+  c->SetDataColor(clRed);
+  c->AddLine(10, 10, 100, 10);
+  for (const auto& [w, h] : {std::pair{INT_MAX, 200}, {100000, 100000}, {300, INT_MAX}}) {
+    c->SetBounds(0, 0, w, h);
+    QApplication::processEvents();
+    EXPECT_TRUE(c->ControlImage().Empty()) << w << " x " << h;
+    c->ShowItems();
+    host.repaint();
+    c->SetBounds(0, 0, 280, 200);
+    c->ShowItems();
+    EXPECT_EQ(Window(50 + 50, 20 + 130), clRed);
+  }
+  EXPECT_TRUE(qt.Texts().empty()) << qt.Texts().front();
 }
 
 TEST_F(ChartPaint, PrinterSurfaceGetsAnAreaOnePixelSmaller) {

@@ -3,9 +3,11 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <climits>
 
 #include "gfx/Bitmap.h"
 #include "gfx/Glyphs.h"
+#include "qt_messages.h"
 
 namespace {
 
@@ -191,6 +193,21 @@ TEST(Bitmap, SetSizeKeepsTheTopLeftContent) {
   EXPECT_EQ(b.Width(), 8);
 }
 
+TEST(Bitmap, SizeBeyondTheLargestLeavesItEmptyAndQuiet) {
+  const QtMessages qt;
+  TBitmap b(4, 4);
+  for (const auto& [w, h] : {std::pair{INT_MAX, 200}, {100000, 100000}, {200, INT_MAX},
+                             {1 << 14, (1 << 14) + 1}}) {
+    b.SetSize(w, h);
+    ASSERT_TRUE(b.Empty()) << w << " x " << h;
+    b.Canvas().TextOut(0, 0, "x");
+    b.Canvas().Rectangle(0, 0, 9, 9);
+    b.SetSize(5, 3);  // a size that fits comes back, white
+    EXPECT_EQ(b.Canvas().Pixels(4, 2), clWhite);
+  }
+  EXPECT_TRUE(qt.Texts().empty()) << qt.Texts().front();
+}
+
 TEST(Bitmap, DrawStretchDrawAndCopyRectPlacePixels) {
   TBitmap src(2, 2);
   src.Canvas().SetPixels(0, 0, clRed);
@@ -229,6 +246,11 @@ TEST(Bitmap, LoadFromFileRaisesAClearErrorAndKeepsTheImage) {
     f.write("this is no picture");
   }
   EXPECT_THROW(b.LoadFromFile(junk.toStdString()), EInvalidGraphic);
+  {
+    const QtMessages qt;  // a name with a NUL byte is unreadable, without Qt's warning
+    EXPECT_THROW(b.LoadFromFile(std::string("good.png\0.bmp", 13)), EInvalidGraphic);
+    EXPECT_TRUE(qt.Texts().empty()) << qt.Texts().front();
+  }
   EXPECT_EQ(b.Width(), 3);
   EXPECT_EQ(b.Canvas().Pixels(1, 1), clRed);
 
