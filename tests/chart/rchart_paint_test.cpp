@@ -125,6 +125,35 @@ TEST_F(ChartPaint, RectangleCoversBothCornerPixels) {
     EXPECT_EQ(Area(x, y), clBlue);
 }
 
+// Items mapped onto the ends of the 32-bit range stay there: the edge one
+// pixel further stops at the end instead of wrapping round over the surface.
+TEST_F(ChartPaint, ItemsAtTheEndsOfTheRangeDrawNothingOnTheSurface) {
+  c->SetFillColor(clRed);
+  c->Bar3D(1.0, 1.04, -94.0, -39.2, 0, 32);
+  TBitmap none(48, 0);
+  c->RenderItems(none.Canvas(), -32, INT_MAX - 1, false, false);
+  struct Case {
+    int dx, dy;
+    double x, y;  // the items' corner; (x, y) lies at surface (x + dx, 140 - y + dy)
+  };
+  for (const Case& k : {Case{0, INT_MAX - 1, 1, 0}, Case{INT_MAX - 1, -134, 1, 0},
+                        Case{0, INT_MIN, 1, 1e6}, Case{INT_MIN, -134, -1e6, 0}}) {
+    for (int kind = 0; kind < 4; ++kind) {
+      c->ClearItems();
+      if (kind == 0) c->Rectangle(k.x, k.y, k.x + 4, k.y + 5);
+      if (kind == 1) c->Ellipse(k.x + 2, k.y + 2.5, 2, 2.5);
+      if (kind == 2) c->Rect3D(k.x, k.y, k.x + 4, k.y + 5, fsEmbossed, clBlue, clLime);
+      if (kind == 3) c->Bar3D(k.x, k.y, k.x + 4, k.y + 5, 3, 45);
+      TBitmap s(48, 8);
+      c->RenderItems(s.Canvas(), k.dx, k.dy, false, true);
+      int ink = 0;
+      for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 48; ++x) ink += s.Canvas().Pixels(x, y) != kWhite;
+      EXPECT_EQ(ink, 0) << "kind " << kind << " at " << k.dx << ", " << k.dy;
+    }
+  }
+}
+
 TEST_F(ChartPaint, HiddenClassAndLayerHideTheirItems) {
   c->SetClassDefault(3);
   c->AddLine(10, 10, 100, 10);
