@@ -1,5 +1,5 @@
 // The control model: bounds, painting into the window image, loading, and the
-// Qt host's forwarding of input, focus and cursors.
+// Qt host's forwarding of input, focus and cursors, and the timer's pace.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 #include "ui/Application.h"
 #include "ui/Control.h"
 #include "ui/QtHost.h"
+#include "ui/Timer.h"
 
 namespace {
 
@@ -133,6 +134,25 @@ TEST(QtHost, TabReachesAControlThatClaimsIt) {
   claims.dialogCode = 0;
   QTest::keyClick(a, Qt::Key_Tab);
   EXPECT_FALSE(a->hasFocus()) << "without the claim Tab moves the focus on";
+}
+
+TEST(Timer, TicksAtItsIntervalButNeverFasterThanItsFloor) {
+  TTimer t;
+  for (const auto& [asked, pace] : {std::pair{1, 10}, {9, 10}, {10, 10}, {25, 25}}) {
+    t.SetInterval(asked);
+    EXPECT_EQ(t.Interval(), asked);
+    EXPECT_EQ(t.TickInterval(), pace);
+  }
+  int ticks = 0;
+  t.OnTimer = [&] { ++ticks; };
+  t.SetInterval(0);  // never ticks
+  QTest::qWait(40);
+  t.SetInterval(1);
+  t.SetEnabled(false);
+  QTest::qWait(40);
+  EXPECT_EQ(ticks, 0);
+  t.SetEnabled(true);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
 }
 
 TEST(Screen, RegisteredCursorsAndTheDefaultForUnknownNumbers) {
