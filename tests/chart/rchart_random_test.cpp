@@ -246,7 +246,7 @@ TEST(ChartRandomOperations, MouseInEveryModeKeepsAxesFiniteOrderedAndPositive) {
       if (r.Coin(0.1)) return r.Int();
       return r.Coin(0.8) ? r.Small(-20, extent + 20) : r.Small(-4 * extent, 5 * extent);
     };
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 800; ++i) {
       if (i % 10 == 0) NewStart(r, *c);
       const auto mode = static_cast<TMouseActMode>(r.Pick(15));
       c->SetMouseAction(mode);
@@ -328,7 +328,7 @@ TEST(ChartRandomOperations, SharingGroupsChangedByHandlersAndDestroyedInAnyOrder
       };
     };
     for (std::size_t i = 0; i < kSharingCharts; ++i) make(i);
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 500; ++i) {
       const std::size_t slot = r.Pick(kSharingCharts);
       TRChart* c = charts[slot].get();
       if (!c) {
