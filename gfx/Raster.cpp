@@ -406,6 +406,9 @@ void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* out
     const Interval inner = interior(y, r);
     return inner.Lo <= 0 && inner.Hi >= t.W - 1;
   };
+  // Most often the interior hides all of the surface (the first and the
+  // last row tell, as the hidden rows are one run), or the shape misses it.
+  if (!fill && hidden(yFrom) && hidden(yTo)) return;
   const i64 middle = std::clamp<i64>(T / 2, yFrom, yTo);
   if (!reaches(middle)) return;
   const i64 first = FirstOfRun(yFrom, middle, reaches), last = LastOfRun(middle, yTo, reaches);
