@@ -8,20 +8,14 @@
 
 class QtMessages {
  public:
-  QtMessages() : previous_(qInstallMessageHandler(&Record)) { Log().clear(); }
+  QtMessages() : previous_(qInstallMessageHandler(&Record)) { texts_.clear(); }
   ~QtMessages() { qInstallMessageHandler(previous_); }
-  QtMessages(const QtMessages&) = delete;
-  QtMessages& operator=(const QtMessages&) = delete;
-
-  const std::vector<std::string>& Texts() const { return Log(); }
+  const std::vector<std::string>& Texts() const { return texts_; }
 
  private:
-  static std::vector<std::string>& Log() {
-    static std::vector<std::string> log;
-    return log;
-  }
   static void Record(QtMsgType, const QMessageLogContext&, const QString& text) {
-    Log().push_back(text.toStdString());
+    texts_.push_back(text.toStdString());
   }
+  static inline std::vector<std::string> texts_;
   QtMessageHandler previous_;
 };

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <climits>
 
 #include "gfx/Bitmap.h"
 #include "gfx/Glyphs.h"
@@ -191,21 +190,6 @@ TEST(Bitmap, SetSizeKeepsTheTopLeftContent) {
   EXPECT_EQ(b.Canvas().Pixels(1, 2), clRed);
   EXPECT_EQ(b.Canvas().Pixels(7, 2), clWhite);
   EXPECT_EQ(b.Width(), 8);
-}
-
-TEST(Bitmap, SizeBeyondTheLargestLeavesItEmptyAndQuiet) {
-  const QtMessages qt;
-  TBitmap b(4, 4);
-  for (const auto& [w, h] : {std::pair{INT_MAX, 200}, {100000, 100000}, {200, INT_MAX},
-                             {1 << 14, (1 << 14) + 1}}) {
-    b.SetSize(w, h);
-    ASSERT_TRUE(b.Empty()) << w << " x " << h;
-    b.Canvas().TextOut(0, 0, "x");
-    b.Canvas().Rectangle(0, 0, 9, 9);
-    b.SetSize(5, 3);  // a size that fits comes back, white
-    EXPECT_EQ(b.Canvas().Pixels(4, 2), clWhite);
-  }
-  EXPECT_TRUE(qt.Texts().empty()) << qt.Texts().front();
 }
 
 TEST(Bitmap, DrawStretchDrawAndCopyRectPlacePixels) {
