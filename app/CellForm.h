@@ -13,9 +13,9 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 class QtHost;
 class TRChart;
+class TTimer;
 class TWorld;
 
 class TForm1 : public QWidget {
@@ -52,7 +52,7 @@ class TForm1 : public QWidget {
   QLabel* lbl_timesteps() const { return lblTimesteps_; }
   TRChart& RChart1() const { return *rChart1_; }
   QtHost* RChart1Host() const { return rChart1Host_; }
-  QTimer* Timer1() const { return timer1_; }
+  TTimer* Timer1() const { return timer1_; }
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -97,7 +97,7 @@ class TForm1 : public QWidget {
   // The chart goes after its host (the host must not outlive what it shows).
   std::unique_ptr<TRChart> rChart1_;
   QtHost* rChart1Host_ = nullptr;
-  QTimer* timer1_ = nullptr;
+  TTimer* timer1_ = nullptr;
 
   std::unique_ptr<TWorld> world_;
   std::int32_t columns_ = 0;

@@ -472,6 +472,9 @@ class TCustomRChart : public TControl {
   // --- sharing ---
   TCustomRChart* useDataOf_ = nullptr;
   std::vector<TCustomRChart*> users_;
+  // Owns nothing: its weak references tell the group's repaint which charts
+  // still exist.
+  std::shared_ptr<TCustomRChart> self_{this, [](TCustomRChart*) {}};
 
   // --- axes ---
   std::unique_ptr<TScalePropsHoriz> scaleProps1X_;

@@ -13,6 +13,16 @@ TAxisRange RangeOf(const TScaleProps& p) {
   return TAxisRange{p.RangeLow(), p.RangeHigh(), p.Logarithmic()};
 }
 
+// The range a joined axis takes from the axis that controls it. A logarithmic
+// axis cannot take ends below 1e-100 (a linear controller may well have them):
+// it keeps its last range then, as it does against the mouse.
+TRange JoinedRange(const TScaleProps& joined, const TScaleProps& controller) {
+  const double lo = controller.RangeLow(), hi = controller.RangeHigh();
+  if (joined.Logarithmic() && !(lo >= TScaleProps::kMinLogBound && hi >= TScaleProps::kMinLogBound))
+    return TRange{joined.RangeLow(), joined.RangeHigh()};
+  return TRange{lo, hi};
+}
+
 }  // namespace
 
 // --- the batch of a paint ---------------------------------------------------------
@@ -149,9 +159,9 @@ void TCustomRChart::SetLayerRanges(int layer, double xLow, double yLow, double x
   for (int other = 1; other <= 2; ++other) {
     if (other == layer) continue;
     if (j.ControlledByX(other) != layer && j.ControlledByY(other) != layer) continue;
-    const TScaleProps& x = GetScalePropsX(j.ControlledByX(other));
-    const TScaleProps& y = GetScalePropsY(j.ControlledByY(other));
-    ApplyLayerRange(other, x.RangeLow(), y.RangeLow(), x.RangeHigh(), y.RangeHigh());
+    const TRange x = JoinedRange(GetScalePropsX(other), GetScalePropsX(j.ControlledByX(other)));
+    const TRange y = JoinedRange(GetScalePropsY(other), GetScalePropsY(j.ControlledByY(other)));
+    ApplyLayerRange(other, x.Low, y.Low, x.High, y.High);
   }
   batch.Finish();
 }
@@ -206,9 +216,11 @@ void TJointLayers::Assign(const TJointLayers& source) {
 }
 
 void TCustomRChart::JoinChanged(int layer, bool horizontal, int destination) {
-  const TScaleProps& x = GetScalePropsX(horizontal ? destination : layer);
-  const TScaleProps& y = GetScalePropsY(horizontal ? layer : destination);
-  ApplyLayerRange(layer, x.RangeLow(), y.RangeLow(), x.RangeHigh(), y.RangeHigh());
+  const TRange x =
+      JoinedRange(GetScalePropsX(layer), GetScalePropsX(horizontal ? destination : layer));
+  const TRange y =
+      JoinedRange(GetScalePropsY(layer), GetScalePropsY(horizontal ? layer : destination));
+  ApplyLayerRange(layer, x.Low, y.Low, x.High, y.High);
 }
 
 void TCustomRChart::SetJointLayers(const TJointLayers& v) {

@@ -211,12 +211,17 @@ TRange PanRange(const TAxisRange& start, const TAxisRange& now, std::int64_t mov
   return TRange{static_cast<double>(lo0 * r), static_cast<double>(hi0 * r)};
 }
 
+// A drag that started outside the control can be longer than the control:
+// its factor stops at that of a drag one pixel short of the control's size,
+// so a zoom never turns the axis round (a factor of 0 or less would).
 long double ZoomDragFactorX(std::int64_t dx, int width) {
-  return width > 0 ? 1 - static_cast<long double>(dx) / width : 1;
+  if (width <= 0) return 1;
+  return std::max(1 - static_cast<long double>(dx) / width, 1.0L / width);
 }
 
 long double ZoomDragFactorY(std::int64_t dy, int height) {
-  return height > 0 ? static_cast<long double>(dy) / height + 1 : 1;
+  if (height <= 0) return 1;
+  return std::max(static_cast<long double>(dy) / height + 1, 1.0L / height);
 }
 
 TRange ZoomAboutCentre(const TRange& start, long double factor) {

@@ -181,7 +181,8 @@ TRange PanRange(const TAxisRange& start, const TAxisRange& now, std::int64_t mov
 
 // Zoom by dragging: the factor of the span for a drag by dx (or dy) on a
 // control of the given width (height) — right or up zooms in, left or down
-// zooms out — and the start range scaled by it about its centre.
+// zooms out — and the start range scaled by it about its centre. The factor
+// is at least 1 / width (1 / height): a zoom never turns an axis round.
 long double ZoomDragFactorX(std::int64_t dx, int width);
 long double ZoomDragFactorY(std::int64_t dy, int height);
 TRange ZoomAboutCentre(const TRange& start, long double factor);

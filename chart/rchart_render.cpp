@@ -29,6 +29,12 @@ std::int64_t PixelOffset(double v) {
   return static_cast<std::int64_t>(Nint(std::clamp(static_cast<long double>(v), -4e9L, 4e9L)));
 }
 
+// A surface pixel moved by a few pixels; at the ends of the 32-bit range it
+// stops there (what lies beyond is off every surface).
+int Off(int v, int by) { return ClampToInt32(std::int64_t{v} + by); }
+// One more on a box's far edge, so its last pixels are covered.
+void Widen(int& v) { v = Off(v, 1); }
+
 std::vector<std::string> SplitLines(const std::string& caption) {
   std::vector<std::string> lines(1);
   for (char ch : caption) {
@@ -340,8 +346,8 @@ void TItemRenderer::DrawItem(const TRChartItem& item, const TItemPixels& px) {
         break;
       }
       // One more on the larger x and y, so both corner pixels are covered.
-      (a.X > b.X ? a.X : b.X) += 1;
-      (a.Y > b.Y ? a.Y : b.Y) += 1;
+      Widen(a.X > b.X ? a.X : b.X);
+      Widen(a.Y > b.Y ? a.Y : b.Y);
       if (rect)
         s_.Rectangle(a.X, a.Y, b.X, b.Y);
       else
@@ -409,17 +415,18 @@ void TItemRenderer::DrawRect3D(const TRChartItem& item, const TItemPixels& px) {
   // Two rings, the second one pixel in and up.
   const auto embossed = [&](TColor first, TColor second) {
     SetPenColor(first);
-    s_.MoveTo(l + 1, bottom);
-    s_.LineTo(l + 1, top + 1);
-    s_.LineTo(r, top + 1);
+    const int l1 = Off(l, 1), t1 = Off(top, 1), r1 = Off(r, -1), b1 = Off(bottom, -1);
+    s_.MoveTo(l1, bottom);
+    s_.LineTo(l1, t1);
+    s_.LineTo(r, t1);
     s_.LineTo(r, bottom);
-    s_.LineTo(l + 1, bottom);
+    s_.LineTo(l1, bottom);
     SetPenColor(second);
-    s_.MoveTo(l, bottom - 1);
+    s_.MoveTo(l, b1);
     s_.LineTo(l, top);
-    s_.LineTo(r - 1, top);
-    s_.LineTo(r - 1, bottom - 1);
-    s_.LineTo(l, bottom - 1);
+    s_.LineTo(r1, top);
+    s_.LineTo(r1, b1);
+    s_.LineTo(l, b1);
   };
   switch (item.FrameStyle & 0x7F) {
     case fsLowered: lowered(d, g); break;
@@ -451,8 +458,8 @@ void TItemRenderer::DrawBar3D(const TRChartItem& item, const TItemPixels& px, TC
   const TPoint side[] = {pt(std::int64_t{x2} + dxd, std::int64_t{y1} + dyd), pt(x2, y1), pt(x2, y2),
                          pt(std::int64_t{x2} + dxd, std::int64_t{y2} + dyd)};
   s_.Polygon(side);
-  (x1 > x2 ? x1 : x2) += 1;
-  y2 += 1;
+  Widen(x1 > x2 ? x1 : x2);
+  Widen(y2);
   s_.Rectangle(x1, y1, x2, y2);
 }
 

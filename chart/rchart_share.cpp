@@ -56,12 +56,17 @@ void TCustomRChart::LeaveSharingGroup() {
 }
 
 void TCustomRChart::RepaintSharingGroup() {
-  const auto ask = [](TCustomRChart& c) {
-    if (c.autoRedraw_ || c.Designing()) c.Paint();
-  };
+  // A render handler may change the group, or destroy a chart of it, while
+  // the walk paints: the walk goes over the group as it was when it began and
+  // passes over the charts that have been destroyed since.
+  std::vector<std::weak_ptr<TCustomRChart>> group;
   if (useDataOf_) {
-    ask(*useDataOf_);
-    for (TCustomRChart* user : useDataOf_->users_) ask(*user);
+    group.push_back(useDataOf_->self_);
+    for (TCustomRChart* user : useDataOf_->users_) group.push_back(user->self_);
   }
-  for (TCustomRChart* user : users_) ask(*user);
+  for (TCustomRChart* user : users_) group.push_back(user->self_);
+  for (const std::weak_ptr<TCustomRChart>& member : group) {
+    const std::shared_ptr<TCustomRChart> c = member.lock();
+    if (c && (c->autoRedraw_ || c->Designing())) c->Paint();
+  }
 }

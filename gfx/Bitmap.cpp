@@ -11,12 +11,16 @@ TBitmap::TBitmap() = default;
 TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
 
 void TBitmap::SetSize(int width, int height) {
-  if (width <= 0 || height <= 0) {
+  if (width <= 0 || height <= 0 || std::int64_t{width} * height > kMaxPixels) {
     image_ = QImage();
     return;
   }
   if (width == image_.width() && height == image_.height()) return;
   QImage next(width, height, QImage::Format_RGB32);
+  if (next.isNull()) {  // the memory could not be had
+    image_ = QImage();
+    return;
+  }
   next.fill(0xFFFFFFFF);
   if (!image_.isNull()) {
     // Keep the top-left content: copy the rows that fit.
@@ -29,6 +33,10 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
+  // No file name holds a NUL byte; Qt would warn about such a name on the console.
+  if (path.find('\0') != std::string::npos)
+    throw EInvalidGraphic("Die Bilddatei \"" + path.substr(0, path.find('\0')) +
+                          "...\" kann nicht gelesen werden: der Name enthält ein NUL-Zeichen");
   const QString file = QString::fromStdString(path);
   if (!QFileInfo(file).isFile())
     throw EInvalidGraphic("Die Bilddatei \"" + path + "\" wurde nicht gefunden");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -33,8 +34,12 @@ class TBitmap {
   int Height() const { return image_.height(); }
   bool Empty() const { return image_.isNull(); }
 
+  // The largest image a bitmap takes: 2^28 pixels (1 GiB).
+  static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
+
   // Keeps the top-left content; new pixels are white. Zero or negative sizes
-  // give an empty image, on which drawing does nothing.
+  // give an empty image, on which drawing does nothing; so do sizes above
+  // kMaxPixels and sizes whose memory cannot be had (never a crash, no message).
   void SetSize(int width, int height);
   void SetWidth(int width) { SetSize(width, Height()); }
   void SetHeight(int height) { SetSize(Width(), height); }

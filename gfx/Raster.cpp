@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 #include <cwchar>
@@ -260,7 +261,18 @@ void Rectangle(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* o
     return;
   }
   const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
+  // Without a fill, rows whose interior spans the surface show nothing: an
+  // outline far larger than the surface costs no more than its visible rows.
+  i64 hiddenFrom = yTo + 1, hiddenTo = yTo;
+  if (!fill && x1 + k <= 0 && x2 - 1 - k >= t.W - 1) {
+    hiddenFrom = y1 + k;
+    hiddenTo = y2 - 1 - k;
+  }
   for (i64 y = yFrom; y <= yTo; ++y) {
+    if (y >= hiddenFrom && y <= hiddenTo) {
+      y = hiddenTo;
+      continue;
+    }
     Interval inner{x1 + k, x2 - 1 - k};
     if (y < y1 + k || y > y2 - 1 - k) inner = {};
     ShapeRow(t, y, {x1, x2 - 1}, inner, outline, fill);
@@ -268,6 +280,32 @@ void Rectangle(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* o
 }
 
 namespace {
+
+// The first row of [lo, hi] where `in` holds, when it holds on a run of rows
+// that ends at hi; and the last one of a run that starts at lo.
+template <class Pred>
+i64 FirstOfRun(i64 lo, i64 hi, const Pred& in) {
+  while (lo < hi) {
+    const i64 mid = lo + (hi - lo) / 2;
+    if (in(mid))
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  return lo;
+}
+
+template <class Pred>
+i64 LastOfRun(i64 lo, i64 hi, const Pred& in) {
+  while (lo < hi) {
+    const i64 mid = hi - (hi - lo) / 2;
+    if (in(mid))
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  return hi;
+}
 
 // Half-width term m of the ellipse inscribed in a box W x H, for the row at
 // doubled offset Y from the centre, when the doubled centre column S has
@@ -315,11 +353,24 @@ void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* out
   const i64 S = x1 + x2 - 1, T = y1 + y2 - 1;
   const i64 sParity = S & 1;
   const std::vector<i64>* rows = EllipseRows(W, H, sParity);
+  // A row is looked up again as the row k above or below the next ones: the
+  // last few rows worked out without the table are kept.
+  struct Known {
+    i64 Row = INT64_MIN;  // no row
+    i64 M = -1;
+  };
+  std::array<Known, 8> known;
   auto span = [&](i64 y) -> Interval {
     const i64 Y = 2 * y - T;
     if (std::abs(Y) >= H) return {};
-    const i64 m =
-        rows ? (*rows)[static_cast<std::size_t>(y - y1)] : EllipseHalfWidth(W, H, sParity, Y);
+    i64 m;
+    if (rows) {
+      m = (*rows)[static_cast<std::size_t>(y - y1)];
+    } else {
+      Known& e = known[static_cast<std::size_t>(y & 7)];
+      if (e.Row != y) e = {y, EllipseHalfWidth(W, H, sParity, Y)};
+      m = e.M;
+    }
     if (m < 0) return {};
     return {(S - m) / 2, (S + m) / 2};
   };
@@ -338,17 +389,52 @@ void Ellipse(const Target& t, i64 x1, i64 y1, i64 x2, i64 y2, const LinePen* out
     return;
   }
   const i64 k = outline && !oneColour ? outline->Width : 0;
-  const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
-  for (i64 y = yFrom; y <= yTo; ++y) {
-    const Interval region = span(y);
-    if (region.Empty()) continue;
-    // The interior: pixels whose neighbours up to k rows away and k columns
-    // away are all inside (for k = 1 this is the four-neighbour rule). The
-    // rows share one centre and narrow away from the middle, so the rows k
-    // above and k below bound all those between: two look-ups, whatever k.
+  // The interior: pixels whose neighbours up to k rows away and k columns
+  // away are all inside (for k = 1 this is the four-neighbour rule). The
+  // rows share one centre and narrow away from the middle, so the rows k
+  // above and k below bound all those between: two look-ups, whatever k.
+  auto interior = [&](i64 y, Interval region) {
     Interval inner{region.Lo + k, region.Hi - k};
     if (k > 0 && !inner.Empty()) inner = Intersect(inner, Intersect(span(y - k), span(y + k)));
-    ShapeRow(t, y, region, inner, outline, fill);
+    return inner;
+  };
+  const i64 yFrom = std::max<i64>(y1, 0), yTo = std::min<i64>(y2 - 1, t.H - 1);
+  if (yFrom > yTo || (!outline && !fill)) return;
+  // Only the rows with pixels on the surface are worked out, so a shape far
+  // larger than the surface costs what its visible pixels cost. A row's ends
+  // move outwards towards the middle row and back, and so do its interior's:
+  // the rows that reach the surface's columns, and (without a fill) those
+  // whose interior hides all of them, are runs about the middle row, found
+  // by halving from the visible row nearest to it.
+  const auto reaches = [&](i64 y) {
+    const Interval r = span(y);
+    return !r.Empty() && r.Lo < t.W && r.Hi >= 0;
+  };
+  const auto hidden = [&](i64 y) {
+    const Interval r = span(y);
+    if (r.Empty()) return false;
+    const Interval inner = interior(y, r);
+    return inner.Lo <= 0 && inner.Hi >= t.W - 1;
+  };
+  // Most often the interior hides all of the surface (the first and the
+  // last row tell, as the hidden rows are one run), or the shape misses it.
+  if (!fill && hidden(yFrom) && hidden(yTo)) return;
+  const i64 middle = std::clamp<i64>(T / 2, yFrom, yTo);
+  if (!reaches(middle)) return;
+  const i64 first = FirstOfRun(yFrom, middle, reaches), last = LastOfRun(middle, yTo, reaches);
+  i64 hiddenFrom = last + 1, hiddenTo = last;
+  if (!fill && hidden(middle)) {
+    hiddenFrom = FirstOfRun(first, middle, hidden);
+    hiddenTo = LastOfRun(middle, last, hidden);
+  }
+  for (i64 y = first; y <= last; ++y) {
+    if (y == hiddenFrom) {
+      y = hiddenTo;
+      continue;
+    }
+    const Interval region = span(y);
+    if (region.Empty()) continue;
+    ShapeRow(t, y, region, interior(y, region), outline, fill);
   }
 }
 

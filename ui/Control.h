@@ -41,6 +41,9 @@ class TControl {
 
   // setters:
   // Every change of position or size goes through SetBounds; negative sizes become 0.
+  // Any size is taken; one whose window image cannot be allocated (see
+  // TBitmap::SetSize) leaves the image empty, so the control shows nothing
+  // until a size that fits comes.
   virtual void SetBounds(int left, int top, int width, int height);
   void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
   void SetTop(int v) { SetBounds(left_, v, width_, height_); }

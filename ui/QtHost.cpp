@@ -105,14 +105,19 @@ bool QtHost::event(QEvent* e) {
 }
 
 void QtHost::paintEvent(QPaintEvent*) {
-  QPainter p(this);
   if (!control_) {
+    QPainter p(this);
     p.fillRect(rect(), palette().window());
     return;
   }
   control_->PaintWindow();
   const QImage& img = control_->WindowImage().Image();
-  if (!img.isNull()) p.drawImage(0, 0, img);
+  // An empty image (no size, or one too large to allocate) shows nothing. The
+  // painter is not even begun: on a window too large for its own backing
+  // store Qt would only complain.
+  if (img.isNull()) return;
+  QPainter p(this);
+  p.drawImage(0, 0, img);
 }
 
 void QtHost::resizeEvent(QResizeEvent*) {

@@ -55,7 +55,7 @@ struct TNote {
   const char* Text;
 };
 constexpr TNote kItemNotes[] = {
-    {17, 66, "AddLine"},           {50, 68.5, "MoveToPoint +"},  {50, 65, "LineTo"},
+    {17, 66, "AddLine"},           {50, 70, "MoveToPoint +"},    {50, 64.5, "LineTo"},
     {83, 66, "Rectangle"},         {17, 34, "Ellipse"},          {50, 34, "Text"},
     {83, 34, "Arrow open/filled"}, {17, 3, "Move/LineToRelPix"}, {50, 3, "MarkAt"},
     {83, 3, "Rect3D, Bar3D"}};
@@ -231,9 +231,9 @@ void SetUpTextLabels(TRChart& c) {
   pixels.SetMode(tlBox);
   pixels.SetAttachToData(false);
   pixels.SetPosX(290);
-  pixels.SetPosY(200);
+  pixels.SetPosY(160);
   pixels.SetColorBkg(kPaleBlue);
-  pixels.SetCaption("AttachToData false: pixel (290, 200)");
+  pixels.SetCaption("AttachToData false: pixel (290, 160)");
 
   static const std::pair<TAlignment, const char*> kAlignments[] = {
       {taLeftJustify, "taLeftJustify"}, {taCenter, "taCenter"}, {taRightJustify, "taRightJustify"}};

@@ -9,11 +9,11 @@ using namespace gallery;
 
 namespace {
 
-constexpr int kItemsHeight = 290;
-constexpr int kLabelsHeight = 250;
-constexpr int kGridHeight = 136;
-constexpr int kLayoutHeight = 206;
-constexpr int kShadowHeight = 200;
+// The page fits a 1280 x 1024 screen, tab bar and window frame included.
+constexpr int kItemsHeight = 226;
+constexpr int kLabelsHeight = 196;
+constexpr int kSmallHeight = 96;  // the grid, shadow and picture samples, two rows of them
+constexpr int kLayoutHeight = 150;
 constexpr int kShadowWidth = 8;
 
 // The picture is compiled into the program: no file needs to lie beside it.
@@ -36,15 +36,23 @@ void SetUpSample(TRChart& c) {
 }
 void FillSample(TRChart& c) { FillSampleCurve(c, 1, 1, 10); }
 
+// The small samples: the sample with narrow rims.
+void SetUpSmallSample(TRChart& c) {
+  SetUpSample(c);
+  c.SetLRim(28);
+  c.SetRRim(10);
+  c.SetTRim(18);
+  c.SetBRim(24);
+}
+
 }  // namespace
 
 TChartsPage::TChartsPage(QWidget* parent) : TGalleryPage(parent), shelf_(this) {
   int y = kMargin;
   y = BuildItems(y);
   y = BuildLabelsAndAxes(y);
-  y = BuildGrids(y);
+  y = BuildGridsShadowsAndPictures(y);
   y = BuildLayouts(y);
-  y = BuildShadowsAndPictures(y);
   SetPageSize(kPageWidth, y - kSectionGap + kMargin);
 }
 
@@ -81,9 +89,13 @@ int TChartsPage::BuildLabelsAndAxes(int y) {
   return Below(y, kLabelsHeight);
 }
 
-int TChartsPage::BuildGrids(int y) {
+// The eight grid styles in two rows of four on the left half; the shadows
+// and pictures in two rows of two on the right half.
+int TChartsPage::BuildGridsShadowsAndPictures(int y) {
   AddHeading(this, kMargin, y, QStringLiteral("Grid styles"));
+  AddHeading(this, ColumnLeft(4, 8), y, QStringLiteral("Shadows and background pictures"));
   y += kHeadingHeight;
+  const auto row = [y](int i) { return y + i * (kSmallHeight + kGap); };
   static const std::pair<GridStyleType, const char*> kGrids[] = {
       {gsNone, "gsNone"},
       {gsPoints, "gsPoints"},
@@ -93,16 +105,13 @@ int TChartsPage::BuildGrids(int y) {
       {gsHorizDotLines, "gsHorizDotLines"},
       {gsVertDotLines, "gsVertDotLines"},
       {gsDotLines, "gsDotLines"}};
-  int column = 0;
+  int n = 0;
   for (const auto& [style, name] : kGrids) {
     const GridStyleType s = style;
     shelf_.Add(
-        Cell(column++, 8, y, kGridHeight), name,
+        Cell(n % 4, 8, row(n / 4), kSmallHeight), name,
         [s](TRChart& c) {
-          SetUpSample(c);
-          c.SetLRim(28);
-          c.SetRRim(10);
-          c.SetBRim(24);
+          SetUpSmallSample(c);
           // Lines at the labelled ticks only (the short ones count too when shown).
           c.Scale1X().SetShortTicks(false);
           c.Scale1Y().SetShortTicks(false);
@@ -111,8 +120,38 @@ int TChartsPage::BuildGrids(int y) {
           c.SetGridColor(s == gsPoints ? 0x404040 : 0xA8A8A8);
         },
         FillSample);
+    ++n;
   }
-  return Below(y, kGridHeight);
+  static const std::pair<TShadowStyle, const char*> kShadows[] = {
+      {ssFlying, "ShadowWidth 8, ssFlying"}, {ssBox, "ShadowWidth 8, ssBox"}};
+  n = 0;
+  for (const auto& [style, name] : kShadows) {
+    const TShadowStyle s = style;
+    shelf_.Add(
+        Cell(4 + 2 * n++, 8, row(0), kSmallHeight, 2), name,
+        [s](TRChart& c) {
+          SetUpSmallSample(c);
+          c.SetShadowWidth(kShadowWidth);
+          c.SetShadowStyle(s);
+        },
+        FillSample);
+  }
+  static const std::pair<TBkgFill, const char*> kPictures[] = {
+      {bfTile, "Background picture, bfTile"}, {bfStretch, "Background picture, bfStretch"}};
+  n = 0;
+  for (const auto& [fill, name] : kPictures) {
+    const TBkgFill f = fill;
+    shelf_.Add(
+        Cell(4 + 2 * n++, 8, row(1), kSmallHeight, 2), name,
+        [f](TRChart& c) {
+          SetUpSmallSample(c);
+          c.BackGroundImg().SetIncludePath(true);  // the resource path is the name
+          c.BackGroundImg().SetName(kBackgroundPicture);
+          c.BackGroundImg().SetFillMode(f);
+        },
+        FillSample);
+  }
+  return Below(row(1), kSmallHeight);
 }
 
 int TChartsPage::BuildLayouts(int y) {
@@ -147,38 +186,4 @@ int TChartsPage::BuildLayouts(int y) {
         });
   }
   return Below(y, kLayoutHeight);
-}
-
-int TChartsPage::BuildShadowsAndPictures(int y) {
-  AddHeading(this, kMargin, y, QStringLiteral("Shadows and background pictures"));
-  y += kHeadingHeight;
-  static const std::pair<TShadowStyle, const char*> kShadows[] = {
-      {ssFlying, "ShadowWidth 8, ssFlying"}, {ssBox, "ShadowWidth 8, ssBox"}};
-  int column = 0;
-  for (const auto& [style, name] : kShadows) {
-    const TShadowStyle s = style;
-    shelf_.Add(
-        Cell(column++, 4, y, kShadowHeight), name,
-        [s](TRChart& c) {
-          SetUpSample(c);
-          c.SetShadowWidth(kShadowWidth);
-          c.SetShadowStyle(s);
-        },
-        FillSample);
-  }
-  static const std::pair<TBkgFill, const char*> kPictures[] = {
-      {bfTile, "Background picture, bfTile"}, {bfStretch, "Background picture, bfStretch"}};
-  for (const auto& [fill, name] : kPictures) {
-    const TBkgFill f = fill;
-    shelf_.Add(
-        Cell(column++, 4, y, kShadowHeight), name,
-        [f](TRChart& c) {
-          SetUpSample(c);
-          c.BackGroundImg().SetIncludePath(true);  // the resource path is the name
-          c.BackGroundImg().SetName(kBackgroundPicture);
-          c.BackGroundImg().SetFillMode(f);
-        },
-        FillSample);
-  }
-  return Below(y, kShadowHeight);
 }

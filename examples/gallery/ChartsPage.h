@@ -18,9 +18,8 @@ class TChartsPage : public gallery::TGalleryPage {
   // Each section starts at y (its heading) and returns the y below it.
   int BuildItems(int y);
   int BuildLabelsAndAxes(int y);
-  int BuildGrids(int y);
+  int BuildGridsShadowsAndPictures(int y);
   int BuildLayouts(int y);
-  int BuildShadowsAndPictures(int y);
 
   gallery::TChartShelf shelf_;
   std::unique_ptr<TBlackWhiteChart> blackWhite_;

@@ -1,5 +1,8 @@
 // Run control: ticks, "start / stop", "new Setup", the pause when every agent
 // is attached, the edit boxes, and bad input in them.
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
 #include <ostream>
 
@@ -29,6 +32,21 @@ TEST_F(RunTest, TicksCountStepsInTheLabel) {
 TEST_F(RunTest, RunsByItselfOnceTheMessageLoopRuns) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return form->StepCount() >= 3; }, 5000));
   EXPECT_EQ(Steps(), std::to_string(form->StepCount()));
+}
+
+// The form asks for 1 ms; the run goes at the timer's floor of 10 ms a step,
+// so it can be watched (a loaded machine only makes it slower).
+TEST_F(RunTest, RunsNoFasterThanAStepEveryTenMilliseconds) {
+  SetText(form->Edit_thresh(), "100");  // nobody attaches: no pause of its own
+  Click(form->B_setup());
+  QElapsedTimer clock;
+  clock.start();
+  QEventLoop loop;  // not QTest::qWait, which sleeps between its rounds
+  QTimer::singleShot(300, &loop, &QEventLoop::quit);
+  loop.exec();
+  const std::int32_t steps = form->StepCount();
+  EXPECT_LE(steps, clock.elapsed() / TTimer::kMinTickMs + 1);
+  EXPECT_GE(steps, 1);
 }
 
 TEST_F(RunTest, StartStopPausesAndResumes) {
@@ -65,7 +83,7 @@ TEST_F(RunTest, AllAttachedPausesAndEachStartRunsOneMoreStep) {
   SetText(form->Edit_thresh(), "-1");  // every agent a cell names attaches
   SeededSetup(31);
   int ticks = 0;
-  form->Timer1()->start();
+  form->Timer1()->SetEnabled(true);
   while (Running() && ticks < 500) {
     form->Timer1Timer();
     ++ticks;
@@ -173,7 +191,7 @@ TEST_F(RunTest, BadThresholdEndsTheStepOnceAndPausesUntilStartStop) {
 TEST_F(RunTest, BadThresholdStopsAfterTheMovementPass) {
   SeededSetup(9);
   SetText(form->Edit_thresh(), "7 5");
-  form->Timer1()->start();
+  form->Timer1()->SetEnabled(true);
   EXPECT_FALSE(RunHandler([this] { form->Timer1Timer(); }));
   EXPECT_FALSE(Running());
   EXPECT_EQ(form->World().FreeCount(), 1000);  // the agents did move

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "app/CellForm.h"
 #include "sim/World.h"
 #include "ui/Application.h"
+#include "ui/Timer.h"
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -31,8 +31,8 @@ class WindowTest : public ::testing::Test {
   }
 
   // Ticks only when the test says so.
-  void Pause() { form->Timer1()->stop(); }
-  bool Running() const { return form->Timer1()->isActive(); }
+  void Pause() { form->Timer1()->SetEnabled(false); }
+  bool Running() const { return form->Timer1()->Enabled(); }
   void Click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
   void SetText(QLineEdit* e, const char* text) { e->setText(QString::fromUtf8(text)); }
   std::string Steps() const { return form->lbl_Steps()->text().toStdString(); }

@@ -247,6 +247,25 @@ TEST(RChartJoints, AJoinedAxisFollowsItsController) {
   EXPECT_EQ(c->PaintCount(), before + 1);
 }
 
+TEST(RChartJoints, ALogarithmicAxisKeepsItsLastPositiveRangeAgainstItsController) {
+  auto c = LiveChart();
+  c->SetLayerRanges(1, -5, -5, 5, 5);
+  c->SetLayerRanges(2, 1, 1, 1000, 1000);
+  c->Scale2X().SetLogarithmic(true);
+  c->Scale2Y().SetLogarithmic(true);
+  const auto range = [&](const TScaleProps& p) { return std::pair{p.RangeLow(), p.RangeHigh()}; };
+  c->JointLayers().SetL02xControlledBy(1);  // joining does not take -5 .. 5
+  c->JointLayers().SetL02yControlledBy(1);
+  EXPECT_EQ(range(c->Scale2X()), std::pair(1.0, 1000.0));
+  EXPECT_EQ(range(c->Scale2Y()), std::pair(1.0, 1000.0));
+  c->SetLayerRanges(1, 10, 0, 100, 7);  // a positive x range is followed, y is not
+  EXPECT_EQ(range(c->Scale2X()), std::pair(10.0, 100.0));
+  EXPECT_EQ(range(c->Scale2Y()), std::pair(1.0, 1000.0));
+  c->Scale1X().SetRangeLow(-1);  // nor through the axis's setter
+  EXPECT_EQ(range(c->Scale2X()), std::pair(10.0, 100.0));
+  EXPECT_EQ(c->ScaleObjectX(2).RangeLow(), 10);
+}
+
 // --- items ----------------------------------------------------------------------------
 
 TEST(RChartItems, LimitAndGrowthByAllocSize) {

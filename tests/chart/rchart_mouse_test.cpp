@@ -155,6 +155,22 @@ TEST(ChartZoom, DragLeftByTheFullWidthDoublesTheSpan) {
   EXPECT_DOUBLE_EQ(c->Scale1Y().RangeHigh(), 100);  // no vertical movement
 }
 
+TEST(ChartZoom, DragStartedOutsideTheControlNeverTurnsAnAxisRound) {
+  auto c = LiveChart(283, 318);
+  c->SetMouseAction(maZoomDrag);
+  c->SetLayerRanges(1, 0, 0, 100, 100);
+  c->MouseMove(kLeft, -953, 301);  // the start, taken outside the control
+  c->MouseMove(kLeft, 191, 135);   // 1144 pixels right: as far in as a drag reaches
+  EXPECT_DOUBLE_EQ(c->Scale1X().RangeLow(), 50 - 50.0 / 283);
+  EXPECT_DOUBLE_EQ(c->Scale1X().RangeHigh(), 50 + 50.0 / 283);
+  EXPECT_DOUBLE_EQ(c->Scale1Y().RangeHigh(), 50 + 50 * (1 - 166.0 / 318));
+  c->MouseUp(mbLeft, kNone, 191, 135);
+  c->MouseMove(kLeft, 100, 318 + 900);  // from below, up by more than the height
+  c->MouseMove(kLeft, 100, 100);
+  EXPECT_DOUBLE_EQ(c->Scale1Y().RangeLow(), 50 - 50 * (1 - 166.0 / 318) / 318);
+  EXPECT_LT(c->Scale1Y().RangeLow(), c->Scale1Y().RangeHigh());
+}
+
 TEST(ChartCrossHairs, NearestLineIsChosenAndDragged) {
   auto c = PanChart(maDragCrossH);
   // Cross-hair 3 vertical at pixel x = 100 (world 25), cross-hair 1 off.

@@ -6,14 +6,18 @@
 // (x, 140 - y) of the chart-area image.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <climits>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "qt_messages.h"
 #include "rchart_test_util.h"
 #include "scale_paint_util.h"
+#include "ui/QtHost.h"
 
 namespace {
 
@@ -119,6 +123,35 @@ TEST_F(ChartPaint, RectangleCoversBothCornerPixels) {
   EXPECT_EQ(Ink(), 4);
   for (auto [x, y] : {std::pair{5, 135}, {6, 135}, {5, 134}, {6, 134}})
     EXPECT_EQ(Area(x, y), clBlue);
+}
+
+// Items mapped onto the ends of the 32-bit range stay there: the edge one
+// pixel further stops at the end instead of wrapping round over the surface.
+TEST_F(ChartPaint, ItemsAtTheEndsOfTheRangeDrawNothingOnTheSurface) {
+  c->SetFillColor(clRed);
+  c->Bar3D(1.0, 1.04, -94.0, -39.2, 0, 32);
+  TBitmap none(48, 0);
+  c->RenderItems(none.Canvas(), -32, INT_MAX - 1, false, false);
+  struct Case {
+    int dx, dy;
+    double x, y;  // the items' corner; (x, y) lies at surface (x + dx, 140 - y + dy)
+  };
+  for (const Case& k : {Case{0, INT_MAX - 1, 1, 0}, Case{INT_MAX - 1, -134, 1, 0},
+                        Case{0, INT_MIN, 1, 1e6}, Case{INT_MIN, -134, -1e6, 0}}) {
+    for (int kind = 0; kind < 4; ++kind) {
+      c->ClearItems();
+      if (kind == 0) c->Rectangle(k.x, k.y, k.x + 4, k.y + 5);
+      if (kind == 1) c->Ellipse(k.x + 2, k.y + 2.5, 2, 2.5);
+      if (kind == 2) c->Rect3D(k.x, k.y, k.x + 4, k.y + 5, fsEmbossed, clBlue, clLime);
+      if (kind == 3) c->Bar3D(k.x, k.y, k.x + 4, k.y + 5, 3, 45);
+      TBitmap s(48, 8);
+      c->RenderItems(s.Canvas(), k.dx, k.dy, false, true);
+      int ink = 0;
+      for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 48; ++x) ink += s.Canvas().Pixels(x, y) != kWhite;
+      EXPECT_EQ(ink, 0) << "kind " << kind << " at " << k.dx << ", " << k.dy;
+    }
+  }
 }
 
 TEST_F(ChartPaint, HiddenClassAndLayerHideTheirItems) {
@@ -253,6 +286,10 @@ TEST_F(ChartPaint, UnreadableBackgroundPictureIsDroppedOnce) {
   c->BackGroundImg().SetName("/no/such/picture.png");
   EXPECT_EQ(c->BackGroundImg().Name(), "");
   EXPECT_EQ(Area(100, 70), clYellow);
+  const QtMessages qt;  // a name with a NUL byte goes the same way, without Qt's warning
+  c->BackGroundImg().SetName(std::string("/tmp\0/x.png", 11));
+  EXPECT_EQ(c->BackGroundImg().Name(), "");
+  EXPECT_TRUE(qt.Texts().empty()) << qt.Texts().front();
 }
 
 TEST_F(ChartPaint, BackgroundTilesAndStretch) {
@@ -357,6 +394,43 @@ TEST_F(ChartPaint, ShowItemsRedrawsOnlyTheChartArea) {
   EXPECT_EQ(Window(50 + 50, 20 + 130), clRed);
   const TCanvas& s = c->ControlImage().Canvas();
   EXPECT_TRUE(TextAt(s, 260 - s.TextWidth("old"), 4, "old", ColorToRGB(clBtnFace)));
+}
+
+TEST_F(ChartPaint, SizeWhosePictureCannotBeAllocatedShowsNothingUntilOneFits) {
+  const QtMessages qt;
+  // In a window, as a chart is placed; and as a window of its own, whose
+  // backing store Qt cannot allocate either (which the address sanitizer,
+  // refusing the request, would report as a fault of its own).
+  QWidget window;
+  window.resize(300, 220);
+  auto host = std::make_unique<QtHost>(*c, &window);
+  window.show();
+  c->SetDataColor(clRed);
+  c->AddLine(10, 10, 100, 10);
+  for (int alone = 0; alone < 2; ++alone) {
+#ifndef __SANITIZE_ADDRESS__
+    if (alone) {
+      host.reset();  // the old host lets go of the chart first
+      host = std::make_unique<QtHost>(*c);
+    }
+    host->show();
+#endif
+    for (const auto& [w, h] : {std::pair{INT_MAX, 200}, {100000, 100000}, {300, INT_MAX}}) {
+      c->SetBounds(0, 0, w, h);
+      QApplication::processEvents();
+      EXPECT_TRUE(c->ControlImage().Empty()) << w << " x " << h;
+      c->ShowItems();
+      host->repaint();
+      c->SetBounds(0, 0, 280, 200);
+      c->ShowItems();
+      EXPECT_EQ(Window(50 + 50, 20 + 130), clRed);
+    }
+  }
+  TScale scale;  // a stand-alone scale alike
+  scale.SetBounds(0, 0, INT_MAX, 60);
+  scale.Repaint();
+  EXPECT_TRUE(scale.WindowImage().Empty());
+  EXPECT_TRUE(qt.Texts().empty()) << qt.Texts().front();
 }
 
 TEST_F(ChartPaint, PrinterSurfaceGetsAnAreaOnePixelSmaller) {

@@ -2,14 +2,19 @@
 // ends of their types, items far outside any range, odd layer ranges and
 // sizes, mouse traffic anywhere, sharing — each followed now and then by a
 // paint. Nothing may crash, hang or (in the sanitizer build) overflow; a few
-// invariants are checked along the way. The seeds are fixed, so a failure
-// reproduces.
+// invariants are checked along the way. Then mouse sequences in every mode,
+// checked after each event, and sharing groups that render handlers change
+// while charts of them are destroyed in any order. The seeds are fixed, so a
+// failure reproduces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <random>
+#include <set>
+#include <string>
 
 #include "chart/rchart.h"
 #include "rchart_test_util.h"
@@ -182,6 +187,172 @@ TEST(ChartRandomOperations, NothingBreaksAtTheEdgesOfTheValues) {
       a.reset();
     else
       b.reset();
+  }
+  SetMessageSink(previous);
+}
+
+// --- mouse sequences in every mode ----------------------------------------------------
+
+// What a mouse event must keep of an axis: finite ends, its direction (unless
+// the zoom window turns it round, as that mode may), and positive ends on a
+// logarithmic axis.
+struct TAxisState {
+  bool Finite = false, Positive = false;
+  int Direction = 0;
+};
+
+TAxisState StateOf(const TScaleProps& p) {
+  const double lo = p.RangeLow(), hi = p.RangeHigh();
+  return {std::isfinite(lo) && std::isfinite(hi),
+          lo >= TScaleProps::kMinLogBound && hi >= TScaleProps::kMinLogBound,
+          (hi > lo) - (hi < lo)};
+}
+
+// Ranges a user may set: linear ones of any span, either way round, and
+// positive logarithmic ones.
+void NewStart(RandomChart& r, TRChart& c) {
+  for (int layer = 1; layer <= 2; ++layer) {
+    double ends[4];
+    for (int axis = 0; axis < 2; ++axis) {
+      TScaleProps& p = axis == 0 ? c.GetScalePropsX(layer) : c.GetScalePropsY(layer);
+      const bool log = r.Coin(0.3);
+      const double span = std::pow(10.0, r.Small(-9, 12));
+      double lo = log ? std::pow(10.0, r.Small(-99, 200)) : r.Small(-1000, 1000) * span;
+      double hi = log ? lo * std::pow(10.0, r.Small(1, 30) / 10.0) : lo + span;
+      if (r.Coin(0.2)) std::swap(lo, hi);
+      ends[axis] = lo;
+      ends[axis + 2] = hi;
+      p.SetLogarithmic(false);
+      p.SetMinRange(r.Coin() ? 1e-10 : span / r.Small(1, 1000));
+    }
+    c.SetLayerRanges(layer, ends[0], ends[1], ends[2], ends[3]);
+    if (ends[0] > 0 && ends[2] > 0) c.GetScalePropsX(layer).SetLogarithmic(r.Coin(0.5));
+    if (ends[1] > 0 && ends[3] > 0) c.GetScalePropsY(layer).SetLogarithmic(r.Coin(0.5));
+    c.SetMouseLayerEnabled(layer, r.Coin(0.7));
+  }
+  try {
+    c.JointLayers().SetL02xControlledBy(r.Coin(0.3) ? 1 : 2);
+    c.JointLayers().SetL01yControlledBy(r.Coin(0.2) ? 2 : 1);
+  } catch (const EUlxRChartError&) {
+  }
+  c.SetIsometric(r.Coin(0.15));
+}
+
+TEST(ChartRandomOperations, MouseInEveryModeKeepsAxesFiniteOrderedAndPositive) {
+  for (std::uint64_t seed : {11u, 12u, 13u}) {
+    RandomChart r(seed);
+    auto c = LiveChart(r.Small(130, 500), r.Small(90, 400));
+    const auto coord = [&](int extent) {
+      if (r.Coin(0.1)) return r.Int();
+      return r.Coin(0.8) ? r.Small(-20, extent + 20) : r.Small(-4 * extent, 5 * extent);
+    };
+    for (int i = 0; i < 800; ++i) {
+      if (i % 10 == 0) NewStart(r, *c);
+      const auto mode = static_cast<TMouseActMode>(r.Pick(15));
+      c->SetMouseAction(mode);
+      // One event, then what it kept of each axis (a joined one may turn
+      // with the axis it follows).
+      const auto axis = [&](int a) -> TScaleProps& {
+        return a % 2 ? c->GetScalePropsY(a / 2 + 1) : c->GetScalePropsX(a / 2 + 1);
+      };
+      const auto event = [&](const char* what, auto&& run) {
+        std::array<TAxisState, 4> before;
+        for (int a = 0; a < 4; ++a) before[a] = StateOf(axis(a));
+        run();
+        const TJointLayers& j = c->JointLayers();
+        for (int a = 0; a < 4; ++a) {
+          const TAxisState now = StateOf(axis(a));
+          const int layer = a / 2 + 1;
+          const bool joined = (a % 2 ? j.ControlledByY(layer) : j.ControlledByX(layer)) != layer;
+          ASSERT_TRUE((now.Finite || !before[a].Finite) &&
+                      (now.Positive || !before[a].Positive || !axis(a).Logarithmic()) &&
+                      (now.Direction == before[a].Direction || joined || mode == maZoomWind))
+              << what << ", seed " << seed << " step " << i << " mode " << int{mode} << " axis "
+              << a;
+        }
+      };
+      const TMouseButton button = r.Coin(0.8) ? mbLeft : static_cast<TMouseButton>(r.Pick(3));
+      event("down", [&] { c->MouseDown(button, {ssLeft}, coord(c->Width()), coord(c->Height())); });
+      for (int m = r.Small(1, 6); m > 0; --m) {
+        const TShiftState shift = r.Coin(0.85) ? TShiftState{ssLeft} : TShiftState{};
+        event("move", [&] { c->MouseMove(shift, coord(c->Width()), coord(c->Height())); });
+      }
+      event("up", [&] { c->MouseUp(button, {}, coord(c->Width()), coord(c->Height())); });
+    }
+  }
+}
+
+// --- sharing groups ---------------------------------------------------------------------
+
+constexpr std::size_t kSharingCharts = 6;
+using TChartSlots = std::array<std::unique_ptr<TRChart>, kSharingCharts>;
+
+// Every reference of a group names a chart that exists and refers back.
+void ExpectConsistentGroups(const TChartSlots& charts, const std::string& where) {
+  std::set<const TCustomRChart*> live;
+  for (const auto& c : charts)
+    if (c) live.insert(c.get());
+  for (const auto& c : charts) {
+    if (!c) continue;
+    if (const TCustomRChart* owner = c->UseDataOf()) {
+      ASSERT_TRUE(live.count(owner)) << where;
+      EXPECT_EQ(owner->UseDataOf(), nullptr) << where;
+      EXPECT_EQ(std::count(owner->DataUsers().begin(), owner->DataUsers().end(), c.get()), 1)
+          << where;
+      EXPECT_EQ(&owner->ItemList(), &c->ItemList()) << where;
+    }
+    ASSERT_LE(c->DataUsers().size(), std::size_t{TCustomRChart::kMaxDataUsers}) << where;
+    for (const TCustomRChart* user : c->DataUsers()) {
+      ASSERT_TRUE(live.count(user)) << where;
+      EXPECT_EQ(user->UseDataOf(), c.get()) << where;
+    }
+  }
+}
+
+TEST(ChartRandomOperations, SharingGroupsChangedByHandlersAndDestroyedInAnyOrder) {
+  const TMessageSink previous = SetMessageSink([](TMessageKind, const std::string&) {});
+  for (std::uint64_t seed : {21u, 22u, 23u}) {
+    RandomChart r(seed);
+    TChartSlots charts;
+    int depth = 0;  // handlers change the group only a few calls deep
+    const auto any = [&]() -> TRChart* { return charts[r.Pick(kSharingCharts)].get(); };
+    const auto make = [&](std::size_t i) {
+      charts[i] = LiveChart(r.Small(100, 300), r.Small(60, 200));
+      charts[i]->SetAutoRedraw(r.Coin(0.8));
+      charts[i]->OnDataRendered = [&](auto&&...) {
+        if (depth >= 3 || !r.Coin(0.4)) return;
+        ++depth;
+        if (TRChart* c = any()) c->SetUseDataOf(r.Coin(0.7) ? any() : nullptr);
+        --depth;
+      };
+    };
+    for (std::size_t i = 0; i < kSharingCharts; ++i) make(i);
+    for (int i = 0; i < 500; ++i) {
+      const std::size_t slot = r.Pick(kSharingCharts);
+      TRChart* c = charts[slot].get();
+      if (!c) {
+        make(slot);
+      } else {
+        switch (r.Pick(6)) {
+          case 0: c->SetUseDataOf(r.Coin(0.8) ? any() : nullptr); break;
+          case 1:
+            if (c->ItemCount() < TRChartItemList::kMaxItems) c->AddLine(r.Real(), 1, 2, r.Real());
+            break;
+          case 2: c->ShowItems(); break;
+          case 3: c->Paint(); break;
+          case 4: c->ClearItems(); break;
+          default: charts[slot].reset(); break;
+        }
+      }
+      ExpectConsistentGroups(charts, "seed " + std::to_string(seed) + " step " + std::to_string(i));
+    }
+    // The rest go in a random order.
+    std::array<std::size_t, kSharingCharts> order{0, 1, 2, 3, 4, 5};
+    std::shuffle(order.begin(), order.end(), std::mt19937_64(seed));
+    for (std::size_t slot : order) {
+      charts[slot].reset();
+      ExpectConsistentGroups(charts, "teardown, seed " + std::to_string(seed));
+    }
   }
   SetMessageSink(previous);
 }

@@ -108,6 +108,26 @@ TEST_F(ChartShare, ShowItemsAsksTheWholeGroupToRepaint) {
   EXPECT_EQ(u1.PaintCount(), p1 + 2);
 }
 
+TEST_F(ChartShare, RenderHandlersMayChangeTheGroupWhileItRepaints) {
+  TRChart &c0 = C(0), &c1 = C(1), &c2 = C(2), &c3 = C(3), &c4 = C(4), &c5 = C(5);
+  c3.SetUseDataOf(&c0);
+  c3.OnDataRendered = [&](auto&&...) { c1.SetUseDataOf(&c4); };  // joins c0's group meanwhile
+  c4.SetUseDataOf(&c0);
+  const int p4 = c4.PaintCount();
+  c0.ShowItems();
+  EXPECT_EQ(c0.DataUsers(), (std::vector<TCustomRChart*>{&c3, &c4, &c1}));
+  EXPECT_EQ(c4.PaintCount(), p4 + 1) << "the group as it began is repainted";
+  // The owner's handler detaches the user whose ShowItems walks the group.
+  c2.OnDataRendered = [&](auto&&...) { c5.SetUseDataOf(nullptr); };
+  c5.SetUseDataOf(&c2);
+  c5.ShowItems();
+  EXPECT_EQ(c5.UseDataOf(), nullptr);
+  // A handler destroys a chart that has yet to repaint: it is passed over.
+  c3.OnDataRendered = [&](auto&&...) { charts[4].reset(); };
+  c0.ShowItems();
+  EXPECT_EQ(c0.DataUsers(), (std::vector<TCustomRChart*>{&c3, &c1}));
+}
+
 TEST_F(ChartShare, DetachingKeepsTheItemsShown) {
   TRChart &b = C(0), &u = C(1);
   b.AddLine(0, 0, 1, 1);

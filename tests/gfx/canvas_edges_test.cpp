@@ -88,6 +88,42 @@ TEST(Canvas, WideEllipseOutlineFollowsTheNeighbourRule) {
   }
 }
 
+// Shapes far larger than the surface draw only the rows they show there; the
+// pixels are those the same shape leaves on a larger surface lying elsewhere,
+// and without a fill those it leaves with a fill in the surface's colour
+// (which draws every row).
+TEST(Canvas, ShapesFarLargerThanTheSurfaceDrawWhatShowsOfThem) {
+  constexpr int kW = 50, kH = 40, kMove = 11;
+  const TRect boxes[] = {{-100000, -100000, 100050, 100040},  // around it
+                         {-100000, 5, 100050, 200035},        // its top edge crosses
+                         {20, -100000, 300000, 100000},       // its left edge crosses
+                         {10, -70000, 40, 70000},             // both sides cross
+                         {-100000, 5, 100050, 35},            // its top and bottom cross
+                         {-600, -400, 650, 440}};             // around it, rows from the table
+  for (const TRect& r : boxes) {
+    for (int variant = 0; variant < 8; ++variant) {
+      TBitmap at(kW, kH), moved(kW + 2 * kMove, kH + 2 * kMove), filled(kW, kH);
+      for (TBitmap* b : {&at, &moved, &filled}) {
+        TCanvas& c = b->Canvas();
+        c.Pen.Width = variant % 2 ? 3 : 1;
+        c.Pen.Color = clBlue;
+        c.Brush.Style = variant & 2 && b != &filled ? bsClear : bsSolid;
+        c.Brush.Color = variant & 2 ? clWhite : clYellow;
+        const int d = b == &moved ? kMove : 0;
+        if (variant & 4)
+          c.Rectangle(r.Left + d, r.Top + d, r.Right + d, r.Bottom + d);
+        else
+          c.Ellipse(r.Left + d, r.Top + d, r.Right + d, r.Bottom + d);
+      }
+      EXPECT_TRUE(at.Image() == filled.Image()) << r.Left << "," << r.Top << " variant " << variant;
+      for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+          ASSERT_EQ(at.Canvas().Pixels(x, y), moved.Canvas().Pixels(x + kMove, y + kMove))
+              << r.Left << "," << r.Top << " variant " << variant << " at " << x << "," << y;
+    }
+  }
+}
+
 TEST(Canvas, DashedRectangleAtTheEndsOfTheRangeIsClipped) {
   TBitmap b(10, 10);
   TCanvas& c = b.Canvas();

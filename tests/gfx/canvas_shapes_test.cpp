@@ -6,6 +6,7 @@
 
 #include "gfx/Bitmap.h"
 #include "gfx/Glyphs.h"
+#include "qt_messages.h"
 
 namespace {
 
@@ -229,6 +230,11 @@ TEST(Bitmap, LoadFromFileRaisesAClearErrorAndKeepsTheImage) {
     f.write("this is no picture");
   }
   EXPECT_THROW(b.LoadFromFile(junk.toStdString()), EInvalidGraphic);
+  {
+    const QtMessages qt;  // a name with a NUL byte is unreadable, without Qt's warning
+    EXPECT_THROW(b.LoadFromFile(std::string("good.png\0.bmp", 13)), EInvalidGraphic);
+    EXPECT_TRUE(qt.Texts().empty()) << qt.Texts().front();
+  }
   EXPECT_EQ(b.Width(), 3);
   EXPECT_EQ(b.Canvas().Pixels(1, 1), clRed);
 

@@ -1,5 +1,5 @@
 // The control model: bounds, painting into the window image, loading, and the
-// Qt host's forwarding of input, focus and cursors.
+// Qt host's forwarding of input, focus and cursors, and the timer's pace.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 #include "ui/Application.h"
 #include "ui/Control.h"
 #include "ui/QtHost.h"
+#include "ui/Timer.h"
 
 namespace {
 
@@ -133,6 +134,20 @@ TEST(QtHost, TabReachesAControlThatClaimsIt) {
   claims.dialogCode = 0;
   QTest::keyClick(a, Qt::Key_Tab);
   EXPECT_FALSE(a->hasFocus()) << "without the claim Tab moves the focus on";
+}
+
+TEST(Timer, TicksAtItsIntervalButNeverFasterThanItsFloor) {
+  TTimer t;
+  t.SetInterval(25);
+  EXPECT_EQ(t.TickInterval(), 25);
+  int ticks = 0;
+  t.OnTimer = [&] { ++ticks; };
+  t.SetInterval(0);  // never ticks, enabled or not
+  QTest::qWait(40);
+  EXPECT_EQ(ticks, 0);
+  t.SetInterval(1);
+  EXPECT_EQ(t.TickInterval(), TTimer::kMinTickMs);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
 }
 
 TEST(Screen, RegisteredCursorsAndTheDefaultForUnknownNumbers) {
