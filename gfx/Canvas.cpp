@@ -105,6 +105,14 @@ void TCanvas::SetPrinter(bool printer, int pixelsPerInch) {
   printerPixelsPerInch_ = std::max(pixelsPerInch, 1);
 }
 
+void TCanvas::SetState(const TCanvasState& s) {
+  Pen = s.Pen;
+  Brush = s.Brush;
+  if (!font_.SameValues(s.Font)) font_ = s.Font;
+  penPos_ = s.PenPos;
+  dashPhase_ = s.DashPhase;
+}
+
 void TCanvas::MoveTo(int x, int y) {
   penPos_ = {x, y};
   dashPhase_ = 0;

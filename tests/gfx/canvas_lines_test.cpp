@@ -142,4 +142,32 @@ TEST(Canvas, PolylineLeavesOutItsLastPoint) {
   EXPECT_EQ(Drawn(b), (std::set<std::pair<int, int>>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}}));
 }
 
+// A state taken and put back carries everything the next drawing reads: the
+// rest of a dashed run continues its pattern as if nothing came between.
+TEST(CanvasState, PutBackDrawsOnAsIfUninterrupted) {
+  TBitmap a(60, 5), b(60, 5);
+  for (TBitmap* bm : {&a, &b}) {
+    TCanvas& c = bm->Canvas();
+    c.Pen.Style = psDashDot;
+    c.Pen.Color = clRed;
+    c.MoveTo(0, 2);
+    c.LineTo(13, 2);
+  }
+  const TCanvasState saved = b.Canvas().State();
+  TCanvas& c = b.Canvas();
+  c.Pen = TPen{};
+  c.Brush.Color = clBlue;
+  c.Font().SetHeight(30);
+  c.MoveTo(0, 0);
+  c.LineTo(5, 0);
+  c.SetState(saved);
+  EXPECT_TRUE(c.State() == saved);
+  for (TBitmap* bm : {&a, &b}) bm->Canvas().LineTo(59, 2);
+  for (int x = 0; x < 60; ++x) ASSERT_EQ(a.Canvas().Pixels(x, 2), b.Canvas().Pixels(x, 2)) << x;
+  // An equal font is left as it is (assigning it would look its glyphs up again).
+  const std::uint64_t generation = c.Font().Generation();
+  c.SetState(saved);
+  EXPECT_EQ(c.Font().Generation(), generation);
+}
+
 }  // namespace
