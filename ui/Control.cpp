@@ -66,6 +66,10 @@ void TControl::Present() {
   if (host_) host_->RequestPaint();
 }
 
+void TControl::Present(const TRect& r) {
+  if (host_ && r.Width() > 0 && r.Height() > 0) host_->RequestPaint(r);
+}
+
 void TControl::PaintWindow() {
   if (!paintPending_) return;
   paintPending_ = false;

@@ -79,6 +79,8 @@ class TControl {
   void Repaint();
   // Show the window image as it is now (after painting into it directly).
   void Present();
+  // The same where only the part r of the window image has changed.
+  void Present(const TRect& r);
   bool PaintPending() const { return paintPending_; }
 
   // Which keys the control handles itself (DLGC_WANTARROWS | DLGC_WANTTAB).

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <utility>
 
 #include "ui/Application.h"
 #include "ui/Control.h"
@@ -96,6 +97,14 @@ void QtHost::SyncCursor() {
 
 void QtHost::RequestPaint() { update(); }
 
+void QtHost::RequestPaint(const TRect& r) {
+  // Coordinates beyond the widget are cut by Qt; the size fits in an int
+  // once it is clipped to the control's.
+  const QRect wanted(QPoint(r.Left, r.Top), QPoint(ClampToInt32(std::int64_t{r.Right} - 1),
+                                                   ClampToInt32(std::int64_t{r.Bottom} - 1)));
+  update(wanted & rect());
+}
+
 bool QtHost::event(QEvent* e) {
   // Exceptions must not cross Qt's event loop: report them and go on.
   bool result = false;
@@ -103,15 +112,18 @@ bool QtHost::event(QEvent* e) {
   return result;
 }
 
-void QtHost::paintEvent(QPaintEvent*) {
+void QtHost::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   if (!control_) {
     p.fillRect(rect(), palette().window());
     return;
   }
   control_->PaintWindow();
-  const QImage& img = control_->WindowImage().Image();
-  if (!img.isNull()) p.drawImage(0, 0, img);
+  // Read only: the image's cache key, which changes with every write, stays.
+  const QImage& img = std::as_const(*control_).WindowImage().Image();
+  if (img.isNull()) return;
+  // Only what was asked for is copied (the rest of the screen is as it was).
+  for (const QRect& r : e->region()) p.drawImage(r.topLeft(), img, r);
 }
 
 void QtHost::resizeEvent(QResizeEvent*) {
