@@ -47,13 +47,10 @@ struct TBrush {
 struct TCanvasState {
   TPen Pen;
   TBrush Brush;
-  TFont Font;
+  TFontValues Font;
   TPoint PenPos;
   int DashPhase = 0;
-  bool operator==(const TCanvasState& o) const {
-    return Pen == o.Pen && Brush == o.Brush && Font.SameValues(o.Font) && PenPos == o.PenPos &&
-           DashPhase == o.DashPhase;
-  }
+  bool operator==(const TCanvasState&) const = default;
 };
 
 class TCanvas {
@@ -79,7 +76,7 @@ class TCanvas {
   TPoint PenPos() const { return penPos_; }
   void SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
 
-  TCanvasState State() const { return {Pen, Brush, font_, penPos_, dashPhase_}; }
+  TCanvasState State() const { return {Pen, Brush, font_.Values(), penPos_, dashPhase_}; }
   // Puts a state back; the font is assigned only where it differs, as a
   // change of font makes the surface look its glyphs up again.
   void SetState(const TCanvasState& s);
