@@ -115,18 +115,12 @@ struct TScalePaintInputs {
   TScaleAxis Axis;
   TScaleLook Look;
   TDTLabelValues DateFormat;
-  TFont Font;
+  TFontValues Font;
   int Width = 0, Height = 0;
   long double Factor = 0, Offset = 0, LogRefValue = 0, LogRefPixel = 0;
   const TCanvas* Target = nullptr;
   int TargetX = 0, TargetY = 0;
-  bool operator==(const TScalePaintInputs& o) const {
-    return Draws == o.Draws && Axis == o.Axis && Look == o.Look && DateFormat == o.DateFormat &&
-           Font.SameValues(o.Font) && Width == o.Width && Height == o.Height &&
-           Factor == o.Factor && Offset == o.Offset && LogRefValue == o.LogRefValue &&
-           LogRefPixel == o.LogRefPixel && Target == o.Target && TargetX == o.TargetX &&
-           TargetY == o.TargetY;
-  }
+  bool operator==(const TScalePaintInputs&) const = default;
 };
 
 class TScale : public TControl {

@@ -140,7 +140,7 @@ TScalePaintInputs TScale::PaintInputs() const {
   in.Axis = axis_;
   in.Look = look_;
   in.DateFormat = dateFormat_->Values();
-  in.Font = Font();
+  in.Font = Font().Values();
   in.Width = Width();
   in.Height = Height();
   in.Factor = scaleFactor_;

@@ -380,7 +380,7 @@ TEST_F(ChartPaint, ControlImageOntoAnotherSurface) {
   // The printer's font rules keep the sizes in pixels: the same picture.
   for (const int printerPpi : {0, 96, 300}) {
     TBitmap other(c->Width(), c->Height());
-    other.Canvas().Font() = state.Font;  // the caption's font, as on the window
+    other.Canvas().Font().SetValues(state.Font);  // the caption's font, as on the window
     if (printerPpi) other.Canvas().SetPrinter(true, printerPpi);
     c->RenderControlImage(other.Canvas());
     EXPECT_EQ(c->ControlImage().Image(), window) << printerPpi;

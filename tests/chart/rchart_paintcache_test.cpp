@@ -47,8 +47,8 @@ std::string StateText(const TCanvasState& s) {
   std::ostringstream o;
   o << "pen " << std::hex << s.Pen.Color << std::dec << "/" << int(s.Pen.Style) << "/"
     << s.Pen.Width << "/" << int(s.Pen.Mode) << " brush " << std::hex << s.Brush.Color << std::dec
-    << "/" << int(s.Brush.Style) << " font " << s.Font.Name() << "/" << s.Font.Height() << "/"
-    << std::hex << s.Font.Color() << std::dec << " at " << s.PenPos.X << "," << s.PenPos.Y
+    << "/" << int(s.Brush.Style) << " font " << s.Font.Name << "/" << s.Font.Height << "/"
+    << std::hex << s.Font.Color << std::dec << " at " << s.PenPos.X << "," << s.PenPos.Y
     << " phase " << s.DashPhase;
   return o.str();
 }
