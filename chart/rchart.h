@@ -416,11 +416,14 @@ class TCustomRChart : public TControl {
   // The control picture outside the chart area: composed, or kept as the last
   // paint left it (true) when nothing it shows has changed.
   bool ComposeRims();
-  // The chart-area image brought up to date: rendered anew (whole), or only
-  // the lines added since the last pass drawn over it. Gives the part that
-  // changed, in the image's pixels.
-  TRect UpdateChartArea(bool& whole);
-  TRect DrawAddedLines(int from);
+  // The chart-area image brought up to date: rendered anew (true), or only
+  // the lines added since the last pass drawn over it. `changed` gets the
+  // parts that changed, in the image's pixels.
+  bool UpdateChartArea(std::vector<TRect>& changed);
+  void DrawAddedLines(int from, std::vector<TRect>& changed);
+  // The parts of the chart-area image in `changed` onto the window's picture,
+  // and shown.
+  void ShowChangedArea(const std::vector<TRect>& changed);
   bool ComposeKeyOf(TComposeKey& key);
   bool AreaKeyOf(TAreaKey& key) const;
   bool OnlyLinesFrom(int from) const;

@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <memory>
+#include <vector>
 
 #include "chart/rchart.h"
 #include "chart/rchart_paintcache.h"
@@ -76,23 +77,17 @@ void TCustomRChart::RedrawChartArea() {
   HideOutline(zoomOutline_);
   HideOutline(bandOutline_);
   bool whole = true;
-  TRect changed;
+  std::vector<TRect> changed;
   if (pc.Enabled) {
-    changed = UpdateChartArea(whole);
+    whole = UpdateChartArea(changed);
   } else {
     RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
     RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
   }
   const bool noCrossHairs = CrossHairLooks().empty();
   if (kept && !whole && noCrossHairs && pc.AreaShown && pc.Cross.empty()) {
-    const TRect shown = Rect(ClampToInt32(std::int64_t{lRim_} + changed.Left),
-                             ClampToInt32(std::int64_t{tRim_} + changed.Top),
-                             ClampToInt32(std::int64_t{lRim_} + changed.Right),
-                             ClampToInt32(std::int64_t{tRim_} + changed.Bottom));
-    if (shown.Width() > 0 && shown.Height() > 0)
-      ControlImage().Canvas().CopyRect(shown, chartAreaImage_.Canvas(), changed);
+    ShowChangedArea(changed);
     pc.ControlImageKey = ControlImage().Image().cacheKey();
-    Present(shown);
   } else {
     RenderCrossHairs(lRim_, tRim_, chartAreaImage_);
     if (kept) {

@@ -173,25 +173,24 @@ bool TCustomRChart::ComposeRims() {
   return false;
 }
 
-TRect TCustomRChart::UpdateChartArea(bool& whole) {
+bool TCustomRChart::UpdateChartArea(std::vector<TRect>& changed) {
   TChartPaintCache& pc = *paintCache_;
   TCanvas& c = chartAreaImage_.Canvas();
+  changed.clear();
   TAreaKey key;
   const bool keyed = AreaKeyOf(key);
   const int count = items_->Count();
   if (keyed && pc.Area && *pc.Area == key &&
       chartAreaImage_.Image().cacheKey() == pc.AreaImageKey && count >= pc.AreaItems &&
       OnlyLinesFrom(pc.AreaItems)) {
-    whole = false;
-    const TRect changed = DrawAddedLines(pc.AreaItems);
+    DrawAddedLines(pc.AreaItems, changed);
     // What a whole pass would leave: the added lines set only the pen, and
     // the frame sets that again.
     c.SetState(pc.AreaAfter);
     pc.AreaItems = count;
     pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
-    return changed;
+    return false;
   }
-  whole = true;
   RenderChartBackground(c, 0, 0);
   RenderItems(c, 0, 0, false, false);
   if (keyed) {
@@ -202,17 +201,22 @@ TRect TCustomRChart::UpdateChartArea(bool& whole) {
   } else {
     pc.Area.reset();
   }
-  return Rect(0, 0, chartAreaImage_.Width(), chartAreaImage_.Height());
+  changed.push_back(Rect(0, 0, chartAreaImage_.Width(), chartAreaImage_.Height()));
+  return true;
 }
 
-TRect TCustomRChart::DrawAddedLines(int from) {
+void TCustomRChart::DrawAddedLines(int from, std::vector<TRect>& changed) {
+  // More parts than this are copied as the one box around them all.
+  constexpr std::size_t kMaxParts = 8;
   TCanvas& c = chartAreaImage_.Canvas();
   const std::span<const TRChartItem> items = items_->Items();
   const TRenderSettings settings = RenderSettings();
   const std::span<const TItemPixels> pixels =
       pixelCache_->Update(items, items_->Version(), settings, 0, 0);
-  // The box of every pixel the new lines can set: their ends widened by the pen.
-  std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+  const std::int64_t w = chartAreaImage_.Width(), h = chartAreaImage_.Height();
+  // The box of every pixel a new line can set: its ends widened by the pen,
+  // cut to the image.
+  TRect all{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (std::size_t i = static_cast<std::size_t>(from); i < items.size(); ++i) {
     const TRChartItem& item = items[i];
     if (item.Kind != ikLine || !classVisible_[item.ItemClass] ||
@@ -220,26 +224,37 @@ TRect TCustomRChart::DrawAddedLines(int from) {
       continue;
     const std::int64_t reach = std::int64_t{std::max<std::uint32_t>(item.LineWidth, 1)} / 2 + 1;
     const TPoint a = pixels[i].P1, b = pixels[i].P2;
-    left = std::min<std::int64_t>({left, a.X - reach, b.X - reach});
-    top = std::min<std::int64_t>({top, a.Y - reach, b.Y - reach});
-    right = std::max<std::int64_t>({right, a.X + reach + 1, b.X + reach + 1});
-    bottom = std::max<std::int64_t>({bottom, a.Y + reach + 1, b.Y + reach + 1});
+    const TRect r{static_cast<int>(std::max<std::int64_t>(std::min(a.X, b.X) - reach, 0)),
+                  static_cast<int>(std::max<std::int64_t>(std::min(a.Y, b.Y) - reach, 0)),
+                  static_cast<int>(std::min<std::int64_t>(std::max(a.X, b.X) + reach + 1, w)),
+                  static_cast<int>(std::min<std::int64_t>(std::max(a.Y, b.Y) + reach + 1, h))};
+    if (r.Left >= r.Right || r.Top >= r.Bottom) continue;  // off the image
+    changed.push_back(r);
+    all = {std::min(all.Left, r.Left), std::min(all.Top, r.Top), std::max(all.Right, r.Right),
+           std::max(all.Bottom, r.Bottom)};
   }
-  const std::int64_t w = chartAreaImage_.Width(), h = chartAreaImage_.Height();
-  left = std::max<std::int64_t>(left, 0);
-  top = std::max<std::int64_t>(top, 0);
-  right = std::min(right, w);
-  bottom = std::min(bottom, h);
-  if (left >= right || top >= bottom) return TRect{};  // nothing on the image
-  c.Pen.Mode = pmCopy;                                 // as the background pass leaves it
+  if (changed.empty()) return;
+  if (changed.size() > kMaxParts) changed.assign(1, all);
+  c.Pen.Mode = pmCopy;  // as the background pass leaves it
   TItemRenderer r(c, 0, 0, false, settings);
   r.Begin();
   r.DrawItems(items.subspan(static_cast<std::size_t>(from)),
               pixels.subspan(static_cast<std::size_t>(from)));
   // The frame lies on the outermost pixels: drawn again where a line may have covered it.
-  if (left == 0 || top == 0 || right == w || bottom == h) r.DrawFrame(chartFrameColor_);
-  return Rect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
-              static_cast<int>(bottom));
+  if (all.Left == 0 || all.Top == 0 || all.Right == w || all.Bottom == h)
+    r.DrawFrame(chartFrameColor_);
+}
+
+void TCustomRChart::ShowChangedArea(const std::vector<TRect>& changed) {
+  TCanvas& c = ControlImage().Canvas();
+  for (const TRect& part : changed) {
+    const TRect shown = Rect(ClampToInt32(std::int64_t{lRim_} + part.Left),
+                             ClampToInt32(std::int64_t{tRim_} + part.Top),
+                             ClampToInt32(std::int64_t{lRim_} + part.Right),
+                             ClampToInt32(std::int64_t{tRim_} + part.Bottom));
+    c.CopyRect(shown, chartAreaImage_.Canvas(), part);
+    Present(shown);
+  }
 }
 
 // --- the paint -----------------------------------------------------------------------------
@@ -248,29 +263,26 @@ void TCustomRChart::PaintWithCache() {
   TChartPaintCache& pc = *paintCache_;
   TBitmap& control = ControlImage();
   const bool rimsKept = ComposeRims();
-  bool whole = true;
-  const TRect changed = UpdateChartArea(whole);
+  std::vector<TRect> changed;
+  const bool whole = UpdateChartArea(changed);
   std::vector<TCrossHairLook> cross = CrossHairLooks();
   TCanvas& c = control.Canvas();
-  const TRect area = Rect(lRim_, tRim_, ClampToInt32(std::int64_t{lRim_} + chartAreaImage_.Width()),
-                          ClampToInt32(std::int64_t{tRim_} + chartAreaImage_.Height()));
-  TRect shown;  // what changed on the control picture
-  if (!whole && rimsKept && pc.AreaShown && pc.Cross == cross) {
-    // Outside `changed` the window's picture shows the area as it is, with
-    // the same cross-hairs over it.
-    shown = Rect(ClampToInt32(std::int64_t{lRim_} + changed.Left),
-                 ClampToInt32(std::int64_t{tRim_} + changed.Top),
-                 ClampToInt32(std::int64_t{lRim_} + changed.Right),
-                 ClampToInt32(std::int64_t{tRim_} + changed.Bottom));
-    if (shown.Width() > 0 && shown.Height() > 0)
-      c.CopyRect(shown, chartAreaImage_.Canvas(), changed);
+  const bool areaKept = !whole && rimsKept && pc.AreaShown && pc.Cross == cross;
+  if (areaKept) {
+    // Elsewhere the window's picture shows the area as it is, with the same
+    // cross-hairs over it.
+    ShowChangedArea(changed);
   } else {
     c.Draw(lRim_, tRim_, chartAreaImage_);
-    shown = rimsKept ? area : Rect(0, 0, control.Width(), control.Height());
   }
   DrawCrossHairs(c, 0, 0);
   pc.ControlImageKey = control.Image().cacheKey();
   pc.AreaShown = true;
   pc.Cross = std::move(cross);
-  Present(shown);
+  if (areaKept) return;
+  if (rimsKept)
+    Present(Rect(lRim_, tRim_, ClampToInt32(std::int64_t{lRim_} + chartAreaImage_.Width()),
+                 ClampToInt32(std::int64_t{tRim_} + chartAreaImage_.Height())));
+  else
+    Present();
 }
