@@ -4,7 +4,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-TImage::TImage(QWidget* parent) : QWidget(parent) {}
+TImage::TImage(QWidget* parent) : QWidget(parent) {
+  // Every pixel it shows comes from the picture: Qt need not fill the
+  // parents' background below it first (that fill cost as much as the
+  // picture's copy, at every step of a run).
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 TImage::~TImage() = default;
 
@@ -13,14 +18,33 @@ TBitmap& TImage::Picture() {
   return *picture_;
 }
 
+void TImage::FitToFrame() {
+  // A child sits over its parent's frame; the part over the frame is masked
+  // off, so the frame shows there and the rest is the picture's alone.
+  const auto* frame = qobject_cast<const QFrame*>(parentWidget());
+  if (!frame) return clearMask();
+  const QRect client = frame->contentsRect().translated(-pos()) & rect();
+  if (client == rect())
+    clearMask();
+  else
+    setMask(QRegion(client));
+}
+
+void TImage::resizeEvent(QResizeEvent*) { FitToFrame(); }
+
+void TImage::moveEvent(QMoveEvent*) { FitToFrame(); }
+
 void TImage::paintEvent(QPaintEvent* e) {
-  if (!picture_) return;
   QPainter p(this);
-  QRect visible = e->rect();
-  // A child sits over its parent's frame; keep to the parent's client area.
-  if (const auto* frame = qobject_cast<const QFrame*>(parentWidget()))
-    visible &= frame->contentsRect().translated(-pos());
-  if (visible.isEmpty()) return;
-  p.setClipRect(visible);
-  p.drawImage(visible.topLeft(), picture_->Image(), visible);
+  for (const QRect& r : e->region()) {
+    if (!picture_) {
+      p.fillRect(r, palette().window());
+      continue;
+    }
+    const QImage& img = picture_->Image();
+    p.drawImage(r.topLeft(), img, r);
+    // Beyond a picture smaller than the control: the window colour.
+    const QRegion outside = QRegion(r) - QRegion(img.rect());
+    for (const QRect& o : outside) p.fillRect(o, palette().window());
+  }
 }

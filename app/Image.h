@@ -1,7 +1,8 @@
 // TImage: an image control — an off-screen bitmap of the control's own size
 // that code draws on and the control shows. The bitmap is made at the first
-// drawing. Inside a framed parent the picture is clipped to the parent's
-// client area, so the frame stays visible.
+// drawing. Inside a framed parent the control shows only within the parent's
+// client area, so the frame stays visible. What it shows it paints whole:
+// nothing behind it is painted first.
 #pragma once
 
 #include <QWidget>
@@ -21,7 +22,12 @@ class TImage : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
 
  private:
+  // Keeps the control to its parent frame's client area.
+  void FitToFrame();
+
   std::unique_ptr<TBitmap> picture_;
 };

@@ -6,11 +6,14 @@
 #include <cmath>
 
 #include "chart/rchart.h"
+#include "chart/rchart_paintcache.h"
 
 namespace {
 
+// Arg 0: with the paint cache off (every paint draws everything).
 void BM_PanDragMove(benchmark::State& state) {
   TRChart c;
+  SetPaintCacheEnabled(c, state.range(0) != 0);
   c.HandleNeeded();
   c.SetBounds(0, 0, 369, 320);
   c.SetMouseAction(maPan);
@@ -32,6 +35,6 @@ void BM_PanDragMove(benchmark::State& state) {
   // One iteration is 100 moves: the time per move is the time shown / 100.
   state.SetItemsProcessed(state.iterations() * 100);
 }
-BENCHMARK(BM_PanDragMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PanDragMove)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -370,10 +370,13 @@ TTickList TScale::TickLayout() const {
 }
 
 const TTickList& TScale::PaintTicks() {
-  TTickCacheKey key{axis_, dateFormat_->Values(), scaleFactor_, scaleOffset_};
-  if (!tickKey_ || !(*tickKey_ == key)) {
+  // Compared where they are: building a key copies the axis's texts.
+  const bool same = tickKey_ && tickKey_->Axis == axis_ &&
+                    tickKey_->DateFormat == dateFormat_->Values() &&
+                    tickKey_->Factor == scaleFactor_ && tickKey_->Offset == scaleOffset_;
+  if (!same) {
     tickCache_ = TickLayout();
-    tickKey_ = std::move(key);
+    tickKey_ = TTickCacheKey{axis_, dateFormat_->Values(), scaleFactor_, scaleOffset_};
   }
   numTicks_ = 0;
   tickPositions_.fill(0);

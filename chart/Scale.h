@@ -107,6 +107,22 @@ struct TScaleLook {
   bool operator==(const TScaleLook&) const = default;
 };
 
+// All that one paint of a scale reads besides the surface it draws on (its
+// handlers aside): equal inputs draw equal pixels onto an equal surface and
+// leave it in an equal state.
+struct TScalePaintInputs {
+  bool Draws = false;  // a paint draws at all (shown, not loading)
+  TScaleAxis Axis;
+  TScaleLook Look;
+  TDTLabelValues DateFormat;
+  TFontValues Font;
+  int Width = 0, Height = 0;
+  long double Factor = 0, Offset = 0, LogRefValue = 0, LogRefPixel = 0;
+  const TCanvas* Target = nullptr;
+  int TargetX = 0, TargetY = 0;
+  bool operator==(const TScalePaintInputs&) const = default;
+};
+
 class TScale : public TControl {
  public:
   static constexpr int kTickListCapacity = 50;
@@ -255,6 +271,12 @@ class TScale : public TControl {
   // line is at y: centred on the tick, kept inside the control's right edge
   // and never left of x = 2; above the line for sctXB, below it for sctXT.
   void PlaceHorizontalLabel(TCanvas& surface, int p, int y, const std::string& text);
+
+  // What a paint of the scale would read now (see TScalePaintInputs).
+  TScalePaintInputs PaintInputs() const;
+  // The tick list (TickPositions, NumTicks) as a drawing pass leaves it, for a
+  // pass whose pixels are already on the surface.
+  void RecordPaintTicks() { PaintTicks(); }
 
   // Copies the settings of another scale as they are (no setter runs), then
   // repaints. Font, Embedded, Initialising and the two rendering events stay.

@@ -133,6 +133,26 @@ bool TScale::PaintScale() {
   return true;
 }
 
+TScalePaintInputs TScale::PaintInputs() const {
+  TScalePaintInputs in;
+  // The gate of PaintScale, but for the flag PaintNow lifts.
+  in.Draws = (Visible() || (Designing() && !embedded_)) && !Loading();
+  in.Axis = axis_;
+  in.Look = look_;
+  in.DateFormat = dateFormat_->Values();
+  in.Font = Font().Values();
+  in.Width = Width();
+  in.Height = Height();
+  in.Factor = scaleFactor_;
+  in.Offset = scaleOffset_;
+  in.LogRefValue = logRefValue_;
+  in.LogRefPixel = logRefPixel_;
+  in.Target = targetCanvas_;
+  in.TargetX = targetOffsetX_;
+  in.TargetY = targetOffsetY_;
+  return in;
+}
+
 void TScale::DrawScale(TCanvas& surface, int ox, int oy) {
   drawOffsetX_ = ox;
   drawOffsetY_ = oy;

@@ -28,6 +28,10 @@
 class TCustomRChart;
 struct TRenderSettings;
 class TItemPixelCache;
+struct TChartPaintCache;
+struct TComposeKey;
+struct TAreaKey;
+struct TCrossHairLook;
 
 // Event types.
 using TMouseMoveInChartEvent = std::function<void(
@@ -253,8 +257,8 @@ class TCustomRChart : public TControl {
   // The full repaint: the control image, then the chart area over it, then
   // the cross-hairs; shown on the window at once.
   void Paint() override;
-  // Window colour, shadow, caption and axes on a surface (the axes always draw
-  // on the control image, where they are bound).
+  // Window colour, shadow, caption and axes on a surface; the window's picture
+  // is left as it is when the surface is another one (a printer's, a bitmap's).
   void RenderControlImage(TCanvas& surface);
   // The chart area's background (colour or picture) on a surface whose (dx, dy)
   // is the area's top-left pixel.
@@ -359,6 +363,8 @@ class TCustomRChart : public TControl {
  private:
   friend class TJointLayers;
   friend class TPaintBatch;
+  // Internal (rchart_paintcache.h): switches the paint cache off for tests.
+  friend void SetPaintCacheEnabled(TCustomRChart& chart, bool enabled);
 
   // A layer number outside 1 .. 2 counts as the nearer of the two.
   static std::size_t LayerIndex(int layer) { return layer >= 2 ? 1 : 0; }
@@ -443,6 +449,26 @@ class TCustomRChart : public TControl {
   void DrawShadow(TCanvas& c);
   void DrawCaption(TCanvas& c);
   TRenderSettings RenderSettings() const;
+  // The active cross-hairs on a surface whose (0, 0) is control pixel (dx, dy).
+  void DrawCrossHairs(TCanvas& c, int dx, int dy);
+
+  // --- painting with what the last paint left (rchart_paintcache.cpp) ---
+  void PaintWithCache();
+  // The control picture outside the chart area: composed, or kept as the last
+  // paint left it (true) when nothing it shows has changed.
+  bool ComposeRims();
+  // The chart-area image brought up to date: rendered anew (true), or only
+  // the lines added since the last pass drawn over it. `changed` gets the
+  // parts that changed, in the image's pixels.
+  bool UpdateChartArea(std::vector<TRect>& changed);
+  void DrawAddedLines(int from, std::vector<TRect>& changed);
+  // The parts of the chart-area image in `changed` onto the window's picture,
+  // and shown.
+  void ShowChangedArea(const std::vector<TRect>& changed);
+  bool ComposeKeyOf(TComposeKey& key);
+  bool AreaKeyOf(TAreaKey& key) const;
+  bool OnlyLinesFrom(int from) const;
+  std::vector<TCrossHairLook> CrossHairLooks() const;
 
   // --- sharing ---
   // Brings the charts of the sharing group up to date after a change of the
@@ -526,6 +552,7 @@ class TCustomRChart : public TControl {
   bool paintSuppressed_ = true;
   bool painting_ = false;
   std::unique_ptr<TItemPixelCache> pixelCache_;
+  std::unique_ptr<TChartPaintCache> paintCache_;
   int paintCount_ = 0;
   TBitmap chartAreaImage_;
   TBitmap backgroundPicture_;

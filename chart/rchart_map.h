@@ -49,6 +49,8 @@ struct TChartGeometry {
   // The caption's reference point before its offset, by anchor.
   std::int64_t CaptionAnchorX(TCaptionAnchorHoriz anchor) const;
   std::int64_t CaptionAnchorY(TCaptionAnchorVert anchor) const;
+
+  bool operator==(const TChartGeometry&) const = default;
 };
 
 // One axis of a layer as the mapping sees it.

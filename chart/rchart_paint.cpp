@@ -3,12 +3,47 @@
 // background, grid, items and labels on the chart-area image, and the
 // cross-hairs over both.
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <memory>
+#include <vector>
 
 #include "chart/rchart.h"
+#include "chart/rchart_paintcache.h"
 #include "chart/rchart_render.h"
 
-namespace {}  // namespace
+namespace {
+
+// Points the axes that draw on the control image at another surface for as
+// long as it lives.
+class TAxesRetarget {
+ public:
+  TAxesRetarget(std::array<std::unique_ptr<TScale>, 4>& scales, TCanvas& from, TCanvas& to)
+      : scales_(scales), from_(from) {
+    if (&from == &to) return;
+    for (std::size_t i = 0; i < 4; ++i) {
+      TScale& s = *scales_[i];
+      if (s.TargetCanvas() != &from) continue;
+      moved_[i] = true;
+      s.SetTarget(&to, s.TargetOffsetX(), s.TargetOffsetY());
+    }
+  }
+  ~TAxesRetarget() {
+    for (std::size_t i = 0; i < 4; ++i) {
+      TScale& s = *scales_[i];
+      if (moved_[i]) s.SetTarget(&from_, s.TargetOffsetX(), s.TargetOffsetY());
+    }
+  }
+  TAxesRetarget(const TAxesRetarget&) = delete;
+  TAxesRetarget& operator=(const TAxesRetarget&) = delete;
+
+ private:
+  std::array<std::unique_ptr<TScale>, 4>& scales_;
+  TCanvas& from_;
+  std::array<bool, 4> moved_{};
+};
+
+}  // namespace
 
 // --- the full paint ------------------------------------------------------------------
 
@@ -21,6 +56,7 @@ void TCustomRChart::Paint() {
   ++paintCount_;
   // The picture is drawn anew: no outline is left on it.
   zoomOutline_.Shown = bandOutline_.Shown = false;
+  if (paintCache_->Enabled) return PaintWithCache();
   ComposeControlImage(ControlImage().Canvas(), /*areaCovered=*/true);
   RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
   RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
@@ -33,11 +69,35 @@ void TCustomRChart::RedrawChartArea() {
   TFlagScope painting(painting_);
   // An XOR outline may reach beyond the area: taken off first, put back after.
   const TOutline zoom = zoomOutline_, band = bandOutline_;
+  TChartPaintCache& pc = *paintCache_;
+  // Whether the window's picture is as the last paint left it (an outline
+  // taken off leaves it so, but the record cannot tell).
+  const bool kept = pc.Enabled && !zoom.Shown && !band.Shown &&
+                    ControlImage().Image().cacheKey() == pc.ControlImageKey;
   HideOutline(zoomOutline_);
   HideOutline(bandOutline_);
-  RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
-  RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
-  RenderCrossHairs(lRim_, tRim_, chartAreaImage_);
+  bool whole = true;
+  std::vector<TRect> changed;
+  if (pc.Enabled) {
+    whole = UpdateChartArea(changed);
+  } else {
+    RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
+    RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
+  }
+  const bool noCrossHairs = CrossHairLooks().empty();
+  if (kept && !whole && noCrossHairs && pc.AreaShown && pc.Cross.empty()) {
+    ShowChangedArea(changed);
+    pc.ControlImageKey = ControlImage().Image().cacheKey();
+  } else {
+    RenderCrossHairs(lRim_, tRim_, chartAreaImage_);
+    if (kept) {
+      // Only the area was written: the rims stay as recorded, and the area
+      // shows the area image (which has the cross-hairs on it, if any).
+      pc.ControlImageKey = ControlImage().Image().cacheKey();
+      pc.AreaShown = noCrossHairs;
+      pc.Cross.clear();
+    }
+  }
   if (zoom.Shown) ShowOutline(zoomOutline_, zoom.Rect);
   if (band.Shown) ShowOutline(bandOutline_, band.Rect);
 }
@@ -80,8 +140,13 @@ void TCustomRChart::ComposeControlImage(TCanvas& surface, bool areaCovered) {
   // drawn in the previous paint left its font there.
   DrawCaption(surface);
   ComputeMapping();
-  for (int layer = 1; layer <= 2; ++layer) ScaleObjectX(layer).PaintNow();
-  for (int layer = 1; layer <= 2; ++layer) ScaleObjectY(layer).PaintNow();
+  {
+    // The axes draw where the rest goes: onto another surface, the window's
+    // picture is not touched.
+    const TAxesRetarget onSurface(scales_, ControlImage().Canvas(), surface);
+    for (int layer = 1; layer <= 2; ++layer) ScaleObjectX(layer).PaintNow();
+    for (int layer = 1; layer <= 2; ++layer) ScaleObjectY(layer).PaintNow();
+  }
   if (OnScalesRendered) OnScalesRendered(*this, surface, 0, 0);
 }
 
@@ -240,35 +305,37 @@ void TCustomRChart::RenderItems(TCanvas& surface, int dx, int dy, bool blackAndW
 // --- cross-hairs -------------------------------------------------------------------------------
 
 void TCustomRChart::RenderCrossHairs(int dx, int dy, TBitmap& image) {
-  const bool any = std::any_of(crossHairs_.begin(), crossHairs_.end(),
-                               [](const auto& h) { return h->Mode() != chOff; });
-  if (any) {
-    TCanvas& c = image.Canvas();
-    const TPen saved = c.Pen;
-    const TChartGeometry g = Geometry();
-    for (const auto& hair : crossHairs_) {
-      if (hair->Mode() == chOff) continue;
-      const TPoint p = WorldToPixel(hair->EffectiveLayer(), hair->PosX(), hair->PosY());
-      c.Pen.Color = hair->Color();
-      c.Pen.Width = hair->LineWid();
-      c.Pen.Style = hair->LineType();
-      const std::int64_t half = hair->LineWid() / 2;
-      // A line that would touch the chart-area border is not drawn.
-      if ((hair->Mode() == chHoriz || hair->Mode() == chBoth) && half + g.AreaTop() < p.Y &&
-          p.Y < g.AreaBottom() - half) {
-        c.MoveTo(ClampToInt32(half + g.AreaLeft() + 1 - dx), ClampToInt32(std::int64_t{p.Y} - dy));
-        c.LineTo(ClampToInt32(g.AreaRight() - half - dx), ClampToInt32(std::int64_t{p.Y} - dy));
-      }
-      if ((hair->Mode() == chVert || hair->Mode() == chBoth) && half + g.AreaLeft() < p.X &&
-          p.X < g.AreaRight() - half) {
-        c.MoveTo(ClampToInt32(std::int64_t{p.X} - dx), ClampToInt32(half + g.AreaTop() + 1 - dy));
-        c.LineTo(ClampToInt32(std::int64_t{p.X} - dx), ClampToInt32(g.AreaBottom() - half - dy));
-      }
-    }
-    c.Pen.Color = saved.Color;
-    c.Pen.Width = saved.Width;
-    c.Pen.Style = saved.Style;
-  }
+  DrawCrossHairs(image.Canvas(), dx, dy);
   if (&image != &ControlImage()) ControlImage().Canvas().Draw(dx, dy, image);
   Present();
+}
+
+void TCustomRChart::DrawCrossHairs(TCanvas& c, int dx, int dy) {
+  const bool any = std::any_of(crossHairs_.begin(), crossHairs_.end(),
+                               [](const auto& h) { return h->Mode() != chOff; });
+  if (!any) return;
+  const TPen saved = c.Pen;
+  const TChartGeometry g = Geometry();
+  for (const auto& hair : crossHairs_) {
+    if (hair->Mode() == chOff) continue;
+    const TPoint p = WorldToPixel(hair->EffectiveLayer(), hair->PosX(), hair->PosY());
+    c.Pen.Color = hair->Color();
+    c.Pen.Width = hair->LineWid();
+    c.Pen.Style = hair->LineType();
+    const std::int64_t half = hair->LineWid() / 2;
+    // A line that would touch the chart-area border is not drawn.
+    if ((hair->Mode() == chHoriz || hair->Mode() == chBoth) && half + g.AreaTop() < p.Y &&
+        p.Y < g.AreaBottom() - half) {
+      c.MoveTo(ClampToInt32(half + g.AreaLeft() + 1 - dx), ClampToInt32(std::int64_t{p.Y} - dy));
+      c.LineTo(ClampToInt32(g.AreaRight() - half - dx), ClampToInt32(std::int64_t{p.Y} - dy));
+    }
+    if ((hair->Mode() == chVert || hair->Mode() == chBoth) && half + g.AreaLeft() < p.X &&
+        p.X < g.AreaRight() - half) {
+      c.MoveTo(ClampToInt32(std::int64_t{p.X} - dx), ClampToInt32(half + g.AreaTop() + 1 - dy));
+      c.LineTo(ClampToInt32(std::int64_t{p.X} - dx), ClampToInt32(g.AreaBottom() - half - dy));
+    }
+  }
+  c.Pen.Color = saved.Color;
+  c.Pen.Width = saved.Width;
+  c.Pen.Style = saved.Style;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "chart/rchart.h"
+#include "chart/rchart_paintcache.h"
 #include "chart/rchart_render.h"
 
 namespace {
@@ -118,7 +119,8 @@ int ClampRim(int v) { return std::clamp(v, 0, TCustomRChart::kMaxRim); }
 TCustomRChart::TCustomRChart()
     : TControl(Kind::Windowed),
       items_(std::make_shared<TRChartItemList>()),
-      pixelCache_(std::make_unique<TItemPixelCache>()) {
+      pixelCache_(std::make_unique<TItemPixelCache>()),
+      paintCache_(std::make_unique<TChartPaintCache>()) {
   // Painting stays suppressed until the window exists; items, drawing state,
   // rims, colours and caption start with the member values.
   classVisible_.set();
@@ -165,10 +167,7 @@ void TCustomRChart::CreateAxes() {
       scale->SetTarget(&ControlImage().Canvas(), 0, 0);
       scale->SetName(std::string(horizontal ? "RC_FScale_X_" : "RC_FScale_Y_") +
                      std::to_string(layer));
-      scale->OnScaleTickDrawn = [this](TScale& s, TCanvas& c, TScaleType t, double v, int x,
-                                       int y) {
-        if (OnScaleTickDrawn) OnScaleTickDrawn(s, c, t, v, x, y);
-      };
+      scale->OnScaleTickDrawn = TTickEventForward{this};
       scales_[AxisIndex(layer, horizontal)] = std::move(scale);
     }
     // Layer 1 starts with its axes below and left of the area, layer 2 above

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "gfx/Bitmap.h"
@@ -68,11 +69,13 @@ void Blit(QImage& dst, std::int64_t x, std::int64_t y, const QImage& src, const 
   sRight = std::min<std::int64_t>(sRight, sl + (dst.width() - x));
   sBottom = std::min<std::int64_t>(sBottom, st + (dst.height() - y));
   if (sl >= sRight || st >= sBottom) return;
-  for (std::int64_t row = st; row < sBottom; ++row) {
-    const auto* s = reinterpret_cast<const std::uint32_t*>(src.constScanLine(static_cast<int>(row))) + sl;
-    auto* d = reinterpret_cast<std::uint32_t*>(dst.scanLine(static_cast<int>(y + row - st))) + x;
-    std::copy(s, s + (sRight - sl), d);
-  }
+  // Row addresses worked out here: asking Qt for each row costs more than
+  // copying a narrow one.
+  const std::int64_t sStride = src.bytesPerLine() / 4, dStride = dst.bytesPerLine() / 4;
+  const auto* s = reinterpret_cast<const std::uint32_t*>(src.constBits()) + st * sStride + sl;
+  auto* d = reinterpret_cast<std::uint32_t*>(dst.bits()) + y * dStride + x;
+  const auto n = static_cast<std::size_t>(sRight - sl) * sizeof(std::uint32_t);
+  for (std::int64_t row = st; row < sBottom; ++row, s += sStride, d += dStride) std::memmove(d, s, n);
 }
 
 // Text of a font too large for coverage masks, drawn by the painter glyph by
@@ -103,6 +106,14 @@ TCanvas::TCanvas(QImage* image) : image_(image) {}
 void TCanvas::SetPrinter(bool printer, int pixelsPerInch) {
   printer_ = printer;
   printerPixelsPerInch_ = std::max(pixelsPerInch, 1);
+}
+
+void TCanvas::SetState(const TCanvasState& s) {
+  Pen = s.Pen;
+  Brush = s.Brush;
+  if (!(font_.Values() == s.Font)) font_.SetValues(s.Font);
+  penPos_ = s.PenPos;
+  dashPhase_ = s.DashPhase;
 }
 
 void TCanvas::MoveTo(int x, int y) {

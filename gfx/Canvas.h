@@ -32,11 +32,25 @@ struct TPen {
   TPenStyle Style = psSolid;
   int Width = 1;  // 0 and 1 both draw one pixel wide
   TPenMode Mode = pmCopy;
+  bool operator==(const TPen&) const = default;
 };
 
 struct TBrush {
   TColor Color = clWhite;
   TBrushStyle Style = bsSolid;
+  bool operator==(const TBrush&) const = default;
+};
+
+// All that drawing on a surface reads besides its pixels, and so all that one
+// pass of drawing leaves for the next: pen, brush, font, pen position and the
+// place in the pen's dash pattern.
+struct TCanvasState {
+  TPen Pen;
+  TBrush Brush;
+  TFontValues Font;
+  TPoint PenPos;
+  int DashPhase = 0;
+  bool operator==(const TCanvasState&) const = default;
 };
 
 class TCanvas {
@@ -61,6 +75,11 @@ class TCanvas {
 
   TPoint PenPos() const { return penPos_; }
   void SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
+
+  TCanvasState State() const { return {Pen, Brush, font_.Values(), penPos_, dashPhase_}; }
+  // Puts a state back; the font is assigned only where it differs, as a
+  // change of font makes the surface look its glyphs up again.
+  void SetState(const TCanvasState& s);
 
   void MoveTo(int x, int y);
   void LineTo(int x, int y);  // the end pixel is not drawn; the pen ends there

@@ -23,6 +23,15 @@ TFont& TFont::operator=(const TFont& other) {
   return *this;
 }
 
+void TFont::SetValues(const TFontValues& v) {
+  name_ = v.Name;
+  height_ = std::clamp(v.Height, 1, kMaxHeight);
+  pixelsPerInch_ = std::max(v.PixelsPerInch, 1);
+  color_ = v.Color;
+  style_ = v.Style;
+  Changed();
+}
+
 void TFont::SetName(const std::string& name) {
   if (name == name_) return;
   name_ = name;

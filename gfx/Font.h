@@ -26,6 +26,16 @@ struct TFontStyles {
   constexpr bool operator==(const TFontStyles&) const = default;
 };
 
+// The values of a font, without its change notification: cheap to copy and compare.
+struct TFontValues {
+  std::string Name;
+  int Height = 0;
+  int PixelsPerInch = 0;
+  TColor Color = 0;
+  TFontStyles Style;
+  bool operator==(const TFontValues&) const = default;
+};
+
 class TFont {
  public:
   static constexpr int kScreenPixelsPerInch = 96;
@@ -60,6 +70,9 @@ class TFont {
   void SetStyle(TFontStyles s);
 
   void Assign(const TFont& other) { *this = other; }
+  TFontValues Values() const { return {name_, height_, pixelsPerInch_, color_, style_}; }
+  // Takes the values over and fires OnChange once, as an assignment does.
+  void SetValues(const TFontValues& v);
   // Same name, height, pixels per inch, colour and style (the handler aside).
   bool SameValues(const TFont& other) const {
     return name_ == other.name_ && height_ == other.height_ &&

@@ -74,6 +74,10 @@ const TBitmap& TControl::CurrentPicture() {
 
 void TControl::SaveToFile(const std::string& path) { CurrentPicture().SaveToFile(path); }
 
+void TControl::Present(const TRect& r) {
+  if (host_ && r.Width() > 0 && r.Height() > 0) host_->RequestPaint(r);
+}
+
 void TControl::PaintWindow() {
   if (!paintPending_) return;
   paintPending_ = false;

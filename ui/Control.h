@@ -82,6 +82,8 @@ class TControl {
   void Repaint();
   // Show the window image as it is now (after painting into it directly).
   void Present();
+  // The same where only the part r of the window image has changed.
+  void Present(const TRect& r);
   bool PaintPending() const { return paintPending_; }
   // Writes the control's picture as the screen shows it (a paint still due is
   // run first; a control without a window gets one) to a PNG or BMP file,

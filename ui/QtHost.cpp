@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <utility>
 
 #include "ui/Application.h"
 #include "ui/Control.h"
@@ -97,6 +98,14 @@ void QtHost::SyncCursor() {
 
 void QtHost::RequestPaint() { update(); }
 
+void QtHost::RequestPaint(const TRect& r) {
+  // Coordinates beyond the widget are cut by Qt; the size fits in an int
+  // once it is clipped to the control's.
+  const QRect wanted(QPoint(r.Left, r.Top), QPoint(ClampToInt32(std::int64_t{r.Right} - 1),
+                                                   ClampToInt32(std::int64_t{r.Bottom} - 1)));
+  update(wanted & rect());
+}
+
 bool QtHost::event(QEvent* e) {
   // Exceptions must not cross Qt's event loop: report them and go on.
   bool result = false;
@@ -104,20 +113,22 @@ bool QtHost::event(QEvent* e) {
   return result;
 }
 
-void QtHost::paintEvent(QPaintEvent*) {
+void QtHost::paintEvent(QPaintEvent* e) {
   if (!control_) {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
     return;
   }
   control_->PaintWindow();
-  const QImage& img = control_->WindowImage().Image();
+  // Read only: the image's cache key, which changes with every write, stays.
+  const QImage& img = std::as_const(*control_).WindowImage().Image();
   // An empty image (no size, or one too large to allocate) shows nothing. The
   // painter is not even begun: on a window too large for its own backing
   // store Qt would only complain.
   if (img.isNull()) return;
   QPainter p(this);
-  p.drawImage(0, 0, img);
+  // Only what was asked for is copied (the rest of the screen is as it was).
+  for (const QRect& r : e->region()) p.drawImage(r.topLeft(), img, r);
 }
 
 void QtHost::resizeEvent(QResizeEvent*) {

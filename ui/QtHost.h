@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include "gfx/Types.h"
+
 class TControl;
 
 class QtHost : public QWidget {
@@ -21,6 +23,7 @@ class QtHost : public QWidget {
   void SyncVisibility();
   void SyncCursor();
   void RequestPaint();
+  void RequestPaint(const TRect& r);
 
  protected:
   bool event(QEvent* e) override;

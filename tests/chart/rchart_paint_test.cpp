@@ -443,4 +443,28 @@ TEST_F(ChartPaint, PrinterSurfaceGetsAnAreaOnePixelSmaller) {
   EXPECT_EQ(c->ChartAreaImage().Width(), 211);
 }
 
+// Rendering onto another surface (a bitmap, a printer's) draws the axes there
+// too, and leaves the window's picture and its surface as they were.
+TEST_F(ChartPaint, ControlImageOntoAnotherSurface) {
+  c->SetCaption("Titel");
+  c->Scale1X().SetCaption("x-Achse");
+  c->Paint();
+  const QImage window = c->ControlImage().Image().copy();
+  const TCanvasState state = c->ControlImage().Canvas().State();
+  // The printer's font rules keep the sizes in pixels: the same picture.
+  for (const int printerPpi : {0, 96, 300}) {
+    TBitmap other(c->Width(), c->Height());
+    other.Canvas().Font().SetValues(state.Font);  // the caption's font, as on the window
+    if (printerPpi) other.Canvas().SetPrinter(true, printerPpi);
+    c->RenderControlImage(other.Canvas());
+    EXPECT_EQ(c->ControlImage().Image(), window) << printerPpi;
+    EXPECT_TRUE(c->ControlImage().Canvas().State() == state) << printerPpi;
+    for (int y = 0; y < c->Height(); ++y)  // outside the chart area all as on the window
+      for (int x = 0; x < c->Width(); ++x)
+        if (x < 50 || x > 260 || y < 20 || y > 160) {
+          ASSERT_EQ(other.Canvas().Pixels(x, y), Window(x, y)) << x << "," << y << " " << printerPpi;
+        }
+  }
+}
+
 }  // namespace

@@ -142,4 +142,25 @@ TEST(Canvas, PolylineLeavesOutItsLastPoint) {
   EXPECT_EQ(Drawn(b), (std::set<std::pair<int, int>>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}}));
 }
 
+// A state taken and put back carries everything the next drawing reads: the
+// rest of a dashed run continues its pattern as if nothing came between.
+TEST(CanvasState, PutBackDrawsOnAsIfUninterrupted) {
+  TBitmap a(60, 5), b(60, 5);
+  for (TCanvas* c : {&a.Canvas(), &b.Canvas()}) {
+    c->Pen = TPen{clRed, psDashDot};
+    c->MoveTo(0, 2);
+    c->LineTo(13, 2);
+  }
+  const TCanvasState saved = b.Canvas().State();
+  b.Canvas().Pen = TPen{};
+  b.Canvas().Font().SetHeight(30);
+  b.Canvas().MoveTo(0, 0);
+  b.Canvas().SetState(saved);
+  const std::uint64_t generation = b.Canvas().Font().Generation();
+  b.Canvas().SetState(saved);  // an equal font is not assigned again
+  EXPECT_EQ(b.Canvas().Font().Generation(), generation);
+  for (TCanvas* c : {&a.Canvas(), &b.Canvas()}) c->LineTo(59, 2);
+  EXPECT_TRUE(a.Image() == b.Image());
+}
+
 }  // namespace

@@ -1,0 +1,115 @@
+// rchart_paintcache: what a chart keeps from one paint to the next, so that a
+// repaint redoes only the work whose inputs changed, with the same pixels.
+//
+// Each part of the picture is recorded with every value its drawing reads
+// (the surface's state as the drawing found it included) and with the cache
+// key of the image it lies in: Qt changes that key on every write to the
+// image, whoever makes it, so a picture that was drawn over since is never
+// taken for the recorded one. A part is drawn anew whenever its record does
+// not match; a part whose drawing calls handlers is always drawn anew.
+#pragma once
+
+#include <QtGlobal>
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chart/Scale.h"
+#include "chart/rchart_map.h"
+#include "chart/rchart_props.h"
+#include "gfx/Canvas.h"
+
+class TCustomRChart;
+
+// The chart's hand-over of its axes' tick events to its own OnScaleTickDrawn.
+// A type of its own, so that a paint can tell it from a handler put on an axis
+// directly.
+struct TTickEventForward {
+  TCustomRChart* Chart = nullptr;
+  void operator()(TScale& scale, TCanvas& canvas, TScaleType type, double value, int x,
+                  int y) const;
+};
+
+// What composing the control picture reads: window colour, shadow, caption,
+// the four axes and the surface's state (the caption's font among it).
+struct TComposeKey {
+  TChartGeometry Geometry;
+  int ImageWidth = 0, ImageHeight = 0;
+  TColor WindColor = 0, ChartFrameColor = 0, ShadowColor = 0, ShadowBakColor = 0;
+  TShadowStyle ShadowStyle = ssFlying;
+  std::string Caption;
+  int CaptionPosX = 0, CaptionPosY = 0;
+  TAlignment CaptionAlignment = taLeftJustify;
+  TCaptionAnchorHoriz CaptionAnchorHoriz = cahControlLeft;
+  TCaptionAnchorVert CaptionAnchorVert = cavControlTop;
+  TCanvasState Start;
+  std::array<TScalePaintInputs, 4> Axes;
+  bool operator==(const TComposeKey&) const = default;
+};
+
+// What the render pass of the chart area reads besides its items.
+struct TAreaKey {
+  TChartGeometry Geometry;
+  int ImageWidth = 0, ImageHeight = 0;
+  std::array<TLayerMap, 2> Maps;
+  TColor ChartColor = 0, ChartFrameColor = 0, GridColor = 0;
+  GridStyleType GridStyle = gsNone;
+  double GridDx = 0, GridDy = 0;
+  int ActiveLayer = 1;
+  std::array<double, TScale::kTickListCapacity> TicksX{}, TicksY{};
+  int NumTicksX = 0, NumTicksY = 0;
+  std::array<double, 4> GridRanges{};  // x low, x high, y low, y high of the active layer
+  std::array<bool, 2> GridLogarithmic{};
+  std::bitset<256> ClassVisible;
+  std::array<bool, 2> LayerVisible{};
+  int LineWidth = 1;
+  TFontStyles TextFontStyle;
+  TTextBkg TextBkStyle = tbClear;
+  TColor TextBkColor = 0;
+  TAlignment TextAlignment = taLeftJustify;
+  std::uint64_t ListVersion = 0;
+  TCanvasState Start;
+  bool operator==(const TAreaKey&) const = default;
+};
+
+// An active cross-hair as it is drawn on the control picture.
+struct TCrossHairLook {
+  TCrossHMode Mode = chOff;
+  TPoint At;
+  TColor Color = 0;
+  TPenStyle Style = psSolid;
+  int Width = 1;
+  bool operator==(const TCrossHairLook&) const = default;
+};
+
+struct TChartPaintCache {
+  // Off: every paint composes and renders everything (the reference the
+  // cached pictures are checked against).
+  bool Enabled = true;
+
+  // The control picture outside the chart area holds the composition of
+  // Compose, which left the surface in ComposeAfter.
+  std::optional<TComposeKey> Compose;
+  TCanvasState ComposeAfter;
+  // The control picture's chart area shows the chart-area image with the
+  // cross-hairs Cross drawn over it.
+  bool AreaShown = false;
+  std::vector<TCrossHairLook> Cross;
+  qint64 ControlImageKey = 0;
+
+  // The chart-area image holds the render pass of Area over the first
+  // AreaItems items, which left the surface in AreaAfter.
+  std::optional<TAreaKey> Area;
+  int AreaItems = 0;
+  TCanvasState AreaAfter;
+  qint64 AreaImageKey = 0;
+
+  void Forget() {
+    Compose.reset();
+    Area.reset();
+    AreaShown = false;
+  }
+};
