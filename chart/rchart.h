@@ -12,6 +12,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -287,7 +288,10 @@ class TCustomRChart : public TControl {
   // window image itself: the host shows it only between events, so it never
   // shows a half-drawn chart.
   TBitmap& ControlImage() { return WindowImage(); }
-  TBitmap& ChartAreaImage() { return chartAreaImage_; }
+  // The chart-area image as the last render pass left it. A paint draws the
+  // area straight into the window's picture where it can; the image is then
+  // brought up to date here, when it is asked for.
+  TBitmap& ChartAreaImage();
   TBitmap& BackgroundPicture() { return backgroundPicture_; }
   // The pixel aspect of the device the chart draws on (for the isometric rule).
   int AspectX() const { return aspectX_; }
@@ -457,14 +461,32 @@ class TCustomRChart : public TControl {
   // The control picture outside the chart area: composed, or kept as the last
   // paint left it (true) when nothing it shows has changed.
   bool ComposeRims();
-  // The chart-area image brought up to date: rendered anew (true), or only
-  // the lines added since the last pass drawn over it. `changed` gets the
-  // parts that changed, in the image's pixels.
-  bool UpdateChartArea(std::vector<TRect>& changed);
-  void DrawAddedLines(int from, std::vector<TRect>& changed);
-  // The parts of the chart-area image in `changed` onto the window's picture,
-  // and shown.
-  void ShowChangedArea(const std::vector<TRect>& changed);
+  // Where a render pass of the chart area drew, and whether it drew it whole
+  // or only the lines added since the last one.
+  enum class TAreaUpdate : std::uint8_t { WindowLines, WindowWhole, ImageLines, ImageWhole };
+  // The chart area brought up to date: in the window's picture itself where
+  // that is possible (and, for added lines only, when `windowPure`: the
+  // window shows the last pass's picture and nothing over it), else in the
+  // chart-area image. `changed` gets the parts that changed, in area pixels.
+  TAreaUpdate UpdateChartArea(std::vector<TRect>& changed, bool windowPure, bool onWindow);
+  void DrawAddedLines(TCanvas& c, int from, std::vector<TRect>& changed);
+  // The window's chart area as a surface of its own, the size of the
+  // chart-area image (null when the area does not lie inside the window).
+  TCanvas* AreaView();
+  // Brings the chart-area image to the picture of the last pass when only
+  // the window's picture has it (before anything reads or resizes it, or the
+  // items it was drawn from go); FromWindow: the window's area is known to
+  // show it.
+  void SettleAreaImage();
+  void SettleAreaImageFromWindow();
+  // The last pass drawn again on the chart-area image, from what it read.
+  void RenderLastPassAgain();
+  // The charts of the sharing group, this one included, settled (their items
+  // are about to go).
+  void SettleGroupAreaImages();
+  // The parts in `changed` shown on the window (copied there from the
+  // chart-area image first, with `copy`).
+  void ShowChangedArea(const std::vector<TRect>& changed, bool copy);
   bool ComposeKeyOf(TComposeKey& key);
   bool AreaKeyOf(TAreaKey& key) const;
   bool OnlyLinesFrom(int from) const;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "chart/rchart.h"
+#include "chart/rchart_paintcache.h"
 
 // --- the record and the list --------------------------------------------------------
 
@@ -219,6 +220,10 @@ void TCustomRChart::Arrow(double x1, double y1, double x2, double y2, int headLe
 }
 
 void TCustomRChart::ClearItems() {
+  // The charts that show the items get their pictures while they are there;
+  // this one's is filled over.
+  paintCache_->AreaPending = false;
+  SettleGroupAreaImages();
   TCanvas& c = chartAreaImage_.Canvas();
   c.Brush.Style = bsSolid;
   c.Brush.Color = chartColor_;

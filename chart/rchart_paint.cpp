@@ -76,27 +76,29 @@ void TCustomRChart::RedrawChartArea() {
                     ControlImage().Image().cacheKey() == pc.ControlImageKey;
   HideOutline(zoomOutline_);
   HideOutline(bandOutline_);
-  bool whole = true;
-  std::vector<TRect> changed;
-  if (pc.Enabled) {
-    whole = UpdateChartArea(changed);
-  } else {
-    RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
-    RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
-  }
   const bool noCrossHairs = CrossHairLooks().empty();
-  if (kept && !whole && noCrossHairs && pc.AreaShown && pc.Cross.empty()) {
-    ShowChangedArea(changed);
-    pc.ControlImageKey = ControlImage().Image().cacheKey();
-  } else {
-    RenderCrossHairs(lRim_, tRim_, chartAreaImage_);
+  if (pc.Enabled) {
+    std::vector<TRect> changed;
+    const bool pure = kept && pc.AreaShown && pc.Cross.empty();
+    // Cross-hairs are drawn on the chart-area image here, so the area is drawn there too.
+    const TAreaUpdate update = UpdateChartArea(changed, pure, noCrossHairs);
+    if (update == TAreaUpdate::WindowLines || (update == TAreaUpdate::ImageLines && pure && noCrossHairs))
+      ShowChangedArea(changed, update == TAreaUpdate::ImageLines);
+    else if (update == TAreaUpdate::WindowWhole)
+      Present();
+    else
+      RenderCrossHairs(lRim_, tRim_, chartAreaImage_);
     if (kept) {
       // Only the area was written: the rims stay as recorded, and the area
-      // shows the area image (which has the cross-hairs on it, if any).
+      // shows the area picture (with the cross-hairs on it, if any).
       pc.ControlImageKey = ControlImage().Image().cacheKey();
       pc.AreaShown = noCrossHairs;
       pc.Cross.clear();
     }
+  } else {
+    RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
+    RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
+    RenderCrossHairs(lRim_, tRim_, chartAreaImage_);
   }
   if (zoom.Shown) ShowOutline(zoomOutline_, zoom.Rect);
   if (band.Shown) ShowOutline(bandOutline_, band.Rect);
@@ -196,7 +198,10 @@ void TCustomRChart::DrawCaption(TCanvas& c) {
 void TCustomRChart::RenderChartBackground(TCanvas& surface, int dx, int dy) {
   const TChartGeometry g = Geometry();
   const bool printer = surface.IsPrinter();
-  chartAreaImage_.SetSize(g.AreaImageWidth(printer), g.AreaImageHeight(printer));
+  const int width = g.AreaImageWidth(printer), height = g.AreaImageHeight(printer);
+  // The image keeps what it holds when it is resized.
+  if (width != chartAreaImage_.Width() || height != chartAreaImage_.Height()) SettleAreaImage();
+  chartAreaImage_.SetSize(width, height);
   const int iw = chartAreaImage_.Width(), ih = chartAreaImage_.Height();
   surface.Pen.Style = psSolid;
   surface.Pen.Mode = pmCopy;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <span>
 
 #include "chart/rchart.h"
 #include "chart/rchart_render.h"
@@ -17,6 +18,7 @@ void TTickEventForward::operator()(TScale& scale, TCanvas& canvas, TScaleType ty
 }
 
 void SetPaintCacheEnabled(TCustomRChart& chart, bool enabled) {
+  chart.SettleAreaImage();
   chart.paintCache_->Enabled = enabled;
   chart.paintCache_->Forget();
 }
@@ -173,47 +175,80 @@ bool TCustomRChart::ComposeRims() {
   return false;
 }
 
-bool TCustomRChart::UpdateChartArea(std::vector<TRect>& changed) {
+TCanvas* TCustomRChart::AreaView() {
+  const TChartGeometry g = Geometry();
+  const int w = g.AreaImageWidth(), h = g.AreaImageHeight();
+  QImage& window = WindowImage().Image();
+  if (w <= 0 || h <= 0 || window.format() != QImage::Format_RGB32 ||
+      std::int64_t{lRim_} + w > window.width() || std::int64_t{tRim_} + h > window.height())
+    return nullptr;
+  // Taking the pixels for writing is what tells others (by the cache key)
+  // that the window's picture changes.
+  uchar* bits = window.bits();
+  const qsizetype line = window.bytesPerLine();
   TChartPaintCache& pc = *paintCache_;
-  TCanvas& c = chartAreaImage_.Canvas();
+  pc.AreaView = QImage(bits + tRim_ * line + qsizetype{lRim_} * 4, w, h, line, QImage::Format_RGB32);
+  return &pc.ViewCanvas;
+}
+
+TCustomRChart::TAreaUpdate TCustomRChart::UpdateChartArea(std::vector<TRect>& changed,
+                                                          bool windowPure, bool onWindow) {
+  TChartPaintCache& pc = *paintCache_;
+  TCanvas& image = chartAreaImage_.Canvas();
   changed.clear();
   TAreaKey key;
   const bool keyed = AreaKeyOf(key);
   const int count = items_->Count();
-  if (keyed && pc.Area && *pc.Area == key &&
-      chartAreaImage_.Image().cacheKey() == pc.AreaImageKey && count >= pc.AreaItems &&
-      OnlyLinesFrom(pc.AreaItems)) {
-    DrawAddedLines(pc.AreaItems, changed);
-    // What a whole pass would leave: the added lines set only the pen, and
-    // the frame sets that again.
-    c.SetState(pc.AreaAfter);
-    pc.AreaItems = count;
-    pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
-    return false;
+  if (keyed && pc.Area && *pc.Area == key && count >= pc.AreaItems && OnlyLinesFrom(pc.AreaItems)) {
+    // Only lines were added: drawn over the picture where it is.
+    TCanvas* c = nullptr;
+    if (!pc.AreaPending && chartAreaImage_.Image().cacheKey() == pc.AreaImageKey) c = &image;
+    if (pc.AreaPending && windowPure && onWindow && (c = AreaView())) c->SetState(image.State());
+    if (c) {
+      DrawAddedLines(*c, pc.AreaItems, changed);
+      // What a whole pass would leave: the added lines set only the pen, and
+      // the frame sets that again.
+      image.SetState(pc.AreaAfter);
+      pc.AreaItems = count;
+      if (pc.AreaPending) return TAreaUpdate::WindowLines;
+      pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
+      return TAreaUpdate::ImageLines;
+    }
   }
-  RenderChartBackground(c, 0, 0);
-  RenderItems(c, 0, 0, false, false);
+  // The whole pass; the picture of the last one is not wanted any more.
+  pc.AreaPending = false;
+  TCanvas* view = keyed && onWindow ? AreaView() : nullptr;
+  if (view) {
+    // The same pass as on the chart-area image, from its surface's state.
+    view->SetState(image.State());
+    RenderChartBackground(*view, 0, 0);
+    RenderItems(*view, 0, 0, false, false);
+    image.SetState(view->State());
+  } else {
+    RenderChartBackground(image, 0, 0);
+    RenderItems(image, 0, 0, false, false);
+  }
   if (keyed) {
     pc.Area = std::move(key);
     pc.AreaItems = count;
-    pc.AreaAfter = c.State();
+    pc.AreaAfter = image.State();
     pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
+    pc.AreaPending = view != nullptr;
   } else {
     pc.Area.reset();
   }
   changed.push_back(Rect(0, 0, chartAreaImage_.Width(), chartAreaImage_.Height()));
-  return true;
+  return view ? TAreaUpdate::WindowWhole : TAreaUpdate::ImageWhole;
 }
 
-void TCustomRChart::DrawAddedLines(int from, std::vector<TRect>& changed) {
+void TCustomRChart::DrawAddedLines(TCanvas& c, int from, std::vector<TRect>& changed) {
   // More parts than this are copied as the one box around them all.
   constexpr std::size_t kMaxParts = 8;
-  TCanvas& c = chartAreaImage_.Canvas();
   const std::span<const TRChartItem> items = items_->Items();
   const TRenderSettings settings = RenderSettings();
   const std::span<const TItemPixels> pixels =
       pixelCache_->Update(items, items_->Version(), settings, 0, 0);
-  const std::int64_t w = chartAreaImage_.Width(), h = chartAreaImage_.Height();
+  const std::int64_t w = c.Width(), h = c.Height();
   // The box of every pixel a new line can set: its ends widened by the pen,
   // cut to the image.
   TRect all{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
@@ -245,41 +280,150 @@ void TCustomRChart::DrawAddedLines(int from, std::vector<TRect>& changed) {
     r.DrawFrame(chartFrameColor_);
 }
 
-void TCustomRChart::ShowChangedArea(const std::vector<TRect>& changed) {
-  TCanvas& c = ControlImage().Canvas();
+void TCustomRChart::ShowChangedArea(const std::vector<TRect>& changed, bool copy) {
+  TCanvas& c = WindowImage().Canvas();
   for (const TRect& part : changed) {
     const TRect shown = Rect(ClampToInt32(std::int64_t{lRim_} + part.Left),
                              ClampToInt32(std::int64_t{tRim_} + part.Top),
                              ClampToInt32(std::int64_t{lRim_} + part.Right),
                              ClampToInt32(std::int64_t{tRim_} + part.Bottom));
-    c.CopyRect(shown, chartAreaImage_.Canvas(), part);
+    if (copy) c.CopyRect(shown, chartAreaImage_.Canvas(), part);
     Present(shown);
   }
+}
+
+// --- the chart-area image ------------------------------------------------------------
+
+namespace {
+
+// The settings a pass read, from the record of it.
+TRenderSettings SettingsOf(const TAreaKey& k) {
+  TRenderSettings s;
+  s.Geometry = k.Geometry;
+  s.Maps = k.Maps;
+  s.ClassVisible = &k.ClassVisible;
+  s.LayerVisible = k.LayerVisible;
+  s.ChartColor = k.ChartColor;
+  s.LineWidth = k.LineWidth;
+  s.TextFontStyle = k.TextFontStyle;
+  s.TextBkStyle = k.TextBkStyle;
+  s.TextBkColor = k.TextBkColor;
+  s.TextAlignment = k.TextAlignment;
+  s.GridStyle = k.GridStyle;
+  s.GridColor = k.GridColor;
+  s.GridLayer = k.ActiveLayer;
+  const auto axis = [](double low, double high, bool log, double step, const double* ticks,
+                       int n) {
+    return TGridAxis{std::min(low, high), std::max(low, high), log, step, ticks, n};
+  };
+  const auto& r = k.GridRanges;
+  s.GridX = axis(r[0], r[1], k.GridLogarithmic[0], k.GridDx, k.TicksX.data(), k.NumTicksX);
+  s.GridY = axis(r[2], r[3], k.GridLogarithmic[1], k.GridDy, k.TicksY.data(), k.NumTicksY);
+  s.XLow = r[0];
+  s.XHigh = r[1];
+  s.YLow = r[2];
+  s.YHigh = r[3];
+  return s;
+}
+
+}  // namespace
+
+TBitmap& TCustomRChart::ChartAreaImage() {
+  SettleAreaImage();
+  return chartAreaImage_;
+}
+
+void TCustomRChart::SettleAreaImage() {
+  const TChartPaintCache& pc = *paintCache_;
+  if (!pc.AreaPending) return;
+  if (pc.AreaShown && pc.Cross.empty() &&
+      WindowImage().Image().cacheKey() == pc.ControlImageKey)
+    SettleAreaImageFromWindow();
+  else
+    RenderLastPassAgain();  // the window's picture was drawn on since
+}
+
+void TCustomRChart::SettleAreaImageFromWindow() {
+  TChartPaintCache& pc = *paintCache_;
+  pc.AreaPending = false;
+  const TAreaKey& k = *pc.Area;
+  chartAreaImage_.SetSize(k.ImageWidth, k.ImageHeight);  // where the pass had it
+  chartAreaImage_.Canvas().CopyRect(Rect(0, 0, k.ImageWidth, k.ImageHeight), WindowImage().Canvas(),
+                                    Bounds(k.Geometry.LRim, k.Geometry.TRim, k.ImageWidth, k.ImageHeight));
+  pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
+}
+
+void TCustomRChart::RenderLastPassAgain() {
+  TChartPaintCache& pc = *paintCache_;
+  pc.AreaPending = false;
+  const TAreaKey& k = *pc.Area;
+  TCanvas& c = chartAreaImage_.Canvas();
+  const TCanvasState now = c.State();
+  chartAreaImage_.SetSize(k.ImageWidth, k.ImageHeight);
+  c.SetState(k.Start);
+  // As RenderChartBackground and RenderItems drew it: no handler was set, no
+  // picture and no text label shown.
+  c.Pen.Style = psSolid;
+  c.Pen.Mode = pmCopy;
+  c.Brush.Color = k.ChartColor;
+  c.Brush.Style = bsSolid;
+  c.Pen.Color = k.ChartFrameColor;
+  c.Rectangle(0, 0, k.ImageWidth, k.ImageHeight);
+  const TRenderSettings settings = SettingsOf(k);
+  // The items go only with a clear, before which the group is settled.
+  const std::span<const TRChartItem> items =
+      items_->Items().first(std::min<std::size_t>(static_cast<std::size_t>(pc.AreaItems),
+                                                  items_->Items().size()));
+  TItemRenderer r(c, 0, 0, false, settings);
+  r.DrawGrid();
+  r.Begin();
+  r.DrawItems(items, pixelCache_->Update(items, items_->Version(), settings, 0, 0),
+              &pixelCache_->Runs());
+  r.DrawFrame(k.ChartFrameColor);
+  c.SetState(now);
+  pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
+}
+
+void TCustomRChart::SettleGroupAreaImages() {
+  TCustomRChart* owner = useDataOf_ ? useDataOf_ : this;
+  owner->SettleAreaImage();
+  for (TCustomRChart* user : owner->users_) user->SettleAreaImage();
 }
 
 // --- the paint -----------------------------------------------------------------------------
 
 void TCustomRChart::PaintWithCache() {
   TChartPaintCache& pc = *paintCache_;
-  TBitmap& control = ControlImage();
+  TBitmap& window = WindowImage();
+  // The window's area shows the last pass's picture, and nothing over it.
+  const bool pure =
+      pc.AreaShown && pc.Cross.empty() && window.Image().cacheKey() == pc.ControlImageKey;
   const bool rimsKept = ComposeRims();
   std::vector<TRect> changed;
-  const bool whole = UpdateChartArea(changed);
+  const TAreaUpdate update = UpdateChartArea(changed, rimsKept && pure, true);
   std::vector<TCrossHairLook> cross = CrossHairLooks();
-  TCanvas& c = control.Canvas();
-  const bool areaKept = !whole && rimsKept && pc.AreaShown && pc.Cross == cross;
-  if (areaKept) {
-    // Elsewhere the window's picture shows the area as it is, with the same
-    // cross-hairs over it.
-    ShowChangedArea(changed);
-  } else {
+  TCanvas& c = window.Canvas();
+  // Elsewhere the window's picture shows the area as it is, with the same
+  // cross-hairs over it: only the changed parts are shown.
+  bool partsShown = false;
+  if (update == TAreaUpdate::WindowLines) {
+    partsShown = cross.empty();
+  } else if (update == TAreaUpdate::ImageLines && rimsKept && pc.AreaShown && pc.Cross == cross) {
+    partsShown = true;
+    ShowChangedArea(changed, true);
+  } else if (update == TAreaUpdate::ImageLines || update == TAreaUpdate::ImageWhole) {
     c.Draw(lRim_, tRim_, chartAreaImage_);
   }
+  // The cross-hairs go onto the window's picture only.
+  if (!cross.empty() && pc.AreaPending) SettleAreaImageFromWindow();
   DrawCrossHairs(c, 0, 0);
-  pc.ControlImageKey = control.Image().cacheKey();
+  pc.ControlImageKey = window.Image().cacheKey();
   pc.AreaShown = true;
   pc.Cross = std::move(cross);
-  if (areaKept) return;
+  if (partsShown) {
+    if (update == TAreaUpdate::WindowLines) ShowChangedArea(changed, false);
+    return;
+  }
   if (rimsKept)
     Present(Rect(lRim_, tRim_, ClampToInt32(std::int64_t{lRim_} + chartAreaImage_.Width()),
                  ClampToInt32(std::int64_t{tRim_} + chartAreaImage_.Height())));

@@ -9,6 +9,7 @@
 // not match; a part whose drawing calls handlers is always drawn anew.
 #pragma once
 
+#include <QImage>
 #include <QtGlobal>
 #include <array>
 #include <bitset>
@@ -100,16 +101,27 @@ struct TChartPaintCache {
   std::vector<TCrossHairLook> Cross;
   qint64 ControlImageKey = 0;
 
-  // The chart-area image holds the render pass of Area over the first
-  // AreaItems items, which left the surface in AreaAfter.
+  // The last render pass of the chart area: Area over the first AreaItems
+  // items, which left the surface in AreaAfter. The chart-area image holds
+  // its picture while its key is AreaImageKey and it is not pending.
   std::optional<TAreaKey> Area;
   int AreaItems = 0;
   TCanvasState AreaAfter;
   qint64 AreaImageKey = 0;
+  // The pass drew straight into the window's picture, and the chart-area
+  // image has yet to get its picture (see TCustomRChart::SettleAreaImage).
+  bool AreaPending = false;
+
+  // The window's chart area as an image of its own, sharing the window's
+  // pixels, and the surface a pass draws on there (it takes the state of the
+  // chart-area image's surface and gives it back).
+  QImage AreaView;
+  TCanvas ViewCanvas{&AreaView};
 
   void Forget() {
     Compose.reset();
     Area.reset();
     AreaShown = false;
+    AreaPending = false;
   }
 };

@@ -372,6 +372,7 @@ void TCustomRChart::SetShadowWidth(int v) {
 }
 
 void TCustomRChart::ResizeChartAreaImage() {
+  SettleAreaImage();  // the image keeps what it holds
   const TChartGeometry g = Geometry();
   chartAreaImage_.SetSize(g.AreaImageWidth(), g.AreaImageHeight());
 }
@@ -405,6 +406,8 @@ void TCustomRChart::SetBounds(int left, int top, int width, int height) {
   width = std::max(width, g.MinWidth());
   height = std::max(height, g.MinHeight());
   const bool resized = width != Width() || height != Height();
+  // While the window's picture still has the chart area's.
+  SettleAreaImage();
   TControl::SetBounds(left, top, width, height);
   if (!scales_[0]) return;  // still being built
   ResizeChartAreaImage();

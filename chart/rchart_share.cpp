@@ -20,6 +20,7 @@ void TCustomRChart::SetUseDataOf(TCustomRChart* owner) {
   if (owner == this) return ShowMessage(kShareWithMyself);
   if (!users_.empty()) return ShowMessage(kUsedByOthers);
   if (owner == useDataOf_) return;
+  SettleAreaImage();  // drawn from the items it shows now
   if (!owner) {
     useDataOf_->RemoveUser(this);
     useDataOf_ = nullptr;
@@ -49,6 +50,7 @@ void TCustomRChart::LeaveSharingGroup() {
   }
   // The users keep what they showed, each as a list of its own.
   for (TCustomRChart* user : users_) {
+    user->SettleAreaImage();
     user->useDataOf_ = nullptr;
     user->items_ = std::make_shared<TRChartItemList>(*items_);
   }

@@ -78,6 +78,17 @@ void Blit(QImage& dst, std::int64_t x, std::int64_t y, const QImage& src, const 
   for (std::int64_t row = st; row < sBottom; ++row, s += sStride, d += dStride) std::memmove(d, s, n);
 }
 
+// Whether the w x h pixels from p (rows `stride` apart) all have p's colour.
+bool OneColour(const std::uint32_t* p, std::int64_t stride, int w, int h) {
+  const std::uint32_t c = p[0];
+  for (int row = 0; row < h; ++row, p += stride) {
+    std::uint32_t differ = 0;  // no early exit: the loop is vectorised
+    for (int i = 0; i < w; ++i) differ |= p[i] ^ c;
+    if (differ) return false;
+  }
+  return true;
+}
+
 // Text of a font too large for coverage masks, drawn by the painter glyph by
 // glyph: only glyphs near the visible part of the text's box are drawn, so
 // every position handed to the painter lies within a glyph's size of the
@@ -253,6 +264,21 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   const std::uint32_t inkRB = ink & 0x00FF00FFu;
   auto* bits = reinterpret_cast<std::uint32_t*>(image_->bits());
   const std::int64_t stride = image_->bytesPerLine() / 4;
+  // A whole box of one colour: the text as it came out there before, if it did.
+  std::uint32_t* box = bits + clipT * stride + clipL;
+  const bool plain = clipL == x && clipT == y && clipR == std::int64_t{x} + w &&
+                     clipB == std::int64_t{y} + h &&
+                     std::int64_t{w} * h <= std::int64_t{glyphs::FontGlyphs::kMaxSpritePixels} &&
+                     OneColour(box, stride, w, h);
+  if (plain) {
+    if (const glyphs::TextSprite* s = g.FindSprite(text, ink, box[0])) {
+      for (int row = 0; row < h; ++row)
+        std::memcpy(box + row * stride, s->Pixels.data() + std::size_t(row) * w,
+                    std::size_t(w) * sizeof(std::uint32_t));
+      return;
+    }
+  }
+  const std::uint32_t background = box[0];
   std::int64_t penX = x;
   glyphs::ForEachCodePoint(text, [&](char32_t c) {
     const glyphs::Glyph& gl = g.Get(c);
@@ -283,6 +309,12 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
       }
     }
   });
+  if (!plain) return;
+  glyphs::TextSprite sprite{w, h, std::vector<std::uint32_t>(std::size_t(w) * h)};
+  for (int row = 0; row < h; ++row)
+    std::memcpy(sprite.Pixels.data() + std::size_t(row) * w, box + row * stride,
+                std::size_t(w) * sizeof(std::uint32_t));
+  g.KeepSprite(text, ink, background, std::move(sprite));
 }
 
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {

@@ -66,6 +66,32 @@ Glyph FontGlyphs::Render(char32_t c) const {
   return g;
 }
 
+const std::string& FontGlyphs::SpriteKey(std::string_view text, std::uint32_t ink,
+                                         std::uint32_t background) {
+  spriteKey_.assign(text);
+  spriteKey_.append(reinterpret_cast<const char*>(&ink), sizeof ink);
+  spriteKey_.append(reinterpret_cast<const char*>(&background), sizeof background);
+  return spriteKey_;
+}
+
+const TextSprite* FontGlyphs::FindSprite(std::string_view text, std::uint32_t ink,
+                                         std::uint32_t background) {
+  const auto it = sprites_.find(SpriteKey(text, ink, background));
+  return it == sprites_.end() ? nullptr : &it->second;
+}
+
+void FontGlyphs::KeepSprite(std::string_view text, std::uint32_t ink, std::uint32_t background,
+                            TextSprite sprite) {
+  const std::size_t pixels = sprite.Pixels.size();
+  if (pixels > kMaxSpritePixels) return;
+  if (sprites_.size() >= kMaxSprites || spritePixels_ + pixels > kMaxSpritePixels) {
+    sprites_.clear();
+    spritePixels_ = 0;
+  }
+  if (sprites_.try_emplace(SpriteKey(text, ink, background), std::move(sprite)).second)
+    spritePixels_ += pixels;
+}
+
 FontGlyphs& For(const QFont& font) {
   thread_local std::map<QString, std::unique_ptr<FontGlyphs>> cache;
   const QString key = font.key();

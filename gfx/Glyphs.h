@@ -7,6 +7,7 @@
 #include <QFont>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -18,6 +19,12 @@ struct Glyph {
   int Left = 0, Top = 0;  // mask position relative to the pen point and the text's top
   int W = 0, H = 0;
   std::vector<std::uint8_t> Coverage;  // W * H, row by row
+};
+
+// A text as TextOut leaves it on a box of one colour: every pixel of the box.
+struct TextSprite {
+  int W = 0, H = 0;
+  std::vector<std::uint32_t> Pixels;  // W * H, row by row
 };
 
 // The glyphs of one font.
@@ -36,14 +43,31 @@ class FontGlyphs {
   bool Masked() const { return height_ <= kMaxMaskHeight; }
   const QFont& Font() const { return font_; }
 
+  // Texts already blended onto a plain box. Labels are drawn again and again
+  // on the same background, and blending their glyphs is most of what
+  // drawing text costs: a kept text is copied instead. The store is bounded;
+  // when full it starts again. Every font of the thread has one (a quarter
+  // of a megabyte at most): a chart's labels and caption take a few
+  // thousand pixels.
+  static constexpr std::size_t kMaxSprites = 256;
+  static constexpr std::size_t kMaxSpritePixels = std::size_t{1} << 16;  // all of them together
+  const TextSprite* FindSprite(std::string_view text, std::uint32_t ink, std::uint32_t background);
+  void KeepSprite(std::string_view text, std::uint32_t ink, std::uint32_t background,
+                  TextSprite sprite);
+
  private:
   Glyph Render(char32_t c) const;
+  // The store's key: the text, then the ink and background pixels.
+  const std::string& SpriteKey(std::string_view text, std::uint32_t ink, std::uint32_t background);
 
   QFont font_;
   int ascent_ = 0, height_ = 0;
   Glyph ascii_[128];
   bool asciiReady_[128] = {};
   std::unordered_map<char32_t, Glyph> others_;
+  std::unordered_map<std::string, TextSprite> sprites_;
+  std::size_t spritePixels_ = 0;
+  std::string spriteKey_;
 };
 
 // The glyphs of a font, shared by every surface of this thread.

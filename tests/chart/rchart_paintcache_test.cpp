@@ -44,14 +44,18 @@ class Pair {
   void Both(const TChange& f) {
     for (auto& c : c_) f(*c);
   }
-  ::testing::AssertionResult Same() {
+  // Reading the chart-area image brings it up to date, so it is read only
+  // when `area`: otherwise the next paints start from a window picture that
+  // holds the area the image has yet to get.
+  ::testing::AssertionResult Same(bool area = true) {
     TRChart &a = *c_[0], &b = *c_[1];
     const auto fail = [](const char* what) { return ::testing::AssertionFailure() << what; };
     if (!(a.ControlImage().Image() == b.ControlImage().Image())) return fail("window picture");
-    if (!(a.ChartAreaImage().Image() == b.ChartAreaImage().Image())) return fail("area image");
     if (!(a.ControlImage().Canvas().State() == b.ControlImage().Canvas().State()))
       return fail("window surface state");
-    if (!(a.ChartAreaImage().Canvas().State() == b.ChartAreaImage().Canvas().State()))
+    if (area && !(a.ChartAreaImage().Image() == b.ChartAreaImage().Image()))
+      return fail("area image");
+    if (area && !(a.ChartAreaImage().Canvas().State() == b.ChartAreaImage().Canvas().State()))
       return fail("area surface state");
     if (a.PaintCount() != b.PaintCount()) return fail("paint count");
     const auto ticks = [](TScale& s) { return std::make_pair(s.NumTicks(), s.TickPositions()); };
@@ -189,10 +193,11 @@ TEST(PaintCache, PicturesAreThoseOfAFullPaint) {
         const int op = n(kChanges - 1), a = n(1000), b = n(1000), k = n(7);
         const double x = f(), y = f(), u = f(), v = f();
         p.Both([&](TRChart& c) { Change(c, op, a, b, k, x, y, u, v); });
-        ASSERT_TRUE(p.Same()) << "set-up " << set << ", seed " << seed << ", step " << step;
+        ASSERT_TRUE(p.Same(n(3) == 0)) << "set-up " << set << ", seed " << seed << ", step " << step;
         const int then = n(3);  // mostly a repaint follows, sometimes the next change
         if (then < 3) p.Both([then](TRChart& c) { then == 2 ? c.ShowItems() : c.Paint(); });
-        ASSERT_TRUE(p.Same()) << "set-up " << set << ", seed " << seed << ", step " << step << "+";
+        ASSERT_TRUE(p.Same(n(3) == 0))
+            << "set-up " << set << ", seed " << seed << ", step " << step << "+";
       }
     }
   }

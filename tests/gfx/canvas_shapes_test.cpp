@@ -133,37 +133,46 @@ TEST(Canvas, TextBoxIsFilledWithASolidBrushAndLeftAloneWithAClearOne) {
 
 // Every glyph pixel is the plain blend of the background and the font colour
 // by the glyph's coverage, rounded: (d * (255 - a) + f * a + 127) / 255 per channel.
+// A text drawn again on a plain box is copied from the first drawing, so each
+// case is drawn twice, and once more over a stripe (a box of two colours).
 TEST(Canvas, GlyphPixelsBlendByCoverage) {
   const std::string text = "Wg7&";
   for (const auto& [bg, fg] : {std::pair{TColor{0x123456}, TColor{0xFEDCBA}},
+                               std::pair{TColor{0x123456}, TColor{0x00FF00}},
                                std::pair{TColor{clWhite}, TColor{clBlack}},
                                std::pair{TColor{0x00FF01}, TColor{0xFF00FE}}}) {
-    TBitmap b(80, 30);
-    TCanvas& c = b.Canvas();
-    c.Brush.Color = bg;
-    c.FillRect(Rect(0, 0, 80, 30));
-    c.Brush.Style = bsClear;
-    c.Font().SetHeight(17);
-    c.Font().SetColor(fg);
-    c.TextOut(3, 2, text);
-    glyphs::FontGlyphs& g = glyphs::For(c.Font().QtFont());
-    int penX = 3, blended = 0;
-    for (char ch : text) {
-      const glyphs::Glyph& gl = g.Get(static_cast<char32_t>(ch));
-      for (int j = 0; j < gl.H; ++j)
-        for (int i = 0; i < gl.W; ++i) {
-          const int a = gl.Coverage[static_cast<std::size_t>(j * gl.W + i)];
-          const int x = penX + gl.Left + i, y = 2 + gl.Top + j;
-          if (a == 0 || x >= 3 + c.TextWidth(text)) continue;
-          const auto mix = [a](int d, int f) { return (d * (255 - a) + f * a + 127) / 255; };
-          const TColor want = RGBColor(mix(GetRValue(bg), GetRValue(fg)), mix(GetGValue(bg), GetGValue(fg)),
-                                       mix(GetBValue(bg), GetBValue(fg)));
-          ASSERT_EQ(c.Pixels(x, y), want) << ch << " " << i << "," << j << " coverage " << a;
-          blended += a != 255;
-        }
-      penX += gl.Advance;
+    for (int pass = 0; pass < 3; ++pass) {
+      TBitmap b(80, 30);
+      TCanvas& c = b.Canvas();
+      c.Brush.Color = bg;
+      c.FillRect(Rect(0, 0, 80, 30));
+      if (pass == 2) c.Brush.Color = 0x445566, c.FillRect(Rect(0, 9, 80, 12));
+      const QImage before = b.Image().copy();
+      c.Brush.Style = bsClear;
+      c.Font().SetHeight(17);
+      c.Font().SetColor(fg);
+      c.TextOut(3, 2, text);
+      glyphs::FontGlyphs& g = glyphs::For(c.Font().QtFont());
+      int penX = 3, blended = 0;
+      for (char ch : text) {
+        const glyphs::Glyph& gl = g.Get(static_cast<char32_t>(ch));
+        for (int j = 0; j < gl.H; ++j)
+          for (int i = 0; i < gl.W; ++i) {
+            const int a = gl.Coverage[static_cast<std::size_t>(j * gl.W + i)];
+            const int x = penX + gl.Left + i, y = 2 + gl.Top + j;
+            if (a == 0 || x >= 3 + c.TextWidth(text)) continue;
+            const auto mix = [a](int d, int f) { return (d * (255 - a) + f * a + 127) / 255; };
+            const QRgb d = before.pixel(x, y);
+            const TColor want = RGBColor(mix(qRed(d), GetRValue(fg)), mix(qGreen(d), GetGValue(fg)),
+                                         mix(qBlue(d), GetBValue(fg)));
+            ASSERT_EQ(c.Pixels(x, y), want) << ch << " " << i << "," << j << " coverage " << a
+                                            << " pass " << pass;
+            blended += a != 255;
+          }
+        penX += gl.Advance;
+      }
+      EXPECT_GT(blended, 10);
     }
-    EXPECT_GT(blended, 10);
   }
 }
 
