@@ -10,6 +10,7 @@
 
 #include "app/PopulationChart.h"
 #include "chart/rchart.h"
+#include "chart/rchart_paintcache.h"
 
 namespace {
 
@@ -35,11 +36,17 @@ std::unique_ptr<TRChart> WalkChart(int points) {
   return c;
 }
 
+// A repaint with nothing changed (the second argument 1: what the paint keeps
+// from the last one is reused) and the full repaint (0: drawn anew, as after
+// any change of ranges, sizes or looks).
 void BM_WalkRepaint(benchmark::State& state) {
   auto c = WalkChart(static_cast<int>(state.range(0)));
+  SetPaintCacheEnabled(*c, state.range(1) != 0);
   for (auto _ : state) c->Paint();
 }
-BENCHMARK(BM_WalkRepaint)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WalkRepaint)
+    ->ArgsProduct({{1000, 100000, 1000000}, {1, 0}})
+    ->Unit(benchmark::kMicrosecond);
 
 // A drag of the pan mouse action, one pixel to the right and back again.
 void BM_WalkPanMove(benchmark::State& state) {
