@@ -13,6 +13,7 @@
 #include "batch/Batch.h"
 #include "batch/OutputFile.h"
 #include "batch/Run.h"
+#include "slurp.h"
 
 namespace {
 
@@ -38,13 +39,6 @@ Result RunTo(const std::string& out) {
   r.err.assign(buf, std::fread(buf, 1, sizeof buf, err));
   std::fclose(err);
   return r;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream f(path);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
 }
 
 void Write(const std::string& path, const char* text) { std::ofstream(path) << text; }

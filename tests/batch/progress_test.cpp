@@ -1,6 +1,7 @@
 // The progress line: numbers and durations as people read them, the time
 // left weighed by cost, and where the line goes.
 #include "batch/Progress.h"
+#include "slurp.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +9,6 @@
 #include <thread>
 
 namespace {
-
-std::string Read(std::FILE* f) {
-  std::rewind(f);
-  std::string s;
-  char buf[1024];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) s.append(buf, n);
-  std::fclose(f);
-  return s;
-}
 
 TEST(BatchProgress, TextForPeople) {
   EXPECT_EQ(Grouped(0), "0");
@@ -42,7 +34,7 @@ TEST(BatchProgress, ALogEndsWithTheLastStateQuietAndShortSweepsSayNothing) {
     for (int i = 0; i < 5; ++i) p.RunDone(2);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  const std::string line = Read(err);
+  const std::string line = Slurp(err);
   EXPECT_EQ(line.rfind("travenel-batch: 5/10 runs, ", 0), 0u) << line;
   EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1);
 
@@ -56,8 +48,8 @@ TEST(BatchProgress, ALogEndsWithTheLastStateQuietAndShortSweepsSayNothing) {
     TProgress p(terminal, TProgress::TStyle::Terminal, 0, 10, 0, 10);
     p.RunDone(1);  // before a second has passed: a short sweep says nothing
   }
-  EXPECT_EQ(Read(quiet), "");
-  EXPECT_EQ(Read(terminal), "");
+  EXPECT_EQ(Slurp(quiet), "");
+  EXPECT_EQ(Slurp(terminal), "");
 }
 
 }  // namespace

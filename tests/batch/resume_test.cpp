@@ -11,6 +11,7 @@
 #include "batch/Batch.h"
 #include "batch/OutputFile.h"
 #include "batch/Run.h"
+#include "slurp.h"
 
 namespace {
 
@@ -18,22 +19,6 @@ struct Result {
   int status = -1;
   std::string out, err;
 };
-
-std::string Slurp(std::FILE* f) {
-  std::rewind(f);
-  std::string s;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) s.append(buf, n);
-  std::fclose(f);
-  return s;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream f(path);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 // Runs travenel-batch; with stopAfter > 0 it is interrupted after that many runs.
 Result Sweep(std::vector<std::string> args, int stopAfter = 0) {

@@ -10,6 +10,7 @@
 #include "batch/Run.h"
 #include "sim/Measures.h"
 #include "sim/World.h"
+#include "slurp.h"
 
 namespace {
 
@@ -37,13 +38,6 @@ Captured RunCli(std::vector<std::string> args, const TRunner& runner = RunSetup)
   c.out = ReadStream(out);
   c.err = ReadStream(err);
   return c;
-}
-
-std::string ReadFile(const QString& path) {
-  std::ifstream f(path.toStdString());
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
 }
 
 TEST(BatchSweep, SameBytesForOneAndTwoThreads) {
@@ -144,7 +138,7 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   EXPECT_EQ(bad.status, kExitUsage);
   EXPECT_EQ(bad.err, "travenel-batch: --steps: 0 is below 1\n");
   EXPECT_TRUE(bad.out.empty());
-  EXPECT_EQ(ReadFile(path), "old rows\n");
+  EXPECT_EQ(Slurp(path.toStdString()), "old rows\n");
 
   // A run that fails half-way leaves the old file, and the runs done for
   // --resume, which then ends with the bytes of an unbroken sweep.
@@ -158,14 +152,14 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   EXPECT_EQ(failed.err, "travenel-batch: disk on fire; " + target +
                             " unchanged; the 2 runs done are kept in '" + target +
                             ".partial': run the same command with --resume to continue\n");
-  EXPECT_EQ(ReadFile(path), "old rows\n");
+  EXPECT_EQ(Slurp(path.toStdString()), "old rows\n");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
   EXPECT_EQ(RunCli(sweep).status, kExitUsage) << "not started over unasked";
   std::vector<std::string> resume = sweep;
   resume.push_back("--resume");
   const Captured resumed = RunCli(resume);
   EXPECT_EQ(resumed.status, kExitOk) << resumed.err;
-  EXPECT_EQ(ReadFile(path), RunCli({"--repeats", "4"}).out);
+  EXPECT_EQ(Slurp(path.toStdString()), RunCli({"--repeats", "4"}).out);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
   std::ofstream(target) << "old rows\n";
 
@@ -174,14 +168,14 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(RunBatch({"--out", target}, stdout, err, RunSetup, cancel, 1, false), kExitInterrupted);
   EXPECT_EQ(ReadStream(err), "travenel-batch: interrupted: " + target + " unchanged\n");
-  EXPECT_EQ(ReadFile(path), "old rows\n");
+  EXPECT_EQ(Slurp(path.toStdString()), "old rows\n");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
   // A complete sweep replaces it.
   Captured good = RunCli({"--out", target, "--steps", "2", "--agents", "3"});
   EXPECT_EQ(good.status, kExitOk) << good.err;
   EXPECT_TRUE(good.out.empty());
-  EXPECT_EQ(ReadFile(path).rfind("agents,threshold,seed,step,attached,free\n3,74,1,1,0,3\n", 0),
+  EXPECT_EQ(Slurp(path.toStdString()).rfind("agents,threshold,seed,step,attached,free\n3,74,1,1,0,3\n", 0),
             0u);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
