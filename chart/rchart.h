@@ -439,8 +439,8 @@ class TCustomRChart : public TControl {
   using TZoomRanges = std::array<double, 8>;
   TZoomRanges CurrentZoomRanges() const;
   void RestoreZoomRanges(const TZoomRanges& r);
-  // Remembers `start` when the ranges are no longer those (once per drag).
-  void NoteZoomStart(const TZoomRanges& start);
+  // Remembers `start` when the ranges are no longer those; true when it did.
+  bool NoteZoomStart(const TZoomRanges& start);
   // The same for the drag under way, from the ranges it started from.
   void NoteDragStart();
   // Clamps a control pixel into the chart area.

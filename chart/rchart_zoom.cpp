@@ -27,12 +27,13 @@ void TCustomRChart::RestoreZoomRanges(const TZoomRanges& r) {
   if (OnZoomPan) OnZoomPan(*this);
 }
 
-void TCustomRChart::NoteZoomStart(const TZoomRanges& start) {
-  if (start == CurrentZoomRanges()) return;
+bool TCustomRChart::NoteZoomStart(const TZoomRanges& start) {
+  if (start == CurrentZoomRanges()) return false;
   // Full: the oldest step but home goes.
   if (zoomHistory_.size() >= static_cast<std::size_t>(kMaxZoomHistory))
     zoomHistory_.erase(zoomHistory_.begin() + 1);
   zoomHistory_.push_back(start);
+  return true;
 }
 
 void TCustomRChart::NoteDragStart() {
@@ -47,9 +48,7 @@ void TCustomRChart::NoteDragStart() {
     start[k + 3] = s.YRange.High;
   }
   // A move that changed nothing (yet) leaves the start to the next one.
-  if (start == CurrentZoomRanges()) return;
-  NoteZoomStart(start);
-  mouse_.DragRemembered = true;
+  mouse_.DragRemembered = NoteZoomStart(start);
 }
 
 void TCustomRChart::ZoomBack() {
