@@ -16,6 +16,9 @@ set(_travenel_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Travenel)
 foreach(lib ${_travenel_libs})
   # Names of their own in a shared library folder.
   set_target_properties(${lib} PROPERTIES OUTPUT_NAME travenel_${lib})
+  # The headers are C++20: a program that includes them is compiled as such,
+  # whatever standard it asks for itself.
+  target_compile_features(${lib} INTERFACE cxx_std_20)
   file(GLOB _hdr CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${lib}/*.h)
   # The paint cache is the chart's own business (tests switch it off through it).
   list(FILTER _hdr EXCLUDE REGEX "/rchart_paintcache\\.h$")
