@@ -184,8 +184,8 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     } else if (!file) {
       std::fflush(out);
     }
-    if (!(stop && std::string(e.what()).find("nothing changed") != std::string::npos))
-      message += (stop ? ": " : "; ") + Outcome(file.get(), o, rows, runsDone);
+    // Stopped while the kept rows were checked: the message says nothing changed.
+    if (prepared || !stop) message += (stop ? ": " : "; ") + Outcome(file.get(), o, rows, runsDone);
     std::fprintf(err, "travenel-batch: %s\n", message.c_str());
     return stop ? stop->Status : kExitFailed;
   }
