@@ -34,7 +34,7 @@ TResumePoint Prepare(TOutputFile& file, const TBatchOptions& o, const TSweepPlan
   const std::string partial = file.PartialPath();
   if (!o.Resume) {
     // A partial file with rows is work done: never thrown away unasked.
-    if (file.PartialBytes() > (o.ShardIndex == 1 ? HeaderLine(o).size() : 0))
+    if (file.PartialBytes() > HeaderLine(o).size())
       throw EStop(kExitUsage, "--out: '" + partial + "' holds the rows of an unfinished sweep; " +
                                   "add --resume to continue it, or remove it to start over");
     file.Start(record);
@@ -131,7 +131,7 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     runsDone = point.Runs;
     prepared = true;
     std::FILE* stream = file ? file->Stream() : out;
-    if (point.Bytes == 0 && o.ShardIndex == 1) std::fputs(HeaderLine(o).c_str(), stream);
+    if (point.Bytes == 0) std::fputs(HeaderLine(o).c_str(), stream);
 
     const TRunBlock rest{block.First + point.Runs, block.Last};
     const bool costed =
@@ -184,8 +184,8 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     } else if (!file) {
       std::fflush(out);
     }
-    if (!(stop && std::string(e.what()).find("nothing changed") != std::string::npos))
-      message += (stop ? ": " : "; ") + Outcome(file.get(), o, rows, runsDone);
+    // Stopped while the kept rows were checked: the message says nothing changed.
+    if (prepared || !stop) message += (stop ? ": " : "; ") + Outcome(file.get(), o, rows, runsDone);
     std::fprintf(err, "travenel-batch: %s\n", message.c_str());
     return stop ? stop->Status : kExitFailed;
   }

@@ -117,7 +117,7 @@ std::string RecordDifference(const std::string& kept, const std::string& wanted)
 TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBatchOptions& o,
                              const TSweepPlan& plan, TRunBlock block, const TRunner& runner,
                              const std::atomic<bool>& cancel) {
-  const std::string header = o.ShardIndex == 1 ? HeaderLine(o) : "";
+  const std::string header = HeaderLine(o);
   const std::uint64_t blockRuns = block.Last - block.First;
   std::uint64_t offset = 0, runs = 0, lastStart = 0, prevStart = 0, lineNo = 0;
   long key[4] = {}, run[4] = {};

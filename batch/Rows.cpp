@@ -19,6 +19,7 @@ void WriteMeasures(std::FILE* out, const TSegregation* m) {
 }  // namespace
 
 std::string HeaderLine(const TBatchOptions& o) {
+  if (o.ShardIndex != 1) return "";
   if (o.Summary)
     return std::string("agents,threshold,seed,steps_run,paused_at,final_attached,final_free") +
            (o.Measures ? ",final_percent_similar,final_clusters,final_largest_cluster\n" : "\n");

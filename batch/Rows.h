@@ -6,7 +6,8 @@
 
 #include "batch/Sweep.h"
 
-// The header of a sweep with these options (ends with a newline).
+// The header this block of the sweep begins with (ends with a newline):
+// block 1 carries it, later blocks nothing, so the blocks in order are the sweep.
 std::string HeaderLine(const TBatchOptions& options);
 
 // The rows of one run (without header): one per step, or one for the run

@@ -169,7 +169,7 @@ bool RunSweep(const TBatchOptions& options, std::FILE* out, const TRunner& runne
   const TSweepPlan plan(options);
   const TRunBlock block = BlockOf(options);
   const std::uint64_t total = block.Last - block.First;
-  if (options.ShardIndex == 1) std::fputs(HeaderLine(options).c_str(), out);
+  std::fputs(HeaderLine(options).c_str(), out);
   return RunRange(plan, block, options.Steps, options.Jobs, runner, cancel,
                   [&](std::uint64_t index, const TRunSpec& spec, const TRunResult& result) {
                     WriteRunRows(out, spec, result, options.Summary);

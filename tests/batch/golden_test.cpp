@@ -7,6 +7,7 @@
 
 #include "batch/Batch.h"
 #include "batch/Run.h"
+#include "slurp.h"
 
 namespace {
 
@@ -21,13 +22,8 @@ std::string Sweep(const std::vector<std::string>& args) {
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(RunBatch(args, out, err, RunSetup, cancel, 2, false), kExitOk);
-  std::string s;
-  std::rewind(out);
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;) s.append(buf, n);
-  std::fclose(out);
   std::fclose(err);
-  return s;
+  return Slurp(out);
 }
 
 struct GoldenCase {

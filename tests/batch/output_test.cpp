@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <fstream>
-#include <sstream>
 
 #include "batch/Batch.h"
 #include "batch/OutputFile.h"
@@ -34,10 +33,7 @@ Result RunTo(const std::string& out) {
         return RunSetup(s, steps, c);
       },
       cancel, 1, false);
-  std::rewind(err);
-  char buf[1024];
-  r.err.assign(buf, std::fread(buf, 1, sizeof buf, err));
-  std::fclose(err);
+  r.err = Slurp(err);
   return r;
 }
 

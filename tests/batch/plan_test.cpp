@@ -9,6 +9,7 @@
 #include "batch/Batch.h"
 #include "batch/Cost.h"
 #include "batch/Run.h"
+#include "slurp.h"
 
 namespace {
 
@@ -22,13 +23,8 @@ std::string Output(std::vector<std::string> args, const TRunner& runner = RunSet
     *status = s;
   else
     EXPECT_EQ(s, kExitOk);
-  std::string text;
-  std::rewind(out);
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;) text.append(buf, n);
-  std::fclose(out);
   std::fclose(err);
-  return text;
+  return Slurp(out);
 }
 
 TEST(BatchPlan, ShardBlocksCoverEveryRunOnceInOrder) {

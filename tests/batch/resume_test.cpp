@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <fstream>
-#include <sstream>
 
 #include "batch/Batch.h"
 #include "batch/OutputFile.h"

@@ -4,7 +4,6 @@
 
 #include <QTemporaryDir>
 #include <fstream>
-#include <sstream>
 
 #include "batch/Batch.h"
 #include "batch/Run.h"
@@ -19,24 +18,14 @@ struct Captured {
   std::string out, err;
 };
 
-std::string ReadStream(std::FILE* f) {
-  std::rewind(f);
-  std::string s;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-  std::fclose(f);
-  return s;
-}
-
 Captured RunCli(std::vector<std::string> args, const TRunner& runner = RunSetup) {
   std::atomic<bool> cancel{false};
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   Captured c;
   c.status = RunBatch(args, out, err, runner, cancel, 2, false);
-  c.out = ReadStream(out);
-  c.err = ReadStream(err);
+  c.out = Slurp(out);
+  c.err = Slurp(err);
   return c;
 }
 
@@ -138,7 +127,7 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   EXPECT_EQ(bad.status, kExitUsage);
   EXPECT_EQ(bad.err, "travenel-batch: --steps: 0 is below 1\n");
   EXPECT_TRUE(bad.out.empty());
-  EXPECT_EQ(Slurp(path.toStdString()), "old rows\n");
+  EXPECT_EQ(Slurp(target), "old rows\n");
 
   // A run that fails half-way leaves the old file, and the runs done for
   // --resume, which then ends with the bytes of an unbroken sweep.
@@ -152,14 +141,14 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   EXPECT_EQ(failed.err, "travenel-batch: disk on fire; " + target +
                             " unchanged; the 2 runs done are kept in '" + target +
                             ".partial': run the same command with --resume to continue\n");
-  EXPECT_EQ(Slurp(path.toStdString()), "old rows\n");
+  EXPECT_EQ(Slurp(target), "old rows\n");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
   EXPECT_EQ(RunCli(sweep).status, kExitUsage) << "not started over unasked";
   std::vector<std::string> resume = sweep;
   resume.push_back("--resume");
   const Captured resumed = RunCli(resume);
   EXPECT_EQ(resumed.status, kExitOk) << resumed.err;
-  EXPECT_EQ(Slurp(path.toStdString()), RunCli({"--repeats", "4"}).out);
+  EXPECT_EQ(Slurp(target), RunCli({"--repeats", "4"}).out);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
   std::ofstream(target) << "old rows\n";
 
@@ -167,16 +156,15 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
   std::atomic<bool> cancel{true};
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(RunBatch({"--out", target}, stdout, err, RunSetup, cancel, 1, false), kExitInterrupted);
-  EXPECT_EQ(ReadStream(err), "travenel-batch: interrupted: " + target + " unchanged\n");
-  EXPECT_EQ(Slurp(path.toStdString()), "old rows\n");
+  EXPECT_EQ(Slurp(err), "travenel-batch: interrupted: " + target + " unchanged\n");
+  EXPECT_EQ(Slurp(target), "old rows\n");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
   // A complete sweep replaces it.
   Captured good = RunCli({"--out", target, "--steps", "2", "--agents", "3"});
   EXPECT_EQ(good.status, kExitOk) << good.err;
   EXPECT_TRUE(good.out.empty());
-  EXPECT_EQ(Slurp(path.toStdString()).rfind("agents,threshold,seed,step,attached,free\n3,74,1,1,0,3\n", 0),
-            0u);
+  EXPECT_EQ(Slurp(target).rfind("agents,threshold,seed,step,attached,free\n3,74,1,1,0,3\n", 0), 0u);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
   Captured unwritable = RunCli({"--out", "/nonexistent-dir/x.csv"});
