@@ -124,11 +124,9 @@ TAxisSpan WithMargin(TAxisSpan s, bool low, bool high) {
   return s;
 }
 
-std::string PlotFontName() { return RegisterAppFonts(); }
-
 TFont PlotFont(int height, TColor color, bool bold) {
   TFont f;
-  f.SetName(PlotFontName());
+  f.SetName(RegisterAppFonts());
   f.SetHeight(height);
   f.SetColor(color);
   if (bold) f.SetStyle({fsBold});
