@@ -38,7 +38,6 @@ class TCsvReader {
 
   // Reads the header; blank lines before it are skipped. Throws EBadInput.
   const TCsvLayout& ReadHeader();
-  const TCsvLayout& Layout() const { return layout_; }
 
   // The next row's values in the header's order (values is resized to the
   // column count); false after the last row. Blank lines are skipped.

@@ -11,7 +11,6 @@ namespace {
 constexpr TColor kFrameColor = 0x808080;
 constexpr TColor kGridColor = 0xC8C8C8;
 constexpr TColor kLegendBorder = 0xA0A0A0;
-constexpr int kMaxItems = 10000000;
 constexpr double kSpanMargin = 0.025;
 
 // Rims: room for the caption line above the area, the tick labels and the
@@ -125,11 +124,9 @@ TAxisSpan WithMargin(TAxisSpan s, bool low, bool high) {
   return s;
 }
 
-std::string PlotFontName() { return RegisterAppFonts(); }
-
 TFont PlotFont(int height, TColor color, bool bold) {
   TFont f;
-  f.SetName(PlotFontName());
+  f.SetName(RegisterAppFonts());
   f.SetHeight(height);
   f.SetColor(color);
   if (bold) f.SetStyle({fsBold});
@@ -143,7 +140,7 @@ std::unique_ptr<TRChart> MakeChart(const TChartSpec& spec) {
   LoadControl(c, [&] {
     c.SetBounds(0, 0, spec.Width, spec.Height);
     c.SetAutoRedraw(false);
-    c.SetMaxItems(kMaxItems);
+    c.SetMaxItems(TRChartItemList::kMaxItemsCeiling);
     c.Font() = PlotFont(kCaptionFontHeight);
     c.SetWindColor(clWhite);
     c.SetChartColor(clWhite);

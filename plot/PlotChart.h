@@ -67,8 +67,7 @@ struct TChartSpec {
   std::vector<TSideLabel> SideLabels;
 };
 
-// The family of the fonts every text is written in.
-std::string PlotFontName();
+// A font of the program's own family, in which every text is written.
 TFont PlotFont(int height, TColor color = kTextColor, bool bold = false);
 
 // A chart with its window (so that it paints), set up as described, that

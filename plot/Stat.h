@@ -18,14 +18,6 @@ struct TStat {
     Min = std::min(Min, v);
     Max = std::max(Max, v);
   }
-  // The same value `times` times over.
-  void Add(double v, std::uint64_t times) {
-    if (times == 0) return;
-    N += times;
-    Sum += v * static_cast<double>(times);
-    Min = std::min(Min, v);
-    Max = std::max(Max, v);
-  }
   // Every value of another stat as well.
   void Merge(const TStat& o) {
     N += o.N;

@@ -56,8 +56,6 @@ class TStepAggregate {
   // The curves of every setup, in the order of agents, then threshold.
   std::vector<TStepSetup> Finish();
 
-  std::size_t SetupCount() const { return setups_.size(); }
-
  private:
   struct TSetup {
     TSetupKey Key;

@@ -17,33 +17,19 @@ constexpr double kBandLightness = 0.8;
 constexpr double kOverlapDarkening = 0.12;
 constexpr int kBigChartMinTicks = 5, kPanelMinTicks = 3;
 
+// Setup i goes into cell i, counted along the rows.
 struct TLayout {
   int Cols = 1, Rows = 1;
-  std::vector<int> Cell;  // per setup, row * Cols + col
 };
 
-TLayout LayOut(const std::vector<TStepSetup>& setups, int width, int height) {
-  std::vector<double> agents, thresholds;
-  for (const TStepSetup& s : setups) {
-    agents.push_back(s.Key.Agents);
-    thresholds.push_back(s.Key.Threshold);
-  }
-  agents = Distinct(agents);
-  thresholds = Distinct(thresholds);
-  const int n = static_cast<int>(setups.size());
-  TLayout l;
-  const int a = static_cast<int>(agents.size()), t = static_cast<int>(thresholds.size());
+// n setups of a agent counts and t thresholds.
+TLayout LayOut(int n, int a, int t, int width, int height) {
   if (a > 1 && t > 1 && a * t == n && a <= kMaxGridSide && t <= kMaxGridSide) {
     // The sweep's own grid (setups come sorted by agents, then threshold).
-    l.Cols = t;
-    l.Rows = a;
-  } else {
-    const TPoint g = ChooseGrid(n, width, height);
-    l.Cols = g.X;
-    l.Rows = g.Y;
+    return {t, a};
   }
-  for (int i = 0; i < n; ++i) l.Cell.push_back(i);
-  return l;
+  const TPoint g = ChooseGrid(n, width, height);
+  return {g.X, g.Y};
 }
 
 std::string PanelCaption(const TStepSetup& s) {
@@ -174,11 +160,25 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
   const bool single = n == 1;
   const std::vector<TColor> colors = StepCurveColors(spec.Columns);
 
+  std::vector<double> agents, thresholds;
+  std::uint64_t runsMin = UINT64_MAX, runsMax = 0;
+  for (const TStepSetup& s : setups) {
+    agents.push_back(s.Key.Agents);
+    thresholds.push_back(s.Key.Threshold);
+    runsMin = std::min(runsMin, s.Runs);
+    runsMax = std::max(runsMax, s.Runs);
+  }
+  agents = Distinct(agents);
+  thresholds = Distinct(thresholds);
+  const auto layOut = [&](int w, int h) {
+    return LayOut(n, static_cast<int>(agents.size()), static_cast<int>(thresholds.size()), w, h);
+  };
+
   // The size: as given, or as the panels need.
   const int header = TPage::HeaderHeight(!spec.Title.empty(), true, !single);
   const int footer = TPage::FooterHeight(1);
   int width = spec.Width, height = spec.Height;
-  TLayout layout = LayOut(setups, width ? width : kSingleWidth, height ? height : kSingleHeight);
+  TLayout layout = layOut(width ? width : kSingleWidth, height ? height : kSingleHeight);
   if (!width || !height) {
     const int w =
         single ? kSingleWidth
@@ -189,24 +189,15 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     width = width ? width : std::clamp(std::max(w, kSingleWidth), 0, TPlotOptions::kMaxSide);
     height =
         height ? height : std::clamp(std::max(h, kSingleHeight / 2), 0, TPlotOptions::kMaxSide);
-    layout = LayOut(setups, width, height - header - footer);
+    layout = layOut(width, height - header - footer);
   }
 
   TPicture pic;
   pic.Page = std::make_unique<TPage>(width, height);
   TPage& page = *pic.Page;
 
-  std::vector<double> agents, thresholds;
-  std::uint64_t runsMin = UINT64_MAX, runsMax = 0;
-  for (const TStepSetup& s : setups) {
-    agents.push_back(s.Key.Agents);
-    thresholds.push_back(s.Key.Threshold);
-    runsMin = std::min(runsMin, s.Runs);
-    runsMax = std::max(runsMax, s.Runs);
-  }
   std::uint64_t runs = setups.empty() ? 0 : setups[0].Runs;
-  page.SetHeader(spec.Title,
-                 SweepCaption(Distinct(agents), Distinct(thresholds), runsMin, runsMax, spec.Facts),
+  page.SetHeader(spec.Title, SweepCaption(agents, thresholds, runsMin, runsMax, spec.Facts),
                  single ? std::vector<TLegendEntry>{} : Legend(spec.Columns, colors, runs, false));
   page.SetFooter("A run that paused counts with its last values at the later steps of its setup.");
 
@@ -246,7 +237,6 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
 
   for (int i = 0; i < n; ++i) {
     const TStepSetup& s = setups[static_cast<std::size_t>(i)];
-    const int cell = layout.Cell[static_cast<std::size_t>(i)];
     TChartSpec cs;
     cs.Width = panelW;
     cs.Height = panelH;
@@ -263,8 +253,8 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     std::vector<TWorldLine> drawn;
     DrawCurves(*chart, s, colors, single || panelW >= 400 ? 2 : 1, drawn);
     if (single) AddLegend(*chart, Legend(spec.Columns, colors, s.Runs, true), drawn);
-    const TPoint at{static_cast<int>(body.Left + (cell % layout.Cols) * (panelW + kPanelGap)),
-                    static_cast<int>(body.Top + (cell / layout.Cols) * (panelH + kPanelGap))};
+    const TPoint at{static_cast<int>(body.Left + (i % layout.Cols) * (panelW + kPanelGap)),
+                    static_cast<int>(body.Top + (i / layout.Cols) * (panelH + kPanelGap))};
     page.Put(ChartPicture(*chart), at.X, at.Y);
     pic.Charts.push_back(std::move(chart));
     pic.Origins.push_back(at);

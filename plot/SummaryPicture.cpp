@@ -43,7 +43,6 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
   std::vector<double> agents, thresholds;
   std::uint64_t runsMin = UINT64_MAX, runsMax = 0, never = 0;
   double xLo = HUGE_VAL, xHi = -HUGE_VAL, yLo = HUGE_VAL, yHi = -HUGE_VAL;
-  bool dropped = spec.MarksDropped;
   for (const TSummaryCurve& curve : curves) {
     agents.push_back(curve.Agents);
     for (const TSummaryPoint& p : curve.Points) {
@@ -69,7 +68,7 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
   if (spec.NeverBand) note += " that paused (an open circle where some runs never did)";
   note += ".";
   if (band) note += "\nTriangles in the band at the top: setups with runs that never paused.";
-  if (dropped) note += " (Not every distinct value has a dot.)";
+  if (spec.MarksDropped) note += " (Not every distinct value has a dot.)";
   page.SetFooter(note);
 
   const TRect body = page.Body();
@@ -96,8 +95,10 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
     }
     bandTop = valueTop + kBandSteps * step;
     cs.Y = {cs.Y.Low, bandTop, step};
-    cs.SideLabels.push_back({(valueTop + bandTop) / 2, "never paused"});
   }
+  // The row in the band where runs that never paused are marked.
+  const double neverY = (valueTop + bandTop) / 2;
+  if (band) cs.SideLabels.push_back({neverY, "never paused"});
   cs.Y = WithMargin(cs.Y, true, !band);
   auto chart = MakeChart(cs);
   TRChart& c = *chart;
@@ -124,8 +125,7 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
   // Single runs under the means.
   std::vector<TWorldLine> drawn;
   if (band)  // the legend keeps off the band
-    for (double y : {valueTop, (valueTop + bandTop) / 2})
-      drawn.push_back({{cs.X.Low, y}, {cs.X.High, y}});
+    for (double y : {valueTop, neverY}) drawn.push_back({{cs.X.Low, y}, {cs.X.High, y}});
   for (int i = 0; i < k; ++i) {
     const TSummaryCurve& curve = curves[static_cast<std::size_t>(i)];
     const TColor color = CurveColor(i, k);
@@ -137,8 +137,8 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
       }
       if (band && p.Never > 0) {
         c.SetDataColor(color);
-        c.MarkAt(p.Threshold + jitter(i), (valueTop + bandTop) / 2, kNeverMark);
-        drawn.push_back({{p.Threshold, (valueTop + bandTop) / 2}});
+        c.MarkAt(p.Threshold + jitter(i), neverY, kNeverMark);
+        drawn.push_back({{p.Threshold, neverY}});
       }
     }
   }

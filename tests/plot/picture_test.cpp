@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "gfx/Color.h"
 #include "plot/Plot.h"
 #include "plot/StepPicture.h"
 #include "plot/SummaryPicture.h"
@@ -21,10 +22,8 @@ TPicture Draw(const std::string& csv, const TPlotOptions& options = {}) {
 // The colour on the page at a world point of chart i, moved by (dx, dy) pixels.
 TColor At(TPicture& pic, std::size_t i, double x, double y, int dx = 0, int dy = 0) {
   const TPoint p = pic.Charts[i]->WorldToPixel(1, x, y);
-  const std::uint32_t rgb =
-      pic.Page->Bitmap().Image().pixel(pic.Origins[i].X + p.X + dx, pic.Origins[i].Y + p.Y + dy);
-  // Back to 0x00BBGGRR.
-  return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+  return PixelToRgb(
+      pic.Page->Bitmap().Image().pixel(pic.Origins[i].X + p.X + dx, pic.Origins[i].Y + p.Y + dy));
 }
 
 // The lowest and the highest labelled tick of a chart's value axis.
