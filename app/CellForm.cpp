@@ -17,6 +17,8 @@
 #include "ui/QtHost.h"
 #include "ui/Timer.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kOuterWidth = 800;
@@ -271,3 +273,5 @@ void TForm1::showEvent(QShowEvent* e) {
   if (frame.width() > 0 || frame.height() > 0)
     resize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
 }
+
+}  // namespace travenel

@@ -13,6 +13,8 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace travenel {
 class QtHost;
 class TRChart;
 class TTimer;
@@ -107,3 +109,5 @@ class TForm1 : public QWidget {
   double prevFree_ = 0;
   bool outerSizeFixed_ = false;
 };
+
+}  // namespace travenel

@@ -4,6 +4,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+namespace travenel {
+
 TImage::TImage(QWidget* parent) : QWidget(parent) {
   // Every pixel it shows comes from the picture: Qt need not fill the
   // parents' background below it first (that fill cost as much as the
@@ -48,3 +50,5 @@ void TImage::paintEvent(QPaintEvent* e) {
     for (const QRect& o : outside) p.fillRect(o, palette().window());
   }
 }
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 class TImage : public QWidget {
  public:
   explicit TImage(QWidget* parent = nullptr);
@@ -31,3 +33,5 @@ class TImage : public QWidget {
 
   std::unique_ptr<TBitmap> picture_;
 };
+
+}  // namespace travenel

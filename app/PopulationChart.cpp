@@ -2,6 +2,8 @@
 
 #include "chart/rchart.h"
 
+namespace travenel {
+
 const char* const kPopulationChartCaption = "rot : Angelagerte Agenten  ||  grün : Freie Agenten";
 
 namespace {
@@ -100,3 +102,5 @@ void LoadRChart1(TRChart& c) {
     c.SetTextAlignment(taCenter);
   });
 }
+
+}  // namespace travenel

@@ -3,6 +3,8 @@
 // while the chart is loading.
 #pragma once
 
+namespace travenel {
+
 class TRChart;
 
 // "rot : Angelagerte Agenten  ||  grün : Freie Agenten"
@@ -10,3 +12,5 @@ extern const char* const kPopulationChartCaption;
 
 // Applies the stored values to a new chart, then tells it that loading has finished.
 void LoadRChart1(TRChart& chart);
+
+}  // namespace travenel

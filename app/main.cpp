@@ -5,6 +5,8 @@
 #include "app/CellForm.h"
 #include "ui/Application.h"
 
+using namespace travenel;
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // The name, not a display name: Qt appends a display name to every window

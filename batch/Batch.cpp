@@ -10,6 +10,8 @@
 #include "batch/Resume.h"
 #include "batch/Rows.h"
 
+namespace travenel {
+
 namespace {
 
 // The world's cells; more agents than this share cells.
@@ -191,3 +193,5 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
   }
   return kExitOk;
 }
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 
 #include "batch/Sweep.h"
 
+namespace travenel {
+
 // Exit statuses.
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -20,3 +22,5 @@ constexpr int kExitInterrupted = 130;  // 128 + SIGINT; the program ends by SIGT
 int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
              const TRunner& runner, const std::atomic<bool>& cancel, int defaultJobs,
              bool errIsTerminal);
+
+}  // namespace travenel

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace travenel {
+
 namespace {
 
 using u128 = unsigned __int128;
@@ -163,3 +165,5 @@ void WritePlan(std::FILE* out, const TBatchOptions& o) {
       std::fprintf(out, "%u/%u,,,0,0.0,0.0%%\n", k, n);
   }
 }
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 
 #include "batch/Sweep.h"
 
+namespace travenel {
+
 // About the microseconds one run takes on one core of the machine the
 // estimate was measured on; only ratios matter. At least 1.
 std::uint64_t EstimatedRunCost(int agents, int threshold, int steps);
@@ -25,3 +27,5 @@ TRunBlock BlockOf(const TBatchOptions& options);
 // --plan: a CSV line for each of the N blocks: its first and last run
 // (counted from 1), its runs and its estimated cost.
 void WritePlan(std::FILE* out, const TBatchOptions& options);
+
+}  // namespace travenel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace travenel {
+
 namespace {
 
 // Sweeps larger than this are surely a typo (a range with a tiny step).
@@ -279,3 +281,5 @@ std::string HelpText(int defaultJobs) {
          "Exit status: 0 done, 1 failed, 2 bad command line or --out, 130 interrupted\n"
          "(Ctrl-C), 143 terminated (SIGTERM).\n";
 }
+
+}  // namespace travenel

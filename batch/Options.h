@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace travenel {
+
 // A bad command line: the message names the option and the problem.
 class EUsage : public std::runtime_error {
  public:
@@ -52,3 +54,5 @@ std::vector<int> ParseValueList(const std::string& option, const std::string& te
 std::uint64_t RunCount(const TBatchOptions& options);
 
 std::string HelpText(int defaultJobs);
+
+}  // namespace travenel

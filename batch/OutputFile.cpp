@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+namespace travenel {
+
 namespace {
 
 // Links followed before giving up, as the kernel does.
@@ -290,3 +292,5 @@ void TOutputFile::Commit() {
   file_ = nullptr;
   fd_ = -1;
 }
+
+}  // namespace travenel

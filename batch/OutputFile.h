@@ -19,6 +19,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace travenel {
+
 // What a path names, with symbolic links followed.
 enum class TTargetKind { Missing, RegularFile, Folder, Device, BlockDevice, Fifo, Socket, Other };
 
@@ -81,3 +83,5 @@ class TOutputFile {
   unsigned oldMode_ = 0, oldUid_ = 0, oldGid_ = 0;
   std::chrono::steady_clock::time_point lastFlush_, lastSync_;
 };
+
+}  // namespace travenel

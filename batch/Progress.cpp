@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace travenel {
+
 namespace {
 
 // A redrawn line only once the sweep has taken a second, so short sweeps stay
@@ -97,3 +99,5 @@ void TProgress::Show(double elapsed) {
   }
   std::fflush(err_);
 }
+
+}  // namespace travenel

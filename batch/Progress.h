@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string>
 
+namespace travenel {
+
 // "1,234,567": digits grouped by three for people to read.
 std::string Grouped(std::uint64_t n);
 // "42 s", "3 min 05 s", "2 h 07 min": a duration for people to read.
@@ -58,3 +60,5 @@ class TProgress {
   std::uint32_t sinceCheck_ = 0, checkEvery_ = 1;
   double lastCheck_ = 0;
 };
+
+}  // namespace travenel

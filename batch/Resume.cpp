@@ -6,6 +6,8 @@
 
 #include "batch/Rows.h"
 
+namespace travenel {
+
 namespace {
 
 // Raise when the rows a run writes change for the same options: a sweep
@@ -179,3 +181,5 @@ TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBa
     refuse(differs(last - 1));
   return {last, lastStart};
 }
+
+}  // namespace travenel

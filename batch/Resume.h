@@ -10,6 +10,8 @@
 
 #include "batch/Sweep.h"
 
+namespace travenel {
+
 // The rows kept are not of this sweep; nothing has been changed.
 class EResume : public std::runtime_error {
  public:
@@ -35,3 +37,5 @@ struct TResumePoint {
 TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBatchOptions& options,
                              const TSweepPlan& plan, TRunBlock block, const TRunner& runner,
                              const std::atomic<bool>& cancel);
+
+}  // namespace travenel

@@ -1,5 +1,7 @@
 #include "batch/Rows.h"
 
+namespace travenel {
+
 namespace {
 
 // ",percent,clusters,largest": the percent with two decimals, or nothing
@@ -48,3 +50,5 @@ void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result
     std::fputc('\n', out);
   }
 }
+
+}  // namespace travenel

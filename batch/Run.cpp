@@ -4,6 +4,8 @@
 
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 // Room for the usual run; a run of millions of steps grows as it goes
@@ -36,3 +38,5 @@ TRunResult RunSetup(const TRunSpec& spec, int steps, const std::atomic<bool>& ca
   }
   return result;
 }
+
+}  // namespace travenel

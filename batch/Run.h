@@ -3,6 +3,8 @@
 
 #include "batch/Sweep.h"
 
+namespace travenel {
+
 // The window's world: 404-pixel panel / 10-pixel cells, rounded.
 constexpr int kWorldSide = 40;
 
@@ -11,3 +13,5 @@ constexpr int kWorldSide = 40;
 // early at the step where it pauses by itself (no free agent), as the
 // window's run does, or before the next step once cancel is true.
 TRunResult RunSetup(const TRunSpec& spec, int steps, const std::atomic<bool>& cancel);
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 #include "batch/Cost.h"
 #include "batch/Rows.h"
 
+namespace travenel {
+
 TSweepPlan::TSweepPlan(const TBatchOptions& options)
     : agents_(options.Agents),
       thresholds_(options.Thresholds),
@@ -176,3 +178,5 @@ bool RunSweep(const TBatchOptions& options, std::FILE* out, const TRunner& runne
                     if (progress) progress(index - block.First + 1, total);
                   });
 }
+
+}  // namespace travenel

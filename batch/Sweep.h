@@ -11,6 +11,8 @@
 #include "batch/Options.h"
 #include "sim/Measures.h"
 
+namespace travenel {
+
 // When a run takes the segregation measures: never, after every step's
 // movement pass (as the counts), or after the last one only.
 enum class TMeasureAt : std::uint8_t { Never, EveryStep, LastStep };
@@ -88,3 +90,5 @@ bool RunRange(const TSweepPlan& plan, TRunBlock range, int steps, int jobs, cons
 bool RunSweep(const TBatchOptions& options, std::FILE* out, const TRunner& runner,
               const std::atomic<bool>& cancel,
               const std::function<void(std::uint64_t done, std::uint64_t total)>& progress = {});
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 #include "batch/Batch.h"
 #include "batch/Run.h"
 
+namespace travenel {
+
 namespace {
 
 std::atomic<bool> gCancel{false};
@@ -19,6 +21,10 @@ extern "C" void OnSignal(int signal) {
 }
 
 }  // namespace
+
+}  // namespace travenel
+
+using namespace travenel;
 
 int main(int argc, char** argv) {
   std::signal(SIGINT, OnSignal);

@@ -5,6 +5,8 @@
 #include "app/PopulationChart.h"
 #include "chart/rchart.h"
 
+namespace travenel {
+
 namespace {
 
 void BM_LoadRChart1(benchmark::State& state) {
@@ -17,3 +19,5 @@ void BM_LoadRChart1(benchmark::State& state) {
 BENCHMARK(BM_LoadRChart1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "chart/rchart.h"
 #include "chart/rchart_paintcache.h"
 
+namespace travenel {
+
 namespace {
 
 std::unique_ptr<TRChart> WalkChart(int points) {
@@ -111,3 +113,5 @@ BENCHMARK(BM_MemoryPerItem)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace travenel

@@ -14,6 +14,8 @@
 #include "chart/rchart.h"
 #include "chart/rchart_paintcache.h"
 
+namespace travenel {
+
 namespace {
 
 std::unique_ptr<TRChart> WindowChart() {
@@ -139,3 +141,5 @@ void BM_ChartPiece_AreaCopy(benchmark::State& state) {
 BENCHMARK(BM_ChartPiece_AreaCopy)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace travenel

@@ -16,6 +16,8 @@
 #include "ui/Timer.h"
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -88,3 +90,5 @@ BENCHMARK(BM_WindowLoop_Threshold74_UntilPause)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "batch/Cost.h"
 #include "batch/Run.h"
 
+namespace travenel {
+
 namespace {
 
 void BM_SetupCost(benchmark::State& state) {
@@ -28,3 +30,5 @@ BENCHMARK(BM_SetupCost)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 #include "batch/Run.h"
 #include "batch/Sweep.h"
 
+namespace travenel {
+
 namespace {
 
 void BM_Sweep(benchmark::State& state) {
@@ -65,3 +67,5 @@ void BM_Command(benchmark::State& state) {
 BENCHMARK(BM_Command)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+}  // namespace travenel

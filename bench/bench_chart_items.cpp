@@ -4,6 +4,8 @@
 
 #include "chart/rchart.h"
 
+namespace travenel {
+
 namespace {
 
 void BM_AppendThousandLinesAndClear(benchmark::State& state) {
@@ -25,3 +27,5 @@ void BM_CreateChart(benchmark::State& state) {
 BENCHMARK(BM_CreateChart)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace travenel

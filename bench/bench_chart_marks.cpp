@@ -5,6 +5,8 @@
 #include "chart/ulxbase_draw.h"
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kWidth = 369, kHeight = 320;
@@ -47,3 +49,5 @@ void BM_LoweredFrame(benchmark::State& state) {
 BENCHMARK(BM_LoweredFrame);
 
 }  // namespace
+
+}  // namespace travenel

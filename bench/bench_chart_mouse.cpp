@@ -8,6 +8,8 @@
 #include "chart/rchart.h"
 #include "chart/rchart_paintcache.h"
 
+namespace travenel {
+
 namespace {
 
 // Arg 0: with the paint cache off (every paint draws everything).
@@ -38,3 +40,5 @@ void BM_PanDragMove(benchmark::State& state) {
 BENCHMARK(BM_PanDragMove)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace travenel

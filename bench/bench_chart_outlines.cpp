@@ -7,6 +7,8 @@
 
 #include "chart/rchart.h"
 
+namespace travenel {
+
 namespace {
 
 enum Shape { kEllipse, kRectangle, kCrossingEllipse };
@@ -51,3 +53,5 @@ void BM_EmptyChart(benchmark::State& state) {
 BENCHMARK(BM_EmptyChart)->Args({183, 30000})->Args({280, 200})->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace travenel

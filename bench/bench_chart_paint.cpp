@@ -6,6 +6,8 @@
 #include "chart/Scale.h"
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kChartWidth = 369;
@@ -69,3 +71,5 @@ void BM_OpaqueStandAlone(benchmark::State& state) {
 BENCHMARK(BM_OpaqueStandAlone)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace travenel

@@ -4,6 +4,8 @@
 
 #include "chart/Scale.h"
 
+namespace travenel {
+
 namespace {
 
 void RunPass(benchmark::State& state, TScale& s) {
@@ -53,3 +55,5 @@ void BM_TimeTicks(benchmark::State& state) {
 BENCHMARK(BM_TimeTicks);
 
 }  // namespace
+
+}  // namespace travenel

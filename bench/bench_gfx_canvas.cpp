@@ -3,6 +3,8 @@
 
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 void BM_Lines1000(benchmark::State& state) {
@@ -78,3 +80,5 @@ void BM_Fill369x320(benchmark::State& state) {
 BENCHMARK(BM_Fill369x320);
 
 }  // namespace
+
+}  // namespace travenel

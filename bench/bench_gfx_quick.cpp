@@ -6,6 +6,8 @@
 #include "gfx/Bitmap.h"
 #include "gfx/QuickShapes.h"
 
+namespace travenel {
+
 namespace {
 
 template <bool Quick>
@@ -50,3 +52,5 @@ BENCHMARK(BM_Disc8x8<false>)->Name("BM_Disc8x8_General");
 BENCHMARK(BM_Disc8x8<true>)->Name("BM_Disc8x8_Quick");
 
 }  // namespace
+
+}  // namespace travenel

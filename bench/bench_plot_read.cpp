@@ -11,6 +11,8 @@
 #include "plot/StepAggregate.h"
 #include "plot/SummaryAggregate.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kRuns = 2000;  // per setup; 99 steps each
@@ -93,3 +95,5 @@ void BM_PerStepPicture(benchmark::State& state) {
 BENCHMARK(BM_PerStepPicture)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace travenel

@@ -5,6 +5,8 @@
 #include "sim/Measures.h"
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 void BM_Measures(benchmark::State& state) {
@@ -27,3 +29,5 @@ void BM_Step(benchmark::State& state) {
 BENCHMARK(BM_Step)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace travenel

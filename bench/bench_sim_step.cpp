@@ -19,6 +19,8 @@
 #include "gfx/Bitmap.h"
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr std::int32_t kAgents = 1000;
@@ -130,3 +132,5 @@ BENCHMARK(BM_StepDrawing_First100_20Seeds)->UseManualTime()->Unit(benchmark::kMi
 BENCHMARK(BM_StepHeadless_FirstStep)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StepDrawing_FirstStep)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StepHeadless_Running)->Unit(benchmark::kMicrosecond);
+
+}  // namespace travenel

@@ -5,6 +5,8 @@
 
 #include "ui/Application.h"
 
+using namespace travenel;
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);

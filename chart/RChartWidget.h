@@ -12,6 +12,8 @@
 #include "chart/rchart.h"
 #include "ui/ControlWidget.h"
 
+namespace travenel {
+
 class RChartWidget : public ControlWidget {
  public:
   explicit RChartWidget(QWidget* parent = nullptr);
@@ -22,3 +24,5 @@ class RChartWidget : public ControlWidget {
   // The least size of the chart's rims and shadow.
   QSize minimumSizeHint() const override;
 };
+
+}  // namespace travenel

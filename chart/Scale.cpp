@@ -8,6 +8,8 @@
 
 #include "chart/math1.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kCreatedSize = 400;
@@ -393,3 +395,5 @@ TTickList TScale::ComputeTicks() {
     if (t.Recorded) RecordTick(t.Value);
   return list;
 }
+
+}  // namespace travenel

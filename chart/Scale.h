@@ -23,6 +23,8 @@
 #include "gfx/Canvas.h"
 #include "ui/Control.h"
 
+namespace travenel {
+
 class TScale;
 
 using TScaleTickDrawnEvent =
@@ -382,3 +384,5 @@ class TScale : public TControl {
   std::optional<TTickCacheKey> tickKey_;
   TTickList tickCache_;
 };
+
+}  // namespace travenel

@@ -1,3 +1,7 @@
 #include "chart/ScaleWidget.h"
 
+namespace travenel {
+
 ScaleWidget::ScaleWidget(QWidget* parent) : ControlWidget(std::make_unique<TScale>(), parent) {}
+
+}  // namespace travenel

@@ -5,6 +5,8 @@
 #include "chart/Scale.h"
 #include "ui/ControlWidget.h"
 
+namespace travenel {
+
 class ScaleWidget : public ControlWidget {
  public:
   explicit ScaleWidget(QWidget* parent = nullptr);
@@ -12,3 +14,5 @@ class ScaleWidget : public ControlWidget {
   TScale& Scale() { return static_cast<TScale&>(Control()); }
   const TScale& Scale() const { return static_cast<const TScale&>(Control()); }
 };
+
+}  // namespace travenel

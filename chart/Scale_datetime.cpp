@@ -7,6 +7,8 @@
 #include "chart/Scale.h"
 #include "chart/math1.h"
 
+namespace travenel {
+
 namespace {
 
 // A pass ends at the first value this far (in days) beyond RangeHigh.
@@ -207,3 +209,5 @@ TTickList TScale::DateTimeTickLayout() const {
   }
   return list;
 }
+
+}  // namespace travenel

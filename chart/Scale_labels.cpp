@@ -10,6 +10,8 @@
 
 #include "chart/math1.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr double kExponentFormAbove = 1000000;  // spans from here on: exponent form
@@ -338,3 +340,5 @@ std::string TimeFormatFor(TSubDayLevel level, const TDTLabel& f) {
       }
   }
 }
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 
 #include "chart/ulxbase.h"
 
+namespace travenel {
+
 // Longest numeric label; longer texts are cut.
 constexpr std::size_t kMaxLabelLength = 14;
 // The range of date/time values a date/time axis accepts: 0001-01-01 .. (about) 10113.
@@ -83,3 +85,5 @@ std::string YearLabel(int year, TYearLength length);
 enum TSubDayLevel : std::uint8_t { sdSubSecond = 0, sdSeconds = 1, sdMinutes = 2, sdHours = 3 };
 // The time-of-day format of a level in the given clock style.
 std::string TimeFormatFor(TSubDayLevel level, const TDTLabel& f);
+
+}  // namespace travenel

@@ -4,6 +4,8 @@
 #include "chart/Scale.h"
 #include "chart/math1.h"
 
+namespace travenel {
+
 namespace {
 
 // A tick may lie this many steps beyond RangeHigh and still be drawn.
@@ -93,3 +95,5 @@ TTickList TScale::LinearTickLayout() const {
   }
   return list;
 }
+
+}  // namespace travenel

@@ -5,6 +5,8 @@
 #include "chart/Scale.h"
 #include "chart/math1.h"
 
+namespace travenel {
+
 namespace {
 
 // Decade and mantissa positions are compared with this relative slack, so
@@ -76,3 +78,5 @@ TTickList TScale::LogTickLayout() const {
   }
   return list;
 }
+
+}  // namespace travenel

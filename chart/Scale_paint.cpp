@@ -9,6 +9,8 @@
 #include "chart/ulxbase_draw.h"
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 // The inner light ring of the 3-D frames, whatever the colour scheme.
@@ -218,3 +220,5 @@ void TScale::CopyTo(TControl& destination) const {
                                                       ? std::string("a control")
                                                       : "'" + destination.Name() + "'"));
 }
+
+}  // namespace travenel

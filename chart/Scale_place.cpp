@@ -8,6 +8,8 @@
 
 #include "chart/Scale.h"
 
+namespace travenel {
+
 namespace {
 
 long long Offset(long long v, long long offset) { return v + offset; }
@@ -170,3 +172,5 @@ void TScale::DrawCaption(TCanvas& s, bool vertical, int base) {
   }
   TextAt(s, x, y, axis_.Caption);
 }
+
+}  // namespace travenel

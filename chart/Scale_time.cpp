@@ -5,6 +5,8 @@
 #include "chart/Scale.h"
 #include "chart/math1.h"
 
+namespace travenel {
+
 namespace {
 
 struct TTimeStep {
@@ -107,3 +109,5 @@ std::optional<TTickList> TScale::TimeTickLayout() const {
   }
   return list;
 }
+
+}  // namespace travenel

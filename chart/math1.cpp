@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace travenel {
+
 namespace {
 
 constexpr long double kLog10Of2 = 0.301029995663981195213738894724493027L;
@@ -71,3 +73,5 @@ TNiceTicks NiceTickStep(int n, long double low, long double high) {
   }
   return t;
 }
+
+}  // namespace travenel

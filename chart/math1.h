@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <utility>
 
+namespace travenel {
+
 // Result of NiceTickStep: the first major tick, the signed major step and the
 // number of minor intervals per major step.
 struct TNiceTicks {
@@ -46,3 +48,5 @@ template <class T>
 inline void Swap(T& a, T& b) {
   std::swap(a, b);
 }
+
+}  // namespace travenel

@@ -26,6 +26,8 @@
 #include "gfx/Bitmap.h"
 #include "ui/Control.h"
 
+namespace travenel {
+
 class TCustomRChart;
 struct TRenderSettings;
 class TItemPixelCache;
@@ -610,3 +612,5 @@ class TPaintBatch {
 
 // Registers the chart's cursor pictures as application cursors 1 to 4 (once).
 void RegisterChartCursors();
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 
 #include "chart/rchart.h"
 
+namespace travenel {
+
 namespace {
 
 TAxisRange RangeOf(const TScaleProps& p) {
@@ -243,9 +245,11 @@ void TCustomRChart::ComputeMapping() {
 }
 
 TPoint TCustomRChart::WorldToPixel(int layer, double x, double y) const {
-  return ::WorldToPixel(LayerMap(layer), x, y);
+  return travenel::WorldToPixel(LayerMap(layer), x, y);
 }
 
 void TCustomRChart::PixelToWorld(int layer, int px, int py, double& x, double& y) const {
-  ::PixelToWorld(LayerMap(layer), px, py, x, y);
+  travenel::PixelToWorld(LayerMap(layer), px, py, x, y);
 }
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 #include "chart/rchart.h"
 #include "ui/Application.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kCursorSize = 32;
@@ -103,3 +105,5 @@ void RegisterChartCursors() {
   screen.RegisterCursor(TCustomRChart::kCursorZoomWindowPos,
                         QCursor(ZoomWindowPosPicture(), 12, 12));
 }
+
+}  // namespace travenel

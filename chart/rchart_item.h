@@ -12,6 +12,8 @@
 
 #include "gfx/Color.h"
 
+namespace travenel {
+
 // Kind codes of the items the renderer knows.
 enum TRChartItemKind : std::uint8_t {
   ikMark = 1,        // a data mark at (X1, Y1)
@@ -107,3 +109,5 @@ class TRChartItemList {
   std::array<int, kItemKindCount> kindCount_{};
   std::uint64_t version_;
 };
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 #include "chart/rchart.h"
 #include "chart/rchart_paintcache.h"
 
+namespace travenel {
+
 // --- the record and the list --------------------------------------------------------
 
 void SetItemText(TRChartItem& item, const std::string& text) {
@@ -245,3 +247,5 @@ void TCustomRChart::ShowItems() {
   }
   RepaintSharingGroup();
 }
+
+}  // namespace travenel

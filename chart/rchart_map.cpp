@@ -6,6 +6,8 @@
 
 #include "chart/math1.h"
 
+namespace travenel {
+
 namespace {
 
 // A mapping that puts everything at `middle` (and logarithmically
@@ -288,3 +290,5 @@ int ChooseTextLabel(std::span<const TTextLabelSpot> labels, int x, int y) {
   }
   return chosen;
 }
+
+}  // namespace travenel

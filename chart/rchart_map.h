@@ -10,6 +10,8 @@
 #include "chart/ulxbase.h"
 #include "gfx/Types.h"
 
+namespace travenel {
+
 // The control's size, rims and shadow width. Every derived quantity is worked
 // out in 64 bits: rims and sizes are user values, and their sums must not
 // overflow whatever they are.
@@ -221,3 +223,5 @@ struct TTextLabelSpot {
 };
 // The number (1-based) of the shown text label nearest to (x, y); 1 when none is shown.
 int ChooseTextLabel(std::span<const TTextLabelSpot> labels, int x, int y);
+
+}  // namespace travenel

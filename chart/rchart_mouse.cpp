@@ -9,6 +9,8 @@
 #include "chart/rchart.h"
 #include "ui/Application.h"
 
+namespace travenel {
+
 namespace {
 
 TAxisRange RangeOf(const TScaleProps& p) {
@@ -360,3 +362,5 @@ bool TCustomRChart::MouseWheel(TShiftState shift, int delta, int x, int y) {
   if (OnZoomPan) OnZoomPan(*this);
   return true;
 }
+
+}  // namespace travenel

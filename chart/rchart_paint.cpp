@@ -12,6 +12,8 @@
 #include "chart/rchart_paintcache.h"
 #include "chart/rchart_render.h"
 
+namespace travenel {
+
 namespace {
 
 // Points the axes that draw on the control image at another surface for as
@@ -344,3 +346,5 @@ void TCustomRChart::DrawCrossHairs(TCanvas& c, int dx, int dy) {
   c.Pen.Width = saved.Width;
   c.Pen.Style = saved.Style;
 }
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "chart/rchart.h"
 #include "chart/rchart_render.h"
 
+namespace travenel {
+
 void TTickEventForward::operator()(TScale& scale, TCanvas& canvas, TScaleType type, double value,
                                    int x, int y) const {
   if (Chart->OnScaleTickDrawn) Chart->OnScaleTickDrawn(scale, canvas, type, value, x, y);
@@ -430,3 +432,5 @@ void TCustomRChart::PaintWithCache() {
   else
     Present();
 }
+
+}  // namespace travenel

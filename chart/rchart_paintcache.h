@@ -23,6 +23,8 @@
 #include "chart/rchart_props.h"
 #include "gfx/Canvas.h"
 
+namespace travenel {
+
 class TCustomRChart;
 
 // The chart's hand-over of its axes' tick events to its own OnScaleTickDrawn.
@@ -125,3 +127,5 @@ struct TChartPaintCache {
     AreaPending = false;
   }
 };
+
+}  // namespace travenel

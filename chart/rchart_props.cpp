@@ -9,6 +9,8 @@
 #include "chart/rchart_paintcache.h"
 #include "chart/rchart_render.h"
 
+namespace travenel {
+
 namespace {
 
 // --- the standard layouts, as data -------------------------------------------------
@@ -467,3 +469,5 @@ void TCustomRChart::ApplyIsometric(int layer) {
   TScaleProps& y = GetScalePropsY(layer);
   y.SetRangeHigh((x.RangeHigh() - x.RangeLow()) * ph / pw * aspectY_ / aspectX_ + y.RangeLow());
 }
+
+}  // namespace travenel

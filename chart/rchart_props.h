@@ -11,6 +11,8 @@
 #include "chart/ulxbase.h"
 #include "gfx/Font.h"
 
+namespace travenel {
+
 class TCustomRChart;
 
 // One axis of a chart layer. Its values (TScaleAxis) are what the chart hands
@@ -266,3 +268,5 @@ class TTextLabel {
   TTxtLblMode mode_ = tlOff;
   std::string caption_;
 };
+
+}  // namespace travenel

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace travenel {
+
 namespace {
 
 void Push(std::vector<TPoint>& out, TPoint p) {
@@ -97,3 +99,5 @@ std::vector<TPoint> ReducePolyline(const std::vector<TPoint>& points, int surfac
   for (int i = 0; i < n; ++i) Push(out, open[i]);
   return out;
 }
+
+}  // namespace travenel

@@ -19,6 +19,8 @@
 
 #include "gfx/Types.h"
 
+namespace travenel {
+
 class TPolylineReducer {
  public:
   // Starts a polyline at `first` for a surface `surfaceWidth` columns wide.
@@ -48,3 +50,5 @@ class TPolylineReducer {
 
 // The whole polyline reduced at once.
 std::vector<TPoint> ReducePolyline(const std::vector<TPoint>& points, int surfaceWidth);
+
+}  // namespace travenel

@@ -11,6 +11,8 @@
 #include "chart/math1.h"
 #include "chart/ulxbase_draw.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr long double kPi = 3.14159265358979323846264338327950288L;
@@ -671,3 +673,5 @@ void TItemRenderer::DrawFrame(TColor color) {
   s_.LineTo(dx_, ClampToInt32(dy_ + b));
   s_.LineTo(dx_, dy_);
 }
+
+}  // namespace travenel

@@ -16,6 +16,8 @@
 #include "chart/rchart_reduce.h"
 #include "gfx/Canvas.h"
 
+namespace travenel {
+
 // What a render pass draws with.
 struct TRenderSettings {
   TChartGeometry Geometry;
@@ -167,3 +169,5 @@ class TItemRenderer {
   std::array<TPoint, kPolylineBatch> polyline_{};
   int polylineCount_ = 0;
 };
+
+}  // namespace travenel

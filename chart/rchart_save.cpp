@@ -1,6 +1,8 @@
 // TCustomRChart: saving the chart's picture to a file.
 #include "chart/rchart.h"
 
+namespace travenel {
+
 void TCustomRChart::SaveToFile(const std::string& path) {
   TBitmap picture;
   picture.Assign(CurrentPicture());
@@ -14,3 +16,5 @@ void TCustomRChart::SaveToFile(const std::string& path) {
     if (o->Shown) c.Rectangle(o->Rect);
   picture.SaveToFile(path);
 }
+
+}  // namespace travenel

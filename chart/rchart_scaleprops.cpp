@@ -7,6 +7,8 @@
 
 #include "chart/rchart_props.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kMinDecPlaces = -3;
@@ -321,3 +323,5 @@ void TTextLabel::SetCaption(const std::string& v) {
   caption_ = v;
   Changed();
 }
+
+}  // namespace travenel

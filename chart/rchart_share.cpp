@@ -7,6 +7,8 @@
 #include "chart/rchart.h"
 #include "ui/Application.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr const char* kShareWithMyself = "RChart: Cannot share data with myself";
@@ -72,3 +74,5 @@ void TCustomRChart::RepaintSharingGroup() {
     if (c && (c->autoRedraw_ || c->Designing())) c->Paint();
   }
 }
+
+}  // namespace travenel

@@ -2,6 +2,8 @@
 // mouse started from, and going back to them.
 #include "chart/rchart.h"
 
+namespace travenel {
+
 TCustomRChart::TZoomRanges TCustomRChart::CurrentZoomRanges() const {
   TZoomRanges r{};
   for (int layer = 1; layer <= 2; ++layer) {
@@ -64,3 +66,5 @@ void TCustomRChart::ZoomHome() {
   zoomHistory_.clear();
   RestoreZoomRanges(r);
 }
+
+}  // namespace travenel

@@ -1,5 +1,7 @@
 #include "chart/ulxbase.h"
 
+namespace travenel {
+
 namespace {
 
 // Kept encoded (each character of the texts plus one), so they do not turn up
@@ -116,3 +118,5 @@ void TCrossHair::Assign(const TCrossHair& source) {
   v_ = source.v_;
   Changed();
 }
+
+}  // namespace travenel

@@ -11,6 +11,8 @@
 #include "gfx/Canvas.h"
 #include "gfx/Color.h"
 
+namespace travenel {
+
 // Text alignment of captions.
 enum TAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 
@@ -233,6 +235,8 @@ class TFlagScope {
 // The library's message decoration: every message it raises is wrapped in a
 // fixed leading and trailing text, so a report shows where it came from.
 std::string DecorateMessage(const std::string& message);
+
+}  // namespace travenel
 
 // The frame and mark drawing routines of this unit live in their own file pair.
 #include "chart/ulxbase_draw.h"

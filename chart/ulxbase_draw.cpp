@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <string>
 
+namespace travenel {
+
 const std::array<TGlyph, 26> GlyphTable = {{
     {},                                          // 0: a single pixel, no glyph
     {0x00, 0x00, 0x08, 0x1C, 0x08, 0x00, 0x00},  // 1: plus 3 x 3
@@ -328,3 +330,5 @@ void DrawMark(TCanvas& canvas, std::uint8_t markType, int x, int y) {
   DrawShapeMark(canvas, markType, x, y);
   canvas.Brush.Color = brushColor;
 }
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "gfx/Canvas.h"
 #include "gfx/Color.h"
 
+namespace travenel {
+
 // Marks drawn pixel by pixel: one 7 x 7 pattern per mark type (index = mark
 // type, 1..25; entries without a glyph mark are empty). Rows run top to bottom;
 // in a row byte bit 0 is the rightmost column (x + 3), bit 6 the leftmost
@@ -49,3 +51,5 @@ void DrawMark(TCanvas& canvas, std::uint8_t markType, int x, int y);
 // Sets the pixels of glyph `glyph` (1..25) around the centre (x, y) to
 // `color`; pen and brush are not touched. Other glyph numbers draw nothing.
 void DrawGlyph(TCanvas& canvas, int glyph, int x, int y, TColor color);
+
+}  // namespace travenel

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QSaveFile>
 
+namespace travenel {
+
 TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
@@ -75,3 +77,5 @@ void TBitmap::SaveToFile(const std::string& path) const {
   }
   if (!out.commit()) fail(out.errorString().toStdString());
 }
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 
 #include "gfx/Canvas.h"
 
+namespace travenel {
+
 // A picture file that is missing or cannot be read.
 class EInvalidGraphic : public std::runtime_error {
  public:
@@ -66,3 +68,5 @@ class TBitmap {
   QImage image_;
   TCanvas canvas_{&image_};
 };
+
+}  // namespace travenel

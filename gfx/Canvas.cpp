@@ -9,6 +9,8 @@
 #include "gfx/Glyphs.h"
 #include "gfx/Raster.h"
 
+namespace travenel {
+
 namespace {
 
 raster::LinePen PenOf(const TPen& pen) {
@@ -336,3 +338,5 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
   }
   Stretch(*image_, dest, src, sourceRect);
 }
+
+}  // namespace travenel

@@ -18,6 +18,8 @@
 #include "gfx/Font.h"
 #include "gfx/Types.h"
 
+namespace travenel {
+
 class TBitmap;
 namespace glyphs {
 class FontGlyphs;
@@ -127,3 +129,5 @@ class TCanvas {
   mutable glyphs::FontGlyphs* glyphs_ = nullptr;
   mutable std::uint64_t glyphsGeneration_ = 0;
 };
+
+}  // namespace travenel

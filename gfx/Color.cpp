@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace travenel {
+
 namespace {
 
 // Classic desktop values of the system colours, by index (as 0x00BBGGRR).
@@ -48,3 +50,5 @@ TColor ColorToRGB(TColor c) {
   }
   return c & 0xFFFFFF;
 }
+
+}  // namespace travenel

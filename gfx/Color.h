@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace travenel {
+
 using TColor = std::uint32_t;
 
 constexpr TColor clBlack = 0x000000;
@@ -66,3 +68,5 @@ constexpr TColor PixelToRgb(std::uint32_t px) {
   return ((px >> 16) & 0xFF) | (px & 0xFF00) | ((px & 0xFF) << 16);
 }
 inline std::uint32_t ColorToPixel(TColor c) { return RgbToPixel(ColorToRGB(c)); }
+
+}  // namespace travenel

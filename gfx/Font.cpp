@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace travenel {
+
 TFont::TFont() = default;
 
 TFont::TFont(const TFont& other)
@@ -94,3 +96,5 @@ const QFont& TFont::QtFont() const {
   }
   return qfont_;
 }
+
+}  // namespace travenel

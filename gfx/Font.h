@@ -11,6 +11,8 @@
 
 #include "gfx/Color.h"
 
+namespace travenel {
+
 enum TFontStyle : std::uint8_t { fsBold = 0, fsItalic = 1, fsUnderline = 2, fsStrikeOut = 3 };
 
 // A set of TFontStyle values; empty is regular.
@@ -100,3 +102,5 @@ class TFont {
   mutable QFont qfont_;
   mutable std::uint64_t qfontGeneration_ = 0;
 };
+
+}  // namespace travenel

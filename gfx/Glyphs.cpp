@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <map>
 
+namespace travenel {
+
 namespace glyphs {
 
 FontGlyphs::FontGlyphs(const QFont& font) : font_(font) {
@@ -101,3 +103,5 @@ FontGlyphs& For(const QFont& font) {
 }
 
 }  // namespace glyphs
+
+}  // namespace travenel

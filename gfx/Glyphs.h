@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace travenel {
+
 namespace glyphs {
 
 struct Glyph {
@@ -106,3 +108,5 @@ void ForEachCodePoint(std::string_view s, F&& f) {
 }
 
 }  // namespace glyphs
+
+}  // namespace travenel

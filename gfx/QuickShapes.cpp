@@ -5,6 +5,8 @@
 
 #include "gfx/Canvas.h"
 
+namespace travenel {
+
 namespace {
 
 // The image pixel of a colour; plain colours need no table.
@@ -94,3 +96,5 @@ void QuickEllipse(TCanvas& canvas, int x1, int y1, int x2, int y2) {
   Run<1, 6>(row += rows.Stride, px);
   Run<2, 4>(row + rows.Stride, px);
 }
+
+}  // namespace travenel

@@ -9,7 +9,11 @@
 // takes the canvas's general route.
 #pragma once
 
+namespace travenel {
+
 class TCanvas;
 
 void QuickRectangle(TCanvas& canvas, int x1, int y1, int x2, int y2);
 void QuickEllipse(TCanvas& canvas, int x1, int y1, int x2, int y2);
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include <vector>
 #include <cwchar>
 
+namespace travenel {
+
 namespace raster {
 
 namespace {
@@ -474,3 +476,5 @@ void FillPolygon(const Target& t, std::span<const TPoint> pts, std::uint32_t fil
 }
 
 }  // namespace raster
+
+}  // namespace travenel

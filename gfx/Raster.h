@@ -11,6 +11,8 @@
 
 class QImage;
 
+namespace travenel {
+
 namespace raster {
 
 // Where and how pixels are written.
@@ -57,3 +59,5 @@ void Ellipse(const Target& t, std::int64_t x1, std::int64_t y1, std::int64_t x2,
 void FillPolygon(const Target& t, std::span<const TPoint> points, std::uint32_t fill);
 
 }  // namespace raster
+
+}  // namespace travenel

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace travenel {
+
 // A 64-bit coordinate or size cut to the 32-bit range (what lies beyond it is
 // off every surface anyway).
 constexpr std::int32_t ClampToInt32(std::int64_t v) {
@@ -33,3 +35,5 @@ constexpr TRect Rect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_
 constexpr TRect Bounds(std::int32_t l, std::int32_t t, std::int32_t w, std::int32_t h) {
   return TRect{l, t, ClampToInt32(std::int64_t{l} + w), ClampToInt32(std::int64_t{t} + h)};
 }
+
+}  // namespace travenel

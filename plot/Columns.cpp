@@ -4,6 +4,8 @@
 
 #include "plot/CsvReader.h"
 
+namespace travenel {
+
 namespace {
 
 template <std::size_t N>
@@ -91,3 +93,5 @@ TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::ui
   }
   return layout;
 }
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace travenel {
+
 enum class TCsvKind { PerStep, Summary };
 
 // The columns every row of a kind starts with, in this order.
@@ -72,3 +74,5 @@ TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::ui
 // "percent_similar, clusters, largest_cluster", each with kFinalPrefix for
 // rows per run.
 std::string KnownMeasureList(TCsvKind kind);
+
+}  // namespace travenel

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+namespace travenel {
+
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
@@ -183,3 +185,5 @@ bool TCsvReader::Next(std::vector<double>& values) {
   ++rows_;
   return true;
 }
+
+}  // namespace travenel

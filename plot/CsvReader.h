@@ -13,6 +13,8 @@
 
 #include "plot/Columns.h"
 
+namespace travenel {
+
 // Input that is not a travenel-batch CSV (or cannot be read).
 class EBadInput : public std::runtime_error {
  public:
@@ -66,3 +68,5 @@ class TCsvReader {
   TCsvLayout layout_;
   std::vector<TValueRule> rules_;
 };
+
+}  // namespace travenel

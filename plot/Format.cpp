@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace travenel {
+
 namespace {
 
 // Lists up to this long are written out.
@@ -34,3 +36,5 @@ std::string ValuesText(const std::vector<double>& values) {
   if (even) return s + " by " + NumberText(step);
   return s + ", " + std::to_string(values.size()) + " values";
 }
+
+}  // namespace travenel

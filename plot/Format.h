@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace travenel {
+
 // Whole numbers without a fraction ("74"), others with up to 6 significant
 // digits ("0.25", "1.5e+20").
 std::string NumberText(double v);
@@ -11,3 +13,5 @@ std::string NumberText(double v);
 // Sorted distinct values: a short list ("500, 1000"), an evenly spaced run
 // ("0 to 100 by 5"), or the ends and the count ("3 to 97, 12 values").
 std::string ValuesText(const std::vector<double>& values);
+
+}  // namespace travenel

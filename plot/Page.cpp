@@ -2,6 +2,8 @@
 
 #include "chart/ulxbase_draw.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kTitleHeight = 17;
@@ -108,3 +110,5 @@ void TPage::SetFooter(const std::string& note) {
 void TPage::Put(const TBitmap& picture, int left, int top) {
   bitmap_.Canvas().Draw(left, top, picture);
 }
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 #include "gfx/Bitmap.h"
 #include "plot/PlotChart.h"
 
+namespace travenel {
+
 class TPage {
  public:
   static constexpr int kMargin = 12;
@@ -44,3 +46,5 @@ class TPage {
   int bodyTop_ = kMargin;
   int bodyBottom_;
 };
+
+}  // namespace travenel

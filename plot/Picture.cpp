@@ -4,6 +4,8 @@
 
 #include "plot/Format.h"
 
+namespace travenel {
+
 void TSweepFacts::Add(const std::vector<double>& row) {
   const double seed = row[col::kSeed], step = row[col::kStep];  // kStep == kStepsRun
   SeedMin = std::min(SeedMin, seed);
@@ -52,3 +54,5 @@ std::vector<double> Distinct(std::vector<double> values) {
   values.erase(std::unique(values.begin(), values.end()), values.end());
   return values;
 }
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "plot/Columns.h"
 #include "plot/Page.h"
 
+namespace travenel {
+
 // The page and the charts on it, kept so that their mappings can be asked.
 struct TPicture {
   std::unique_ptr<TPage> Page;
@@ -49,3 +51,5 @@ TPoint ChooseGrid(int n, int width, int height);
 
 // Sorted distinct values.
 std::vector<double> Distinct(std::vector<double> values);
+
+}  // namespace travenel

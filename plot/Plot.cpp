@@ -11,6 +11,8 @@
 #include "plot/StepPicture.h"
 #include "plot/SummaryPicture.h"
 
+namespace travenel {
+
 namespace {
 
 std::string DefaultTitle(const TCsvLayout& layout, const std::string& y) {
@@ -173,3 +175,5 @@ int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
   }
   return kPlotOk;
 }
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 #include "plot/Picture.h"
 #include "plot/PlotOptions.h"
 
+namespace travenel {
+
 // Exit statuses.
 constexpr int kPlotOk = 0;
 constexpr int kPlotFailed = 1;  // the picture could not be written
@@ -24,3 +26,5 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
 // args: the arguments after the program name. The CSV comes from the file
 // named there or from `in`; the help text goes to `out`, messages to `err`.
 int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err);
+
+}  // namespace travenel

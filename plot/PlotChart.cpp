@@ -6,6 +6,8 @@
 #include "chart/math1.h"
 #include "ui/Application.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr TColor kFrameColor = 0x808080;
@@ -277,3 +279,5 @@ TRect AddLegend(TRChart& c, const std::vector<TLegendEntry>& entries,
   }
   return box;
 }
+
+}  // namespace travenel

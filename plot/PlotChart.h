@@ -11,6 +11,8 @@
 
 #include "chart/rchart.h"
 
+namespace travenel {
+
 // The colours the window plots its agents in.
 constexpr TColor kAttachedColor = 0x0000FF;  // red (0x00BBGGRR)
 constexpr TColor kFreeColor = 0x008000;      // green
@@ -99,3 +101,5 @@ TPoint LegendSize(const std::vector<TLegendEntry>& entries);
 // where it covers least of the given lines. Returns the box's control pixels.
 TRect AddLegend(TRChart& chart, const std::vector<TLegendEntry>& entries,
                 const std::vector<TWorldLine>& keepClear);
+
+}  // namespace travenel

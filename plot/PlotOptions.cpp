@@ -4,6 +4,8 @@
 
 #include "plot/Columns.h"
 
+namespace travenel {
+
 namespace {
 
 int ParseSide(const std::string& text, const std::string& whole) {
@@ -98,3 +100,5 @@ std::string PlotHelpText() {
          "never paused are marked in a band at the top.\n"
          "Bad input is refused with the line and column, status 2.\n";
 }
+
+}  // namespace travenel

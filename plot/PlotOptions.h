@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace travenel {
+
 // A bad command line; the message names the option and the problem.
 class EPlotUsage : public std::runtime_error {
  public:
@@ -29,3 +31,5 @@ struct TPlotOptions {
 TPlotOptions ParsePlotOptions(const std::vector<std::string>& args);
 
 std::string PlotHelpText();
+
+}  // namespace travenel

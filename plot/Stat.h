@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace travenel {
+
 struct TStat {
   std::uint64_t N = 0;
   double Sum = 0;
@@ -35,3 +37,5 @@ struct TStat {
   }
   double Mean() const { return N ? Sum / static_cast<double>(N) : 0.0; }
 };
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "plot/CsvReader.h"
 #include "plot/Format.h"
 
+namespace travenel {
+
 TStepAggregate::TStepAggregate(std::vector<int> columns)
     : columns_(std::move(columns)),
       runLast_(columns_.size(), std::numeric_limits<double>::quiet_NaN()) {}
@@ -116,3 +118,5 @@ std::vector<TStepSetup> TStepAggregate::Finish() {
   }
   return out;
 }
+
+}  // namespace travenel

@@ -18,6 +18,8 @@
 
 #include "plot/Stat.h"
 
+namespace travenel {
+
 struct TSetupKey {
   double Agents = 0;
   double Threshold = 0;
@@ -85,3 +87,5 @@ class TStepAggregate {
   std::size_t runSetup_ = 0;
   std::vector<double> runLast_;  // NaN: no value yet
 };
+
+}  // namespace travenel

@@ -6,6 +6,8 @@
 #include "plot/Format.h"
 #include "plot/PlotOptions.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kSingleWidth = 900, kSingleHeight = 560;
@@ -261,3 +263,5 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
   }
   return pic;
 }
+
+}  // namespace travenel

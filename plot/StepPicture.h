@@ -10,6 +10,8 @@
 #include "plot/Picture.h"
 #include "plot/StepAggregate.h"
 
+namespace travenel {
+
 struct TStepPlotSpec : TPictureSpec {
   std::vector<std::string> Columns;  // the names of the curves, as aggregated
   bool FromZero = true;              // the value axis starts at 0 at the latest
@@ -22,3 +24,5 @@ std::vector<TColor> StepCurveColors(const std::vector<std::string>& columns);
 
 // Throws EPlotUsage when a size was given that leaves the panels too small.
 TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec& spec);
+
+}  // namespace travenel

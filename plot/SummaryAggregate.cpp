@@ -7,6 +7,8 @@
 #include "plot/CsvReader.h"
 #include "plot/Format.h"
 
+namespace travenel {
+
 TSummaryAggregate::TSummaryAggregate(int column, bool zeroMeansNever)
     : column_(column), zeroMeansNever_(zeroMeansNever) {}
 
@@ -54,3 +56,5 @@ std::vector<TSummaryCurve> TSummaryAggregate::Finish() const {
   }
   return curves;
 }
+
+}  // namespace travenel

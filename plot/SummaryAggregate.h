@@ -17,6 +17,8 @@
 #include "plot/Stat.h"
 #include "plot/StepAggregate.h"
 
+namespace travenel {
+
 struct TSummaryPoint {
   double Threshold = 0;
   TStat Values;               // the runs with a value
@@ -66,3 +68,5 @@ class TSummaryAggregate {
   std::size_t marks_ = 0;
   bool marksDropped_ = false;
 };
+
+}  // namespace travenel

@@ -5,6 +5,8 @@
 
 #include "plot/Format.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kWidth = 900, kHeight = 600;
@@ -187,3 +189,5 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
   pic.Charts.push_back(std::move(chart));
   return pic;
 }
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 #include "plot/Picture.h"
 #include "plot/SummaryAggregate.h"
 
+namespace travenel {
+
 struct TSummaryPlotSpec : TPictureSpec {
   std::string Column;      // the value column's name
   bool NeverBand = false;  // the column is paused_at (0: never paused)
@@ -26,3 +28,5 @@ inline constexpr std::uint8_t kPartialMeanMark = 17;
 inline constexpr std::uint8_t kNeverMark = 36;
 
 TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& spec);
+
+}  // namespace travenel

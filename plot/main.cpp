@@ -5,6 +5,8 @@
 
 #include "plot/Plot.h"
 
+namespace travenel {
+
 namespace {
 
 QtMessageHandler gQtHandler = nullptr;
@@ -17,6 +19,10 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 }
 
 }  // namespace
+
+}  // namespace travenel
+
+using namespace travenel;
 
 int main(int argc, char** argv) {
   gQtHandler = qInstallMessageHandler(QuietHandler);

@@ -6,6 +6,8 @@
 
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 // Eight cells at a time: each byte of a word is one cell's code (0 free,
@@ -121,3 +123,5 @@ TSegregation MeasureSegregation(const TWorld& world) {
     }
   return m;
 }
+
+}  // namespace travenel

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace travenel {
+
 class TWorld;
 
 struct TSegregation {
@@ -29,3 +31,5 @@ struct TSegregation {
 };
 
 TSegregation MeasureSegregation(const TWorld& world);
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace travenel {
+
 class TRandom {
  public:
   static constexpr std::uint32_t kMultiplier = 134775813u;
@@ -54,3 +56,5 @@ class TRandom {
 
   std::uint32_t seed_;
 };
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 
 #include "gfx/Canvas.h"
 
+namespace travenel {
+
 TWorld::TWorld(std::int32_t columns, std::int32_t rows, TCanvas* canvas)
     : columns_(columns), rows_(rows), canvas_(canvas) {
   if (columns < kMinSide || columns > kMaxSide || rows < kMinSide || rows > kMaxSide)
@@ -226,3 +228,5 @@ void TWorld::AttachObjects() {
           attachTable_[CensusByte(cell.SameCount, cell.OtherCount)];
     }
 }
+
+}  // namespace travenel

@@ -28,6 +28,8 @@
 #include "sim/agenten.h"
 #include "sim/cell_P.h"
 
+namespace travenel {
+
 class TCanvas;
 
 class TWorld {
@@ -254,3 +256,5 @@ class TWorld {
   std::int32_t attachedCount_ = 0;
   std::int32_t freeCount_ = 0;
 };
+
+}  // namespace travenel

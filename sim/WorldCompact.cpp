@@ -18,6 +18,8 @@
 #include "gfx/Canvas.h"
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 // The cell whose centre lies exactly at `position` on a side of `cells` cells.
@@ -303,3 +305,5 @@ void TWorld::AttachCompact() {
   }
   KeepCensus(census_.size());
 }
+
+}  // namespace travenel

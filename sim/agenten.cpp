@@ -7,6 +7,8 @@
 #include "gfx/QuickShapes.h"
 #include "sim/Random.h"
 
+namespace travenel {
+
 std::int32_t TAgent::OffsetFromReal(TRandom& random, std::int32_t low, std::int32_t high) {
   const double u = random.Real();
   const double v = u * (static_cast<double>(high) - low + 1.0) + low;
@@ -26,3 +28,5 @@ void TAgent::Draw(TCanvas& canvas) {
   // Drawn for every agent on every tick, so by the quick route (the canvas's own pixels).
   QuickEllipse(canvas, PositionX - Size, PositionY - Size, PositionX + Size, PositionY + Size);
 }
+
+}  // namespace travenel

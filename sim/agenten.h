@@ -6,6 +6,8 @@
 
 #include "sim/Random.h"
 
+namespace travenel {
+
 class TCanvas;
 
 class TAgent {
@@ -82,3 +84,5 @@ class TAgent {
 
   TRandom* random_;
 };
+
+}  // namespace travenel

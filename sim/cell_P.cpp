@@ -3,6 +3,8 @@
 #include "gfx/Canvas.h"
 #include "gfx/QuickShapes.h"
 
+namespace travenel {
+
 void TCell::Draw(TCanvas& canvas) const {
   canvas.Pen.Width = 0;  // the thinnest pen: one pixel
   canvas.Pen.Color = kOutlineColor;
@@ -15,3 +17,5 @@ void TCell::Draw(TCanvas& canvas) const {
   QuickRectangle(canvas, positionX_ - size_, positionY_ - size_, positionX_ + size_,
                  positionY_ + size_);
 }
+
+}  // namespace travenel

@@ -6,6 +6,8 @@
 
 #include "gfx/Color.h"
 
+namespace travenel {
+
 class TCanvas;
 
 class TCell {
@@ -47,3 +49,5 @@ class TCell {
   std::int32_t size_ = 0;
   std::int32_t state_ = 0;
 };
+
+}  // namespace travenel

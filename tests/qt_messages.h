@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace travenel {
+
 class QtMessages {
  public:
   QtMessages() : previous_(qInstallMessageHandler(&Record)) { texts_.clear(); }
@@ -19,3 +21,5 @@ class QtMessages {
   static inline std::vector<std::string> texts_;
   QtMessageHandler previous_;
 };
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <exception>
 
+namespace travenel {
+
 namespace {
 
 bool gBoxOpen = false;
@@ -121,3 +123,5 @@ std::string RegisterAppFonts() {
   }
   return family;
 }
+
+}  // namespace travenel

@@ -11,6 +11,8 @@
 
 #include "ui/Input.h"
 
+namespace travenel {
+
 enum class TMessageKind { Information, Error };
 
 // Where message boxes go. The default opens a modal box with one OK button.
@@ -54,3 +56,5 @@ class TScreen {
 // Registers Tahoma from the system's Wine fonts, once; the default sans font
 // stands in when it is missing. Returns the family name to use.
 std::string RegisterAppFonts();
+
+}  // namespace travenel

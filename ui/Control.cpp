@@ -4,6 +4,8 @@
 
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 TControl::TControl(Kind kind) : kind_(kind) {}
 
 TControl::~TControl() {
@@ -123,3 +125,5 @@ void TControl::AttachHost(QtHost* host) {
   host_ = host;
   if (host_) HandleNeeded();
 }
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "gfx/Types.h"
 #include "ui/Input.h"
 
+namespace travenel {
+
 class QtHost;
 
 class TControl {
@@ -171,3 +173,5 @@ void LoadControl(TControl& control, Apply&& apply) {
   control.SetLoading(false);
   control.Loaded();
 }
+
+}  // namespace travenel

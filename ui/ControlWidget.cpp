@@ -4,6 +4,8 @@
 #include "ui/Control.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 ControlWidget::ControlWidget(std::unique_ptr<TControl> control, QWidget* parent)
     : QWidget(parent), control_(std::move(control)) {
   RegisterAppFonts();  // the look the controls are made for, where the fonts are there
@@ -24,3 +26,5 @@ ControlWidget::~ControlWidget() {
 void ControlWidget::resizeEvent(QResizeEvent*) {
   control_->SetBounds(control_->Left(), control_->Top(), width(), height());
 }
+
+}  // namespace travenel

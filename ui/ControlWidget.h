@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <memory>
 
+namespace travenel {
+
 class QtHost;
 class TControl;
 
@@ -31,3 +33,5 @@ class ControlWidget : public QWidget {
   std::unique_ptr<QtHost> host_;  // a child widget, gone before the control
   QSize hint_;
 };
+
+}  // namespace travenel

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <limits>
 
+namespace travenel {
+
 bool TryStrToInt(const std::string& text, std::int32_t& value) {
   std::size_t i = 0, end = text.size();
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -35,3 +37,5 @@ std::string IntToStr(std::int64_t value) { return std::to_string(value); }
 EListError ListIndexError(std::int64_t index) {
   return EListError("Listenindex überschreitet das Maximum (" + std::to_string(index) + ")");
 }
+
+}  // namespace travenel

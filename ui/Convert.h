@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace travenel {
+
 class EConvertError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -28,3 +30,5 @@ std::string IntToStr(std::int64_t value);
 
 // The list error "Listenindex überschreitet das Maximum (<index>)".
 EListError ListIndexError(std::int64_t index);
+
+}  // namespace travenel

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace travenel {
+
 enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 
 enum TShiftFlag : std::uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
@@ -50,3 +52,5 @@ constexpr TCursor crSizeAll = -22;
 // Flags of the dialog-code query by which a control claims keys for itself.
 constexpr int DLGC_WANTARROWS = 1;
 constexpr int DLGC_WANTTAB = 2;
+
+}  // namespace travenel

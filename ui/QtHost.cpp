@@ -9,6 +9,8 @@
 #include "ui/Application.h"
 #include "ui/Control.h"
 
+namespace travenel {
+
 namespace {
 
 TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
@@ -208,3 +210,5 @@ bool QtHost::focusNextPrevChild(bool next) {
   if (control_ && (control_->DialogCode() & DLGC_WANTTAB)) return false;
   return QWidget::focusNextPrevChild(next);
 }
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 
 #include "gfx/Types.h"
 
+namespace travenel {
+
 class TControl;
 
 class QtHost : public QWidget {
@@ -45,3 +47,5 @@ class QtHost : public QWidget {
   TControl* control_;
   bool syncing_ = false;  // geometry change started by the control itself
 };
+
+}  // namespace travenel

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace travenel {
+
 TTimer::TTimer(QObject* parent) : QObject(parent) {
   // Steady ticks at the pace asked: the coarse default lets 10 ms drift by 5 %.
   timer_.setTimerType(Qt::PreciseTimer);
@@ -32,3 +34,5 @@ void TTimer::Sync() {
     timer_.stop();
   }
 }
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <functional>
 
+namespace travenel {
+
 class TTimer : public QObject {
  public:
   static constexpr int kMinTickMs = 10;
@@ -34,3 +36,5 @@ class TTimer : public QObject {
   int interval_ = 1000;
   bool enabled_ = true;
 };
+
+}  // namespace travenel

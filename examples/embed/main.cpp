@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   QWidget window;
   window.setWindowTitle("A chart in another program");
   auto* layout = new QVBoxLayout(&window);
-  auto* chart = new RChartWidget;
+  auto* chart = new travenel::RChartWidget;
   auto* buttons = new QHBoxLayout;
   auto* back = new QPushButton("Back");
   auto* home = new QPushButton("Home");
@@ -50,14 +50,14 @@ int main(int argc, char** argv) {
   layout->addWidget(chart, 1);
   layout->addLayout(buttons);
 
-  TRChart& c = chart->Chart();
+  travenel::TRChart& c = chart->Chart();
   c.SetCaption("wheel: zoom  |  drag: pan");
   c.SetMaxItems(1000000);
   c.SetWheelZoom(true);
-  c.SetMouseAction(maPan);
+  c.SetMouseAction(travenel::maPan);
   c.SetMouseCursorFixed(false);
   c.SetLayerRanges(1, 0, -3, 100000, 3);
-  c.SetDataColor(clNavy);
+  c.SetDataColor(travenel::clNavy);
   c.MoveToPoint(0, 0);
   QObject::connect(back, &QPushButton::clicked, [&c] { c.ZoomBack(); });
   QObject::connect(home, &QPushButton::clicked, [&c] { c.ZoomHome(); });

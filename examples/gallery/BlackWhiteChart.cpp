@@ -1,5 +1,7 @@
 #include "examples/gallery/BlackWhiteChart.h"
 
+namespace travenel {
+
 TBlackWhiteChart::TBlackWhiteChart() : TControl(Kind::Windowed) {}
 
 void TBlackWhiteChart::SetBounds(int left, int top, int width, int height) {
@@ -17,3 +19,5 @@ void TBlackWhiteChart::Paint() {
   chart_.RenderChartBackground(c, chart_.LRim(), chart_.TRim());
   chart_.RenderItems(c, chart_.LRim(), chart_.TRim(), /*blackAndWhite=*/true, /*noGrid=*/false);
 }
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "chart/rchart.h"
 #include "ui/Control.h"
 
+namespace travenel {
+
 class TBlackWhiteChart : public TControl {
  public:
   TBlackWhiteChart();
@@ -23,3 +25,5 @@ class TBlackWhiteChart : public TControl {
  private:
   TRChart chart_;
 };
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "ui/Application.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 namespace gallery {
 
 namespace {
@@ -100,3 +102,5 @@ TRChart& TChartShelf::Add(const QRect& bounds, const std::string& caption, const
 }
 
 }  // namespace gallery
+
+}  // namespace travenel

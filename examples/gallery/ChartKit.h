@@ -17,6 +17,8 @@
 
 class QLabel;
 
+namespace travenel {
+
 namespace gallery {
 
 // The pages share the width of the scales page and its spacing.
@@ -76,3 +78,5 @@ class TChartShelf {
 };
 
 }  // namespace gallery
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "chart/rchart.h"
 #include "examples/gallery/ChartKit.h"
 
+namespace travenel {
+
 namespace gallery {
 
 namespace {
@@ -331,3 +333,5 @@ void FillSampleCurve(TRChart& c, int layer, double xScale, double yScale) {
 }
 
 }  // namespace gallery
+
+}  // namespace travenel

@@ -3,6 +3,8 @@
 // function adds the sample's items in world coordinates of those ranges.
 #pragma once
 
+namespace travenel {
+
 class TRChart;
 
 namespace gallery {
@@ -43,3 +45,5 @@ void FillSunrise(TRChart& c);
 void FillSampleCurve(TRChart& c, int layer, double xScale, double yScale);
 
 }  // namespace gallery
+
+}  // namespace travenel

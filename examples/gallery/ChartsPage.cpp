@@ -5,6 +5,8 @@
 #include "examples/gallery/ChartSamples.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 using namespace gallery;
 
 namespace {
@@ -187,3 +189,5 @@ int TChartsPage::BuildLayouts(int y) {
   }
   return Below(y, kLayoutHeight);
 }
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 #include "examples/gallery/BlackWhiteChart.h"
 #include "examples/gallery/ChartKit.h"
 
+namespace travenel {
+
 class TChartsPage : public gallery::TGalleryPage {
  public:
   explicit TChartsPage(QWidget* parent = nullptr);
@@ -24,3 +26,5 @@ class TChartsPage : public gallery::TGalleryPage {
   gallery::TChartShelf shelf_;
   std::unique_ptr<TBlackWhiteChart> blackWhite_;
 };
+
+}  // namespace travenel

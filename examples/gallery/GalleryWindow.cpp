@@ -10,6 +10,8 @@
 #include "examples/gallery/LargeDataPage.h"
 #include "examples/gallery/ScalesPage.h"
 
+namespace travenel {
+
 namespace {
 
 // Shows a page at the size it was laid out for, with scroll bars when the
@@ -54,3 +56,5 @@ void TGalleryWindow::FitPage(int index) {
     size = size.boundedTo(s->availableSize());
   resize(size);
 }
+
+}  // namespace travenel

@@ -6,6 +6,8 @@
 
 #include <QTabWidget>
 
+namespace travenel {
+
 class TGalleryWindow : public QTabWidget {
  public:
   static constexpr int kPageCount = 4;
@@ -17,3 +19,5 @@ class TGalleryWindow : public QTabWidget {
   // Sizes the window for page `index`: the other pages do not count.
   void FitPage(int index);
 };
+
+}  // namespace travenel

@@ -13,6 +13,8 @@
 
 #include "examples/gallery/ChartSamples.h"
 
+namespace travenel {
+
 using namespace gallery;
 
 namespace {
@@ -362,3 +364,5 @@ void TInteractivePage::ReportRubberBand() {
                      .arg(r.Right)
                      .arg(r.Bottom));
 }
+
+}  // namespace travenel

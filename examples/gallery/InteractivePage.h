@@ -16,6 +16,8 @@ class QComboBox;
 class QHBoxLayout;
 class QLabel;
 
+namespace travenel {
+
 class TInteractivePage : public gallery::TGalleryPage {
  public:
   explicit TInteractivePage(QWidget* parent = nullptr);
@@ -54,3 +56,5 @@ class TInteractivePage : public gallery::TGalleryPage {
   int zoomPanCount_ = 0;
   int marksAdded_ = 0;
 };
+
+}  // namespace travenel

@@ -18,6 +18,8 @@
 #include "chart/rchart_paintcache.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 using namespace gallery;
 
 namespace {
@@ -181,3 +183,5 @@ void TLargeDataPage::SavePicture() {
     report_->setText(QString::fromStdString(e.what()));
   }
 }
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 class QComboBox;
 class QLabel;
 class QTimer;
+
+namespace travenel {
 class RChartWidget;
 class ScaleWidget;
 
@@ -32,3 +34,5 @@ class TLargeDataPage : public gallery::TGalleryPage {
   double nextX_ = 0;
   double noise_ = 0;  // the wandering part of the signal
 };
+
+}  // namespace travenel

@@ -4,6 +4,8 @@
 
 #include "chart/ulxbase_draw.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kPadding = 8;
@@ -69,3 +71,5 @@ void TMarkPanel::Paint() {
     writeNumber(cell, kCharMarks[i]);
   }
 }
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "gfx/Color.h"
 #include "ui/Control.h"
 
+namespace travenel {
+
 class TMarkPanel : public TControl {
  public:
   static constexpr int kShapeMarks = 48;
@@ -25,3 +27,5 @@ class TMarkPanel : public TControl {
  private:
   std::string fontName_;
 };
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "ui/Application.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 namespace {
 
 // Four columns of scales with even gaps.
@@ -281,3 +283,5 @@ void TScalesPage::BuildMarks() {
   size_ = QSize(kWindowWidth, y + TMarkPanel::NeededHeight() + kMargin);
   resize(size_);
 }
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "chart/Scale.h"
 #include "examples/gallery/MarkPanel.h"
 
+namespace travenel {
+
 class TScalesPage : public QWidget {
  public:
   explicit TScalesPage(QWidget* parent = nullptr);
@@ -45,3 +47,5 @@ class TScalesPage : public QWidget {
   std::unique_ptr<TMarkPanel> marks_;
   QSize size_;
 };
+
+}  // namespace travenel

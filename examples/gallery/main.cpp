@@ -11,6 +11,8 @@
 #include "examples/gallery/GalleryWindow.h"
 #include "ui/Application.h"
 
+namespace travenel {
+
 namespace {
 
 // The page asked for on the command line, or -1 after printing why it is unusable.
@@ -35,6 +37,10 @@ int PageOption(const QApplication& app) {
 }
 
 }  // namespace
+
+}  // namespace travenel
+
+using namespace travenel;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

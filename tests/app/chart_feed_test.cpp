@@ -8,6 +8,8 @@
 #include "ui/QtHost.h"
 #include "window_fixture.h"
 
+namespace travenel {
+
 namespace {
 
 using ChartFeedTest = WindowTest;
@@ -156,3 +158,5 @@ TEST_F(ChartFeedTest, ChartClaimsArrowKeysAndTab) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -5,6 +5,8 @@
 
 #include "app/CellForm.h"
 
+namespace travenel {
+
 TEST(FormShell, CaptionSizeColourAndFont) {
   TForm1 form;
   form.show();
@@ -14,3 +16,5 @@ TEST(FormShell, CaptionSizeColourAndFont) {
   EXPECT_EQ(form.palette().color(QPalette::Window), QColor(0xF0, 0xF0, 0xF0));
   EXPECT_EQ(form.font().pixelSize(), 10);
 }
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "ui/QtHost.h"
 #include "window_fixture.h"
 
+namespace travenel {
+
 namespace {
 
 using LayoutTest = WindowTest;
@@ -154,3 +156,5 @@ TEST_F(LayoutTest, WindowShowsThePictureInsideThePanelBorder) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 
 #include "window_fixture.h"
 
+namespace travenel {
+
 namespace {
 
 using RunTest = WindowTest;
@@ -227,3 +229,5 @@ TEST_F(RunTest, ClosingWhileRunningReleasesEverything) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -16,6 +16,8 @@
 #include "ui/Application.h"
 #include "ui/Timer.h"
 
+namespace travenel {
+
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -71,3 +73,5 @@ class WindowTest : public ::testing::Test {
  private:
   TMessageSink previousSink_;
 };
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 #include "batch/Run.h"
 #include "slurp.h"
 
+namespace travenel {
+
 namespace {
 
 std::uint64_t Fnv1a(const std::string& bytes) {
@@ -65,3 +67,5 @@ INSTANTIATE_TEST_SUITE_P(
                    0x36b633673841b12fu}));
 
 }  // namespace
+
+}  // namespace travenel

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace travenel {
+
 namespace {
 
 TBatchOptions Parse(std::vector<std::string> args) { return ParseOptions(args, 2); }
@@ -139,3 +141,5 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--shard", "1/x"}, "--shard: 'x' is not a whole number"}));
 
 }  // namespace
+
+}  // namespace travenel

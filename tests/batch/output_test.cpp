@@ -14,6 +14,8 @@
 #include "batch/Run.h"
 #include "slurp.h"
 
+namespace travenel {
+
 namespace {
 
 struct Result {
@@ -169,3 +171,5 @@ TEST_F(BatchOut, ATargetThatIsNoLongerAFileIsLeftAloneAndTheRowsKept) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -11,6 +11,8 @@
 #include "batch/Run.h"
 #include "slurp.h"
 
+namespace travenel {
+
 namespace {
 
 std::string Output(std::vector<std::string> args, const TRunner& runner = RunSetup,
@@ -225,3 +227,5 @@ TEST(BatchCost, ThePlanListsTheBlocksThatRun) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <thread>
 
+namespace travenel {
+
 namespace {
 
 TEST(BatchProgress, TextForPeople) {
@@ -53,3 +55,5 @@ TEST(BatchProgress, ALogEndsWithTheLastStateQuietAndShortSweepsSayNothing) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "batch/Run.h"
 #include "slurp.h"
 
+namespace travenel {
+
 namespace {
 
 struct Result {
@@ -166,3 +168,5 @@ TEST(BatchEnds, SayWhatBecameOfTheRows) {
 }
 
 }  // namespace
+
+}  // namespace travenel

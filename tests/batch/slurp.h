@@ -6,6 +6,8 @@
 #include <sstream>
 #include <string>
 
+namespace travenel {
+
 // Everything written to a temporary stream, from its start; the stream is closed.
 inline std::string Slurp(std::FILE* f) {
   std::rewind(f);
@@ -23,3 +25,5 @@ inline std::string Slurp(const std::string& path) {
   s << f.rdbuf();
   return s.str();
 }
+
+}  // namespace travenel

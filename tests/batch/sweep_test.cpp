@@ -11,6 +11,8 @@
 #include "sim/World.h"
 #include "slurp.h"
 
+namespace travenel {
+
 namespace {
 
 struct Captured {
@@ -173,3 +175,5 @@ TEST(BatchSweep, AFileIsReplacedOnlyWhenTheSweepCompletes) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -6,6 +6,8 @@
 #include "chart/math1.h"
 #include "scale_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 struct StepCase {
@@ -91,3 +93,5 @@ TEST(Math1, PowersOfTenAreExact) {
 }
 
 }  // namespace
+
+}  // namespace travenel

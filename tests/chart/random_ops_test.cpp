@@ -18,6 +18,8 @@
 #include "chart/ulxbase_draw.h"
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kW = 41, kH = 33;
@@ -315,3 +317,5 @@ TEST(ScaleEdges, HugeFontPaintsWithoutRunningAway) {
 }
 
 }  // namespace
+
+}  // namespace travenel

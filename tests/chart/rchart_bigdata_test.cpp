@@ -10,6 +10,8 @@
 #include "chart/rchart_render.h"
 #include "rchart_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 // The chart area as the render pass draws it on a plain background, every
@@ -125,3 +127,5 @@ TEST(ChartReduce, MixedItemsHiddenClassesBlackAndWhiteAndXor) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+namespace travenel {
+
 namespace {
 
 // The window's chart: 369 x 320, rims 50, 20, 20, 40, no shadow.
@@ -155,3 +157,5 @@ TEST(ChartGrid, LinearStepsAndTicks) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 #include "rchart_test_util.h"
 #include "ui/Application.h"
 
+namespace travenel {
+
 namespace {
 
 TEST(RChartConstruction, ValuesAfterConstruction) {
@@ -581,3 +583,5 @@ TEST(RChartRepaint, ItemChangesNeverRepaint) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "ui/Application.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 namespace {
 
 const TShiftState kLeft{ssLeft};
@@ -324,3 +326,5 @@ TEST(ChartHost, MouseAndKeysReachTheChart) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -19,6 +19,8 @@
 #include "scale_paint_util.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 namespace {
 
 const TColor kWhite = 0xFFFFFF;
@@ -468,3 +470,5 @@ TEST_F(ChartPaint, ControlImageOntoAnotherSurface) {
 }
 
 }  // namespace
+
+}  // namespace travenel

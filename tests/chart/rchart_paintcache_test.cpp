@@ -19,6 +19,8 @@
 
 #include "rchart_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 using TChange = std::function<void(TRChart&)>;
@@ -227,3 +229,5 @@ TEST(PaintCache, AreaRedrawAfterChangesWhilePaintingIsHeld) {
 }
 
 }  // namespace
+
+}  // namespace travenel

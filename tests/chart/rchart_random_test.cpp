@@ -20,6 +20,8 @@
 #include "rchart_test_util.h"
 #include "ui/Application.h"
 
+namespace travenel {
+
 namespace {
 
 class RandomChart {
@@ -358,3 +360,5 @@ TEST(ChartRandomOperations, SharingGroupsChangedByHandlersAndDestroyedInAnyOrder
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kW = 48, kH = 32;
@@ -93,3 +95,5 @@ TEST(Reduce, ColumnKeepsItsEndsInTheOrderThatDrawsTheLastPixelAsBefore) {
 }
 
 }  // namespace
+
+}  // namespace travenel

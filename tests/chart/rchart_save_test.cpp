@@ -12,6 +12,8 @@
 #include "chart/rchart.h"
 #include "rchart_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 const TShiftState kLeft{ssLeft};
@@ -131,3 +133,5 @@ TEST(ChartMaxItems, AMillionItemsWithTheSmallestGrowthStep) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -11,6 +11,8 @@
 #include "rchart_test_util.h"
 #include "ui/Application.h"
 
+namespace travenel {
+
 namespace {
 
 class ChartShare : public ::testing::Test {
@@ -165,3 +167,5 @@ TEST_F(ChartShare, DestroyedChartsLeaveNoReferenceBehind) {
 }
 
 }  // namespace
+
+}  // namespace travenel

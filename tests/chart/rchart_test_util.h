@@ -6,6 +6,8 @@
 
 #include "chart/rchart.h"
 
+namespace travenel {
+
 // A chart created by code, with its window created: painting is no longer suppressed.
 inline std::unique_ptr<TRChart> LiveChart(int width = 280, int height = 200) {
   auto c = std::make_unique<TRChart>();
@@ -13,3 +15,5 @@ inline std::unique_ptr<TRChart> LiveChart(int width = 280, int height = 200) {
   if (width != c->Width() || height != c->Height()) c->SetBounds(0, 0, width, height);
   return c;
 }
+
+}  // namespace travenel

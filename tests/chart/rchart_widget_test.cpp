@@ -12,6 +12,8 @@
 #include "chart/ScaleWidget.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 namespace {
 
 struct Window {
@@ -99,3 +101,5 @@ TEST(ChartWidget, KeysMouseAndWheelReachTheChart) {
 }
 
 }  // namespace
+
+}  // namespace travenel

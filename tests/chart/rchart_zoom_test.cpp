@@ -7,6 +7,8 @@
 #include "chart/rchart.h"
 #include "rchart_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 const TShiftState kLeft{ssLeft};
@@ -152,3 +154,5 @@ TEST(ZoomHistory, FullHistoryKeepsHomeAndRestoresBothLayersInOnePaint) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 #include "chart/Scale.h"
 #include "scale_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 using ::testing::DoubleNear;
@@ -271,3 +273,5 @@ TEST(DateTimeTicks, RecordsTheFirstFiftyInDrawingOrder) {
 }
 
 }  // namespace
+
+}  // namespace travenel

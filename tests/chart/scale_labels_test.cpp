@@ -7,6 +7,8 @@
 #include "chart/Scale_labels.h"
 #include "scale_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 struct DecimalsCase {
@@ -299,3 +301,5 @@ TEST(YearLabel, ByLength) {
 }
 
 }  // namespace
+
+}  // namespace travenel

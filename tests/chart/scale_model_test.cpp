@@ -7,6 +7,8 @@
 #include "chart/Scale.h"
 #include "scale_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr double kMax = std::numeric_limits<double>::max();
@@ -374,3 +376,5 @@ TEST(ScaleModel, TickPositionOutsideTheListIsZero) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -13,6 +13,8 @@
 #include "scale_test_util.h"
 #include "ui/QtHost.h"
 
+namespace travenel {
+
 namespace {
 
 // An axis of the chart: drawn transparently onto `target` when asked to.
@@ -433,3 +435,5 @@ TEST(ScaleCopy, OtherControlsCannotBeCopied) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -12,6 +12,8 @@
 #include "scale_paint_util.h"
 #include "scale_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 // The base line of a scale by its type (as its drawing operations get it).
@@ -419,3 +421,5 @@ TEST(ScalePaint, PrinterSurfaceGetsTheFontAtPrinterResolution) {
 }
 
 }  // namespace
+
+}  // namespace travenel

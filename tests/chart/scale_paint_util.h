@@ -9,6 +9,8 @@
 #include "chart/Scale.h"
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 // The background of a default opaque scale as it shows in pixels.
 inline TColor FaceColor() { return ColorToRGB(clBtnFace); }
 
@@ -66,3 +68,5 @@ struct PaintCounter {
   TScale& scale;
   int paints = 0;
 };
+
+}  // namespace travenel

@@ -15,6 +15,8 @@
 #include "chart/math1.h"
 #include "scale_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kRangesPerKind = 2500;
@@ -281,3 +283,5 @@ TEST(ScaleProperties, DateTimePasses) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 
 #include "chart/Scale.h"
 
+namespace travenel {
+
 struct ScaleSetup {
   double low = 0;
   double high = 100;
@@ -83,3 +85,5 @@ void PrintTo(const Case& c, std::ostream* os) {
   *os << c.name;
 }
 }  // namespace
+
+}  // namespace travenel

@@ -10,6 +10,8 @@
 #include "chart/Scale.h"
 #include "scale_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 using ::testing::DoubleNear;
@@ -396,3 +398,5 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 #include "chart/ulxbase_draw.h"
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 // Frame style ordinals as the chart library numbers them.
@@ -148,3 +150,5 @@ TEST(DrawFrameStyled, FarAwayEdgesAreClippedNotOverflowed) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -13,6 +13,8 @@
 #include "chart/ulxbase_draw.h"
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr TColor kInk = clNavy;
@@ -328,3 +330,5 @@ TEST(DrawMark, LetterAShowsInTheFontColour) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -6,6 +6,8 @@
 #include "chart/ulxbase.h"
 #include "scale_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 TEST(TDTLabel, StartsWithTheValuesOfANewScale) {
@@ -99,3 +101,5 @@ TEST(UlxBase, ChartErrorIsALibraryErrorWithItsMessage) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -7,6 +7,8 @@
 
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 int CountNot(const TBitmap& b, TColor c) {
@@ -236,3 +238,5 @@ TEST(Font, HeightStopsAtItsLimit) {
 }
 
 }  // namespace
+
+}  // namespace travenel

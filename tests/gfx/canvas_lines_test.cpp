@@ -6,6 +6,8 @@
 
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr TColor kBg = clWhite;
@@ -164,3 +166,5 @@ TEST(CanvasState, PutBackDrawsOnAsIfUninterrupted) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -14,6 +14,8 @@
 
 #include "gfx/Bitmap.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kW = 37, kH = 29;
@@ -155,3 +157,5 @@ TEST(CanvasRandom, HugeFontsAnywhere) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -8,6 +8,8 @@
 #include "gfx/Glyphs.h"
 #include "qt_messages.h"
 
+namespace travenel {
+
 namespace {
 
 int CountColor(const TBitmap& b, TColor c) {
@@ -285,3 +287,5 @@ TEST(Font, SizeAndHeightConvertAtThePixelsPerInch) {
 }
 
 }  // namespace
+
+}  // namespace travenel

@@ -9,6 +9,8 @@
 #include "gfx/Bitmap.h"
 #include "gfx/QuickShapes.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr int kW = 30, kH = 26;
@@ -118,3 +120,5 @@ TEST(QuickShapes, FarCoordinatesAndAnEmptySurfaceFallBackSafely) {
 }
 
 }  // namespace
+
+}  // namespace travenel

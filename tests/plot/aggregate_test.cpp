@@ -13,6 +13,8 @@
 #include "plot/StepAggregate.h"
 #include "plot/SummaryAggregate.h"
 
+namespace travenel {
+
 namespace {
 
 using TRow = std::vector<double>;
@@ -187,3 +189,5 @@ TEST(SummaryAggregate, DistinctValuesBeyondTheLimitGetNoMarkButCount) {
 }
 
 }  // namespace
+
+}  // namespace travenel

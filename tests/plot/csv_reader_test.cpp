@@ -7,6 +7,8 @@
 #include "plot/CsvReader.h"
 #include "plot_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 // Reads the whole text; returns the rows, or throws what the reader throws.
@@ -140,3 +142,5 @@ TEST(CsvReader, LinesAcrossTheBufferCountAndReadWhole) {
 }
 
 }  // namespace
+
+}  // namespace travenel

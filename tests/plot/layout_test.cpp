@@ -6,6 +6,8 @@
 #include "plot/Picture.h"
 #include "plot/PlotChart.h"
 
+namespace travenel {
+
 namespace {
 
 TEST(Format, NumbersAndValueLists) {
@@ -50,3 +52,5 @@ TEST(Legend, GoesWhereItCoversLeastOfTheData) {
 }
 
 }  // namespace
+
+}  // namespace travenel

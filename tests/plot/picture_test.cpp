@@ -11,6 +11,8 @@
 #include "plot/SummaryPicture.h"
 #include "plot_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 TPicture Draw(const std::string& csv, const TPlotOptions& options = {}) {
@@ -166,3 +168,5 @@ TEST(SummaryPicture, NoTickFallsIntoTheNeverPausedBand) {
 }
 
 }  // namespace
+
+}  // namespace travenel

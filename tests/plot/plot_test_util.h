@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+namespace travenel {
+
 // A temporary file holding `text`, opened for reading from its start.
 inline std::unique_ptr<std::FILE, int (*)(std::FILE*)> TextFile(const std::string& text) {
   std::FILE* f = std::tmpfile();
@@ -17,3 +19,5 @@ inline std::unique_ptr<std::FILE, int (*)(std::FILE*)> TextFile(const std::strin
 inline const std::string kStepHeader = "agents,threshold,seed,step,attached,free\n";
 inline const std::string kSummaryHeader =
     "agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n";
+
+}  // namespace travenel

@@ -13,6 +13,8 @@
 #include "plot/Plot.h"
 #include "plot_test_util.h"
 
+namespace travenel {
+
 namespace {
 
 struct TResult {
@@ -140,3 +142,5 @@ TEST(Plot, HelpNeedsNoOut) {
 }
 
 }  // namespace
+
+}  // namespace travenel

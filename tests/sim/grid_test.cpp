@@ -6,6 +6,8 @@
 #include "gfx/Bitmap.h"
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 constexpr TColor kCellFill = 0x7D7D7D;
@@ -173,3 +175,5 @@ TEST(Reset, CellDrawUsesTheLowByteOfTheGreyLevel) {
 }
 
 }  // namespace
+
+}  // namespace travenel

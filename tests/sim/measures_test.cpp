@@ -9,6 +9,8 @@
 
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 void Occupy(TWorld& w, std::int32_t c, std::int32_t r, std::int32_t state) {
@@ -104,3 +106,5 @@ TEST(Measures, ReadTheWorldAsTheStepsLeftIt) {
 }
 
 }  // namespace
+
+}  // namespace travenel

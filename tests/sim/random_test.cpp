@@ -8,6 +8,8 @@
 
 #include "sim/agenten.h"
 
+namespace travenel {
+
 namespace {
 
 TEST(Random, SeedSequenceFollowsTheCongruence) {
@@ -131,3 +133,5 @@ INSTANTIATE_TEST_SUITE_P(Ranges, RandomOffsetRange,
                                            TOffsetRange{-1000000, -5}));
 
 }  // namespace
+
+}  // namespace travenel

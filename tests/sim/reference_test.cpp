@@ -13,6 +13,8 @@
 
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 class TPlainWorld {
@@ -263,3 +265,5 @@ TEST(AgainstThePlainRule, TheGeneralWayStepsTheSame) {
 }
 
 }  // namespace
+
+}  // namespace travenel

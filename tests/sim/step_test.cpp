@@ -10,6 +10,8 @@
 #include "gfx/Bitmap.h"
 #include "sim/World.h"
 
+namespace travenel {
+
 namespace {
 
 // Puts an agent on cell (c, r) and, like a movement pass, marks the cell for it.
@@ -372,3 +374,5 @@ TEST(Step, AgentOffTheGridIsRefused) {
 }
 
 }  // namespace
+
+}  // namespace travenel

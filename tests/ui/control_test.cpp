@@ -11,6 +11,8 @@
 #include "ui/QtHost.h"
 #include "ui/Timer.h"
 
+namespace travenel {
+
 namespace {
 
 // Records what reaches it; paints a red cross in its middle.
@@ -181,3 +183,5 @@ TEST(Application, HandlerExceptionsAreReportedAndTheProgramGoesOn) {
 }
 
 }  // namespace
+
+}  // namespace travenel

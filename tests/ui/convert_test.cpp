@@ -3,6 +3,8 @@
 
 #include "ui/Convert.h"
 
+namespace travenel {
+
 namespace {
 
 struct Good {
@@ -46,3 +48,5 @@ TEST(Convert, ListIndexErrorNamesTheIndex) {
 }
 
 }  // namespace
+
+}  // namespace travenel
