@@ -1,4 +1,4 @@
-#include "app/CellForm.h"
+#include "travenel/app/CellForm.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -8,14 +8,14 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "app/PopulationChart.h"
-#include "chart/rchart.h"
-#include "gfx/Color.h"
-#include "sim/World.h"
-#include "ui/Application.h"
-#include "ui/Convert.h"
-#include "ui/QtHost.h"
-#include "ui/Timer.h"
+#include "travenel/app/PopulationChart.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/gfx/Color.h"
+#include "travenel/sim/World.h"
+#include "travenel/ui/Application.h"
+#include "travenel/ui/Convert.h"
+#include "travenel/ui/QtHost.h"
+#include "travenel/ui/Timer.h"
 
 namespace travenel {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/Image.h"
+#include "travenel/app/Image.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "app/Image.h"
+#include "travenel/app/Image.h"
 
 #include <QFrame>
 #include <QPaintEvent>

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "gfx/Bitmap.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

@@ -1,6 +1,6 @@
-#include "app/PopulationChart.h"
+#include "travenel/app/PopulationChart.h"
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

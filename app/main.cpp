@@ -2,8 +2,8 @@
 // enough neighbours share their colour.
 #include <QApplication>
 
-#include "app/CellForm.h"
-#include "ui/Application.h"
+#include "travenel/app/CellForm.h"
+#include "travenel/ui/Application.h"
 
 using namespace travenel;
 

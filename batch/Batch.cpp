@@ -1,14 +1,14 @@
-#include "batch/Batch.h"
+#include "travenel/batch/Batch.h"
 
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
 
-#include "batch/Cost.h"
-#include "batch/OutputFile.h"
-#include "batch/Progress.h"
-#include "batch/Resume.h"
-#include "batch/Rows.h"
+#include "travenel/batch/Cost.h"
+#include "travenel/batch/OutputFile.h"
+#include "travenel/batch/Progress.h"
+#include "travenel/batch/Resume.h"
+#include "travenel/batch/Rows.h"
 
 namespace travenel {
 

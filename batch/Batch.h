@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/Sweep.h"
+#include "travenel/batch/Sweep.h"
 
 namespace travenel {
 

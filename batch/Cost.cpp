@@ -1,4 +1,4 @@
-#include "batch/Cost.h"
+#include "travenel/batch/Cost.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "batch/Sweep.h"
+#include "travenel/batch/Sweep.h"
 
 namespace travenel {
 

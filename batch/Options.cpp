@@ -1,4 +1,4 @@
-#include "batch/Options.h"
+#include "travenel/batch/Options.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "batch/OutputFile.h"
+#include "travenel/batch/OutputFile.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,4 +1,4 @@
-#include "batch/Progress.h"
+#include "travenel/batch/Progress.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "batch/Resume.h"
+#include "travenel/batch/Resume.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <map>
 
-#include "batch/Rows.h"
+#include "travenel/batch/Rows.h"
 
 namespace travenel {
 

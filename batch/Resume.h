@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "batch/Sweep.h"
+#include "travenel/batch/Sweep.h"
 
 namespace travenel {
 

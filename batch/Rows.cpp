@@ -1,4 +1,4 @@
-#include "batch/Rows.h"
+#include "travenel/batch/Rows.h"
 
 namespace travenel {
 

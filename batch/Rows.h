@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "batch/Sweep.h"
+#include "travenel/batch/Sweep.h"
 
 namespace travenel {
 

@@ -1,8 +1,8 @@
-#include "batch/Run.h"
+#include "travenel/batch/Run.h"
 
 #include <algorithm>
 
-#include "sim/World.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

@@ -1,7 +1,7 @@
 // One run of a setup on its own headless 40 x 40 world.
 #pragma once
 
-#include "batch/Sweep.h"
+#include "travenel/batch/Sweep.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "batch/Sweep.h"
+#include "travenel/batch/Sweep.h"
 
 #include <condition_variable>
 #include <exception>
@@ -6,8 +6,8 @@
 #include <optional>
 #include <thread>
 
-#include "batch/Cost.h"
-#include "batch/Rows.h"
+#include "travenel/batch/Cost.h"
+#include "travenel/batch/Rows.h"
 
 namespace travenel {
 

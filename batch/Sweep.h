@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "batch/Options.h"
-#include "sim/Measures.h"
+#include "travenel/batch/Options.h"
+#include "travenel/sim/Measures.h"
 
 namespace travenel {
 

@@ -5,8 +5,8 @@
 #include <csignal>
 #include <thread>
 
-#include "batch/Batch.h"
-#include "batch/Run.h"
+#include "travenel/batch/Batch.h"
+#include "travenel/batch/Run.h"
 
 namespace travenel {
 

@@ -2,8 +2,8 @@
 // property of the form applied through the loading helper.
 #include <benchmark/benchmark.h>
 
-#include "app/PopulationChart.h"
-#include "chart/rchart.h"
+#include "travenel/app/PopulationChart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

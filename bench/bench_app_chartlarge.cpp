@@ -8,9 +8,9 @@
 #include <memory>
 #include <random>
 
-#include "app/PopulationChart.h"
-#include "chart/rchart.h"
-#include "chart/rchart_paintcache.h"
+#include "travenel/app/PopulationChart.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/chart/rchart_paintcache.h"
 
 namespace travenel {
 

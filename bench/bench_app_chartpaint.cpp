@@ -10,9 +10,9 @@
 #include <cmath>
 #include <memory>
 
-#include "app/PopulationChart.h"
-#include "chart/rchart.h"
-#include "chart/rchart_paintcache.h"
+#include "travenel/app/PopulationChart.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/chart/rchart_paintcache.h"
 
 namespace travenel {
 

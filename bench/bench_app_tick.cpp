@@ -12,9 +12,9 @@
 #include <chrono>
 #include <ctime>
 
-#include "app/CellForm.h"
-#include "ui/Timer.h"
-#include "sim/World.h"
+#include "travenel/app/CellForm.h"
+#include "travenel/ui/Timer.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

@@ -4,8 +4,8 @@
 // estimate when they drift apart.
 #include <benchmark/benchmark.h>
 
-#include "batch/Cost.h"
-#include "batch/Run.h"
+#include "travenel/batch/Cost.h"
+#include "travenel/batch/Run.h"
 
 namespace travenel {
 

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-#include "batch/Batch.h"
-#include "batch/Run.h"
-#include "batch/Sweep.h"
+#include "travenel/batch/Batch.h"
+#include "travenel/batch/Run.h"
+#include "travenel/batch/Sweep.h"
 
 namespace travenel {
 

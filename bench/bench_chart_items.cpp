@@ -2,7 +2,7 @@
 // clearing them again, per item.
 #include <benchmark/benchmark.h>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

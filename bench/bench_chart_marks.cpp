@@ -2,8 +2,8 @@
 // DrawMark per point on every repaint, and the scale control one frame.
 #include <benchmark/benchmark.h>
 
-#include "chart/ulxbase_draw.h"
-#include "gfx/Bitmap.h"
+#include "travenel/chart/ulxbase_draw.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

@@ -5,7 +5,7 @@
 // last case: 1,000 transparent ellipses whose outlines do cross the area.
 #include <benchmark/benchmark.h>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

@@ -3,8 +3,8 @@
 // stand-alone 400 x 400 scale composed off-screen with background and frame.
 #include <benchmark/benchmark.h>
 
-#include "chart/Scale.h"
-#include "gfx/Bitmap.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

@@ -2,7 +2,7 @@
 // a linear axis 0..100, a logarithmic one 1..1e6 and a date/time one over a week.
 #include <benchmark/benchmark.h>
 
-#include "chart/Scale.h"
+#include "travenel/chart/Scale.h"
 
 namespace travenel {
 

@@ -1,7 +1,7 @@
 // Cost of the drawing surface's basic operations.
 #include <benchmark/benchmark.h>
 
-#include "gfx/Bitmap.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

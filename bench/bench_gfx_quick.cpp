@@ -3,8 +3,8 @@
 // cells of a 404 x 404 surface.
 #include <benchmark/benchmark.h>
 
-#include "gfx/Bitmap.h"
-#include "gfx/QuickShapes.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/gfx/QuickShapes.h"
 
 namespace travenel {
 

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "plot/CsvReader.h"
-#include "plot/Plot.h"
-#include "plot/StepAggregate.h"
-#include "plot/SummaryAggregate.h"
+#include "travenel/plot/CsvReader.h"
+#include "travenel/plot/Plot.h"
+#include "travenel/plot/StepAggregate.h"
+#include "travenel/plot/SummaryAggregate.h"
 
 namespace travenel {
 

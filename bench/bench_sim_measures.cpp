@@ -2,8 +2,8 @@
 // on the 40 x 40 world after 20 steps at threshold 74.
 #include <benchmark/benchmark.h>
 
-#include "sim/Measures.h"
-#include "sim/World.h"
+#include "travenel/sim/Measures.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

@@ -16,8 +16,8 @@
 #include <memory>
 #include <vector>
 
-#include "gfx/Bitmap.h"
-#include "sim/World.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

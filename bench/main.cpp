@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "ui/Application.h"
+#include "travenel/ui/Application.h"
 
 using namespace travenel;
 

@@ -1,4 +1,4 @@
-#include "chart/RChartWidget.h"
+#include "travenel/chart/RChartWidget.h"
 
 namespace travenel {
 

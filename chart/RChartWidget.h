@@ -9,8 +9,8 @@
 // chart's (above the least size its rims and shadow need).
 #pragma once
 
-#include "chart/rchart.h"
-#include "ui/ControlWidget.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/ui/ControlWidget.h"
 
 namespace travenel {
 

@@ -1,12 +1,12 @@
 // TScale: properties, range rules, the mapping to pixels and the tick list.
-#include "chart/Scale.h"
+#include "travenel/chart/Scale.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
 
-#include "chart/math1.h"
+#include "travenel/chart/math1.h"
 
 namespace travenel {
 

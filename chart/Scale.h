@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/Scale_labels.h"
-#include "chart/ulxbase.h"
-#include "gfx/Canvas.h"
-#include "ui/Control.h"
+#include "travenel/chart/Scale_labels.h"
+#include "travenel/chart/ulxbase.h"
+#include "travenel/gfx/Canvas.h"
+#include "travenel/ui/Control.h"
 
 namespace travenel {
 

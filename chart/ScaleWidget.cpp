@@ -1,4 +1,4 @@
-#include "chart/ScaleWidget.h"
+#include "travenel/chart/ScaleWidget.h"
 
 namespace travenel {
 

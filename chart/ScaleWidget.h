@@ -2,8 +2,8 @@
 // properties.
 #pragma once
 
-#include "chart/Scale.h"
-#include "ui/ControlWidget.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/ui/ControlWidget.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "chart/Scale_labels.h"
+#include "travenel/chart/Scale_labels.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "chart/math1.h"
+#include "travenel/chart/math1.h"
 
 namespace travenel {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "chart/ulxbase.h"
+#include "travenel/chart/ulxbase.h"
 
 namespace travenel {
 

@@ -1,8 +1,8 @@
 // TScale: the linear tick layout and its labels.
 #include <cmath>
 
-#include "chart/Scale.h"
-#include "chart/math1.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/math1.h"
 
 namespace travenel {
 

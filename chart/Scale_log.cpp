@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart/Scale.h"
-#include "chart/math1.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/math1.h"
 
 namespace travenel {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "chart/Scale.h"
-#include "chart/ulxbase_draw.h"
-#include "gfx/Bitmap.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/ulxbase_draw.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

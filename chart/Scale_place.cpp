@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "chart/Scale.h"
+#include "travenel/chart/Scale.h"
 
 namespace travenel {
 

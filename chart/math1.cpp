@@ -1,4 +1,4 @@
-#include "chart/math1.h"
+#include "travenel/chart/math1.h"
 
 #include <algorithm>
 

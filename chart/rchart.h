@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "chart/Scale.h"
-#include "chart/rchart_item.h"
-#include "chart/rchart_map.h"
-#include "chart/rchart_props.h"
-#include "chart/ulxbase.h"
-#include "gfx/Bitmap.h"
-#include "ui/Control.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/rchart_item.h"
+#include "travenel/chart/rchart_map.h"
+#include "travenel/chart/rchart_props.h"
+#include "travenel/chart/ulxbase.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/ui/Control.h"
 
 namespace travenel {
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

@@ -7,8 +7,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "chart/rchart.h"
-#include "ui/Application.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/ui/Application.h"
 
 namespace travenel {
 

@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "gfx/Color.h"
+#include "travenel/gfx/Color.h"
 
 namespace travenel {
 

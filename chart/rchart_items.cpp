@@ -5,8 +5,8 @@
 #include <climits>
 #include <cstring>
 
-#include "chart/rchart.h"
-#include "chart/rchart_paintcache.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/chart/rchart_paintcache.h"
 
 namespace travenel {
 

@@ -1,10 +1,10 @@
-#include "chart/rchart_map.h"
+#include "travenel/chart/rchart_map.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
-#include "chart/math1.h"
+#include "travenel/chart/math1.h"
 
 namespace travenel {
 

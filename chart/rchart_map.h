@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <span>
 
-#include "chart/ulxbase.h"
-#include "gfx/Types.h"
+#include "travenel/chart/ulxbase.h"
+#include "travenel/gfx/Types.h"
 
 namespace travenel {
 

@@ -6,8 +6,8 @@
 #include <climits>
 #include <cmath>
 
-#include "chart/rchart.h"
-#include "ui/Application.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/ui/Application.h"
 
 namespace travenel {
 

@@ -3,14 +3,14 @@
 // area is rendered anew only when something but the lines added since the
 // last pass has changed; only what changed is copied to the window's picture
 // and presented.
-#include "chart/rchart_paintcache.h"
+#include "travenel/chart/rchart_paintcache.h"
 
 #include <algorithm>
 #include <climits>
 #include <span>
 
-#include "chart/rchart.h"
-#include "chart/rchart_render.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/chart/rchart_render.h"
 
 namespace travenel {
 

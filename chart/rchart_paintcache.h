@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/Scale.h"
-#include "chart/rchart_map.h"
-#include "chart/rchart_props.h"
-#include "gfx/Canvas.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/rchart_map.h"
+#include "travenel/chart/rchart_props.h"
+#include "travenel/gfx/Canvas.h"
 
 namespace travenel {
 

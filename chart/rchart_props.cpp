@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "chart/rchart.h"
-#include "chart/rchart_paintcache.h"
-#include "chart/rchart_render.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/chart/rchart_paintcache.h"
+#include "travenel/chart/rchart_render.h"
 
 namespace travenel {
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "chart/Scale.h"
-#include "chart/ulxbase.h"
-#include "gfx/Font.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/ulxbase.h"
+#include "travenel/gfx/Font.h"
 
 namespace travenel {
 

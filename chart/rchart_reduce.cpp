@@ -1,4 +1,4 @@
-#include "chart/rchart_reduce.h"
+#include "travenel/chart/rchart_reduce.h"
 
 #include <algorithm>
 

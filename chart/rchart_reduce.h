@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/Types.h"
+#include "travenel/gfx/Types.h"
 
 namespace travenel {
 

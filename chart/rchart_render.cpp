@@ -1,4 +1,4 @@
-#include "chart/rchart_render.h"
+#include "travenel/chart/rchart_render.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/math1.h"
-#include "chart/ulxbase_draw.h"
+#include "travenel/chart/math1.h"
+#include "travenel/chart/ulxbase_draw.h"
 
 namespace travenel {
 

@@ -10,11 +10,11 @@
 #include <span>
 #include <vector>
 
-#include "chart/rchart_item.h"
-#include "chart/rchart_map.h"
-#include "chart/rchart_props.h"
-#include "chart/rchart_reduce.h"
-#include "gfx/Canvas.h"
+#include "travenel/chart/rchart_item.h"
+#include "travenel/chart/rchart_map.h"
+#include "travenel/chart/rchart_props.h"
+#include "travenel/chart/rchart_reduce.h"
+#include "travenel/gfx/Canvas.h"
 
 namespace travenel {
 

@@ -1,5 +1,5 @@
 // TCustomRChart: saving the chart's picture to a file.
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

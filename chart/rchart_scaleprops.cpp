@@ -5,7 +5,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "chart/rchart_props.h"
+#include "travenel/chart/rchart_props.h"
 
 namespace travenel {
 

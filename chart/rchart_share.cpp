@@ -4,8 +4,8 @@
 // group (or outlives it) keeps the items it showed as its own.
 #include <algorithm>
 
-#include "chart/rchart.h"
-#include "ui/Application.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/ui/Application.h"
 
 namespace travenel {
 

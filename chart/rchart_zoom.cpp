@@ -1,6 +1,6 @@
 // TCustomRChart: the zoom history — the ranges each pan or zoom made with the
 // mouse started from, and going back to them.
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "chart/ulxbase.h"
+#include "travenel/chart/ulxbase.h"
 
 namespace travenel {
 

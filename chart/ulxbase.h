@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "gfx/Canvas.h"
-#include "gfx/Color.h"
+#include "travenel/gfx/Canvas.h"
+#include "travenel/gfx/Color.h"
 
 namespace travenel {
 
@@ -239,4 +239,4 @@ std::string DecorateMessage(const std::string& message);
 }  // namespace travenel
 
 // The frame and mark drawing routines of this unit live in their own file pair.
-#include "chart/ulxbase_draw.h"
+#include "travenel/chart/ulxbase_draw.h"

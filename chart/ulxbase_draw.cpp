@@ -1,4 +1,4 @@
-#include "chart/ulxbase_draw.h"
+#include "travenel/chart/ulxbase_draw.h"
 
 #include <algorithm>
 #include <initializer_list>

@@ -9,8 +9,8 @@
 #include <array>
 #include <cstdint>
 
-#include "gfx/Canvas.h"
-#include "gfx/Color.h"
+#include "travenel/gfx/Canvas.h"
+#include "travenel/gfx/Color.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "gfx/Bitmap.h"
+#include "travenel/gfx/Bitmap.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "gfx/Canvas.h"
+#include "travenel/gfx/Canvas.h"
 
 namespace travenel {
 

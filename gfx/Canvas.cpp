@@ -1,13 +1,13 @@
-#include "gfx/Canvas.h"
+#include "travenel/gfx/Canvas.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "gfx/Bitmap.h"
-#include "gfx/Glyphs.h"
-#include "gfx/Raster.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/gfx/Glyphs.h"
+#include "travenel/gfx/Raster.h"
 
 namespace travenel {
 

@@ -14,9 +14,9 @@
 #include <span>
 #include <string>
 
-#include "gfx/Color.h"
-#include "gfx/Font.h"
-#include "gfx/Types.h"
+#include "travenel/gfx/Color.h"
+#include "travenel/gfx/Font.h"
+#include "travenel/gfx/Types.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "gfx/Color.h"
+#include "travenel/gfx/Color.h"
 
 #include <array>
 

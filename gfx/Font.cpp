@@ -1,4 +1,4 @@
-#include "gfx/Font.h"
+#include "travenel/gfx/Font.h"
 
 #include <algorithm>
 #include <cmath>

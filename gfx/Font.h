@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "gfx/Color.h"
+#include "travenel/gfx/Color.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "gfx/Glyphs.h"
+#include "travenel/gfx/Glyphs.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,9 +1,9 @@
-#include "gfx/QuickShapes.h"
+#include "travenel/gfx/QuickShapes.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "gfx/Canvas.h"
+#include "travenel/gfx/Canvas.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "gfx/Raster.h"
+#include "travenel/gfx/Raster.h"
 
 #include <QImage>
 #include <algorithm>

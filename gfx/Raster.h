@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gfx/Types.h"
+#include "travenel/gfx/Types.h"
 
 class QImage;
 

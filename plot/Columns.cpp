@@ -1,8 +1,8 @@
-#include "plot/Columns.h"
+#include "travenel/plot/Columns.h"
 
 #include <algorithm>
 
-#include "plot/CsvReader.h"
+#include "travenel/plot/CsvReader.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "plot/CsvReader.h"
+#include "travenel/plot/CsvReader.h"
 
 #include <cerrno>
 #include <charconv>

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plot/Columns.h"
+#include "travenel/plot/Columns.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "plot/Format.h"
+#include "travenel/plot/Format.h"
 
 #include <cmath>
 #include <cstdio>

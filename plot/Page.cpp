@@ -1,6 +1,6 @@
-#include "plot/Page.h"
+#include "travenel/plot/Page.h"
 
-#include "chart/ulxbase_draw.h"
+#include "travenel/chart/ulxbase_draw.h"
 
 namespace travenel {
 

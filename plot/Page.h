@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "gfx/Bitmap.h"
-#include "plot/PlotChart.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/plot/PlotChart.h"
 
 namespace travenel {
 

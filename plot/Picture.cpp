@@ -1,8 +1,8 @@
-#include "plot/Picture.h"
+#include "travenel/plot/Picture.h"
 
 #include <algorithm>
 
-#include "plot/Format.h"
+#include "travenel/plot/Format.h"
 
 namespace travenel {
 

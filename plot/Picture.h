@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "plot/Columns.h"
-#include "plot/Page.h"
+#include "travenel/plot/Columns.h"
+#include "travenel/plot/Page.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "plot/Plot.h"
+#include "travenel/plot/Plot.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <memory>
 
-#include "plot/CsvReader.h"
-#include "plot/StepPicture.h"
-#include "plot/SummaryPicture.h"
+#include "travenel/plot/CsvReader.h"
+#include "travenel/plot/StepPicture.h"
+#include "travenel/plot/SummaryPicture.h"
 
 namespace travenel {
 

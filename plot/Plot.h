@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "plot/Picture.h"
-#include "plot/PlotOptions.h"
+#include "travenel/plot/Picture.h"
+#include "travenel/plot/PlotOptions.h"
 
 namespace travenel {
 

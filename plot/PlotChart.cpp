@@ -1,10 +1,10 @@
-#include "plot/PlotChart.h"
+#include "travenel/plot/PlotChart.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "chart/math1.h"
-#include "ui/Application.h"
+#include "travenel/chart/math1.h"
+#include "travenel/ui/Application.h"
 
 namespace travenel {
 

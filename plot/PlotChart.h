@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

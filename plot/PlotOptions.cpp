@@ -1,8 +1,8 @@
-#include "plot/PlotOptions.h"
+#include "travenel/plot/PlotOptions.h"
 
 #include <charconv>
 
-#include "plot/Columns.h"
+#include "travenel/plot/Columns.h"
 
 namespace travenel {
 

@@ -1,11 +1,11 @@
-#include "plot/StepAggregate.h"
+#include "travenel/plot/StepAggregate.h"
 
 #include <cmath>
 #include <limits>
 
-#include "plot/Columns.h"
-#include "plot/CsvReader.h"
-#include "plot/Format.h"
+#include "travenel/plot/Columns.h"
+#include "travenel/plot/CsvReader.h"
+#include "travenel/plot/Format.h"
 
 namespace travenel {
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "plot/Stat.h"
+#include "travenel/plot/Stat.h"
 
 namespace travenel {
 

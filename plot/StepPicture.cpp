@@ -1,10 +1,10 @@
-#include "plot/StepPicture.h"
+#include "travenel/plot/StepPicture.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "plot/Format.h"
-#include "plot/PlotOptions.h"
+#include "travenel/plot/Format.h"
+#include "travenel/plot/PlotOptions.h"
 
 namespace travenel {
 

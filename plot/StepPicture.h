@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "plot/Picture.h"
-#include "plot/StepAggregate.h"
+#include "travenel/plot/Picture.h"
+#include "travenel/plot/StepAggregate.h"
 
 namespace travenel {
 

@@ -1,11 +1,11 @@
-#include "plot/SummaryAggregate.h"
+#include "travenel/plot/SummaryAggregate.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "plot/Columns.h"
-#include "plot/CsvReader.h"
-#include "plot/Format.h"
+#include "travenel/plot/Columns.h"
+#include "travenel/plot/CsvReader.h"
+#include "travenel/plot/Format.h"
 
 namespace travenel {
 

@@ -14,8 +14,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "plot/Stat.h"
-#include "plot/StepAggregate.h"
+#include "travenel/plot/Stat.h"
+#include "travenel/plot/StepAggregate.h"
 
 namespace travenel {
 

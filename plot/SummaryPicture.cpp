@@ -1,9 +1,9 @@
-#include "plot/SummaryPicture.h"
+#include "travenel/plot/SummaryPicture.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "plot/Format.h"
+#include "travenel/plot/Format.h"
 
 namespace travenel {
 

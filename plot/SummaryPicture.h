@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "plot/Picture.h"
-#include "plot/SummaryAggregate.h"
+#include "travenel/plot/Picture.h"
+#include "travenel/plot/SummaryAggregate.h"
 
 namespace travenel {
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QByteArray>
 
-#include "plot/Plot.h"
+#include "travenel/plot/Plot.h"
 
 namespace travenel {
 

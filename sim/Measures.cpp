@@ -1,10 +1,10 @@
-#include "sim/Measures.h"
+#include "travenel/sim/Measures.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "sim/World.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

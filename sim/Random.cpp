@@ -1,4 +1,4 @@
-#include "sim/Random.h"
+#include "travenel/sim/Random.h"
 
 #include <chrono>
 

@@ -2,11 +2,11 @@
 // on the TCell and TAgent objects, as the rule states them. The passes take
 // this way only when the compact state cannot hold the objects (see
 // WorldCompact.cpp); the result is the same either way.
-#include "sim/World.h"
+#include "travenel/sim/World.h"
 
 #include <stdexcept>
 
-#include "gfx/Canvas.h"
+#include "travenel/gfx/Canvas.h"
 
 namespace travenel {
 

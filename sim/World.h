@@ -24,9 +24,9 @@
 #include <string>
 #include <vector>
 
-#include "sim/Random.h"
-#include "sim/agenten.h"
-#include "sim/cell_P.h"
+#include "travenel/sim/Random.h"
+#include "travenel/sim/agenten.h"
+#include "travenel/sim/cell_P.h"
 
 namespace travenel {
 

@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <array>
 
-#include "gfx/Canvas.h"
-#include "sim/World.h"
+#include "travenel/gfx/Canvas.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

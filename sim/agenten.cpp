@@ -1,11 +1,11 @@
-#include "sim/agenten.h"
+#include "travenel/sim/agenten.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "gfx/Canvas.h"
-#include "gfx/QuickShapes.h"
-#include "sim/Random.h"
+#include "travenel/gfx/Canvas.h"
+#include "travenel/gfx/QuickShapes.h"
+#include "travenel/sim/Random.h"
 
 namespace travenel {
 

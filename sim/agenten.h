@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "sim/Random.h"
+#include "travenel/sim/Random.h"
 
 namespace travenel {
 

@@ -1,7 +1,7 @@
-#include "sim/cell_P.h"
+#include "travenel/sim/cell_P.h"
 
-#include "gfx/Canvas.h"
-#include "gfx/QuickShapes.h"
+#include "travenel/gfx/Canvas.h"
+#include "travenel/gfx/QuickShapes.h"
 
 namespace travenel {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "gfx/Color.h"
+#include "travenel/gfx/Color.h"
 
 namespace travenel {
 

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "ui/Application.h"
+#include "travenel/ui/Application.h"
 
 using namespace travenel;
 

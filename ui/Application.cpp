@@ -1,4 +1,4 @@
-#include "ui/Application.h"
+#include "travenel/ui/Application.h"
 
 #include <QApplication>
 #include <QFile>

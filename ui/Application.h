@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "ui/Input.h"
+#include "travenel/ui/Input.h"
 
 namespace travenel {
 

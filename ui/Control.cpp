@@ -1,8 +1,8 @@
-#include "ui/Control.h"
+#include "travenel/ui/Control.h"
 
 #include <algorithm>
 
-#include "ui/QtHost.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

@@ -7,10 +7,10 @@
 #include <functional>
 #include <string>
 
-#include "gfx/Bitmap.h"
-#include "gfx/Font.h"
-#include "gfx/Types.h"
-#include "ui/Input.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/gfx/Font.h"
+#include "travenel/gfx/Types.h"
+#include "travenel/ui/Input.h"
 
 namespace travenel {
 

@@ -1,8 +1,8 @@
-#include "ui/ControlWidget.h"
+#include "travenel/ui/ControlWidget.h"
 
-#include "ui/Application.h"
-#include "ui/Control.h"
-#include "ui/QtHost.h"
+#include "travenel/ui/Application.h"
+#include "travenel/ui/Control.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

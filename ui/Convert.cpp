@@ -1,4 +1,4 @@
-#include "ui/Convert.h"
+#include "travenel/ui/Convert.h"
 
 #include <cctype>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "ui/QtHost.h"
+#include "travenel/ui/QtHost.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -6,8 +6,8 @@
 #include <QWheelEvent>
 #include <utility>
 
-#include "ui/Application.h"
-#include "ui/Control.h"
+#include "travenel/ui/Application.h"
+#include "travenel/ui/Control.h"
 
 namespace travenel {
 

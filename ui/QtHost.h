@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "gfx/Types.h"
+#include "travenel/gfx/Types.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "ui/Timer.h"
+#include "travenel/ui/Timer.h"
 
 #include <algorithm>
 

@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <random>
 
-#include "chart/RChartWidget.h"
+#include <travenel/chart/RChartWidget.h>
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "examples/gallery/BlackWhiteChart.h"
+#include "travenel/examples/gallery/BlackWhiteChart.h"
 
 namespace travenel {
 

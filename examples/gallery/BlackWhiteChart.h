@@ -4,8 +4,8 @@
 // on its own image with the render pass's BlackAndWhite set.
 #pragma once
 
-#include "chart/rchart.h"
-#include "ui/Control.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/ui/Control.h"
 
 namespace travenel {
 

@@ -1,11 +1,11 @@
-#include "examples/gallery/ChartKit.h"
+#include "travenel/examples/gallery/ChartKit.h"
 
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
 
-#include "ui/Application.h"
-#include "ui/QtHost.h"
+#include "travenel/ui/Application.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

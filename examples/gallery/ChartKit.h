@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 class QLabel;
 

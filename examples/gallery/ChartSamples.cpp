@@ -1,11 +1,11 @@
-#include "examples/gallery/ChartSamples.h"
+#include "travenel/examples/gallery/ChartSamples.h"
 
 #include <cmath>
 #include <iterator>
 #include <string>
 
-#include "chart/rchart.h"
-#include "examples/gallery/ChartKit.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/examples/gallery/ChartKit.h"
 
 namespace travenel {
 

@@ -1,9 +1,9 @@
-#include "examples/gallery/ChartsPage.h"
+#include "travenel/examples/gallery/ChartsPage.h"
 
 #include <QRect>
 
-#include "examples/gallery/ChartSamples.h"
-#include "ui/QtHost.h"
+#include "travenel/examples/gallery/ChartSamples.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "examples/gallery/BlackWhiteChart.h"
-#include "examples/gallery/ChartKit.h"
+#include "travenel/examples/gallery/BlackWhiteChart.h"
+#include "travenel/examples/gallery/ChartKit.h"
 
 namespace travenel {
 

@@ -1,14 +1,14 @@
-#include "examples/gallery/GalleryWindow.h"
+#include "travenel/examples/gallery/GalleryWindow.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 
-#include "examples/gallery/ChartsPage.h"
-#include "examples/gallery/InteractivePage.h"
-#include "examples/gallery/LargeDataPage.h"
-#include "examples/gallery/ScalesPage.h"
+#include "travenel/examples/gallery/ChartsPage.h"
+#include "travenel/examples/gallery/InteractivePage.h"
+#include "travenel/examples/gallery/LargeDataPage.h"
+#include "travenel/examples/gallery/ScalesPage.h"
 
 namespace travenel {
 

@@ -1,4 +1,4 @@
-#include "examples/gallery/InteractivePage.h"
+#include "travenel/examples/gallery/InteractivePage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "examples/gallery/ChartSamples.h"
+#include "travenel/examples/gallery/ChartSamples.h"
 
 namespace travenel {
 

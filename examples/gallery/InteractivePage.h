@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "examples/gallery/ChartKit.h"
+#include "travenel/examples/gallery/ChartKit.h"
 
 class QCheckBox;
 class QComboBox;

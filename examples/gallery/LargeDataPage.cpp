@@ -1,4 +1,4 @@
-#include "examples/gallery/LargeDataPage.h"
+#include "travenel/examples/gallery/LargeDataPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,10 +13,10 @@
 #include <cmath>
 #include <random>
 
-#include "chart/RChartWidget.h"
-#include "chart/ScaleWidget.h"
-#include "chart/rchart_paintcache.h"
-#include "ui/QtHost.h"
+#include "travenel/chart/RChartWidget.h"
+#include "travenel/chart/ScaleWidget.h"
+#include "travenel/chart/rchart_paintcache.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

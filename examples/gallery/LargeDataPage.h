@@ -5,7 +5,7 @@
 // follows the chart's x range.
 #pragma once
 
-#include "examples/gallery/ChartKit.h"
+#include "travenel/examples/gallery/ChartKit.h"
 
 class QComboBox;
 class QLabel;

@@ -1,8 +1,8 @@
-#include "examples/gallery/MarkPanel.h"
+#include "travenel/examples/gallery/MarkPanel.h"
 
 #include <string>
 
-#include "chart/ulxbase_draw.h"
+#include "travenel/chart/ulxbase_draw.h"
 
 namespace travenel {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "gfx/Color.h"
-#include "ui/Control.h"
+#include "travenel/gfx/Color.h"
+#include "travenel/ui/Control.h"
 
 namespace travenel {
 

@@ -1,11 +1,11 @@
-#include "examples/gallery/ScalesPage.h"
+#include "travenel/examples/gallery/ScalesPage.h"
 
 #include <QFrame>
 #include <QLabel>
 
-#include "examples/gallery/ChartKit.h"
-#include "ui/Application.h"
-#include "ui/QtHost.h"
+#include "travenel/examples/gallery/ChartKit.h"
+#include "travenel/ui/Application.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

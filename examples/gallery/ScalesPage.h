@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "chart/Scale.h"
-#include "examples/gallery/MarkPanel.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/examples/gallery/MarkPanel.h"
 
 namespace travenel {
 

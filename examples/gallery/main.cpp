@@ -8,8 +8,8 @@
 #include <QCommandLineParser>
 #include <cstdio>
 
-#include "examples/gallery/GalleryWindow.h"
-#include "ui/Application.h"
+#include "travenel/examples/gallery/GalleryWindow.h"
+#include "travenel/ui/Application.h"
 
 namespace travenel {
 

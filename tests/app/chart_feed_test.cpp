@@ -4,8 +4,8 @@
 // world reported.
 #include <vector>
 
-#include "chart/rchart.h"
-#include "ui/QtHost.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/ui/QtHost.h"
 #include "window_fixture.h"
 
 namespace travenel {

@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-#include "app/CellForm.h"
+#include "travenel/app/CellForm.h"
 
 namespace travenel {
 

@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QPixmap>
 
-#include "app/Image.h"
-#include "ui/QtHost.h"
+#include "travenel/app/Image.h"
+#include "travenel/ui/QtHost.h"
 #include "window_fixture.h"
 
 namespace travenel {

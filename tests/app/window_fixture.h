@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/CellForm.h"
-#include "sim/World.h"
-#include "ui/Application.h"
-#include "ui/Timer.h"
+#include "travenel/app/CellForm.h"
+#include "travenel/sim/World.h"
+#include "travenel/ui/Application.h"
+#include "travenel/ui/Timer.h"
 
 namespace travenel {
 

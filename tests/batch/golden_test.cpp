@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "batch/Batch.h"
-#include "batch/Run.h"
+#include "travenel/batch/Batch.h"
+#include "travenel/batch/Run.h"
 #include "slurp.h"
 
 namespace travenel {

@@ -1,5 +1,5 @@
 // Command line of the batch runner: good forms and bad ones.
-#include "batch/Options.h"
+#include "travenel/batch/Options.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <thread>
 
-#include "batch/Batch.h"
-#include "batch/Cost.h"
-#include "batch/Run.h"
+#include "travenel/batch/Batch.h"
+#include "travenel/batch/Cost.h"
+#include "travenel/batch/Run.h"
 #include "slurp.h"
 
 namespace travenel {

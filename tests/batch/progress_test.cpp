@@ -1,6 +1,6 @@
 // The progress line: numbers and durations as people read them, the time
 // left weighed by cost, and where the line goes.
-#include "batch/Progress.h"
+#include "travenel/batch/Progress.h"
 #include "slurp.h"
 
 #include <gtest/gtest.h>

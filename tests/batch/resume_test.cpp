@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "batch/Batch.h"
-#include "batch/OutputFile.h"
-#include "batch/Run.h"
+#include "travenel/batch/Batch.h"
+#include "travenel/batch/OutputFile.h"
+#include "travenel/batch/Run.h"
 #include "slurp.h"
 
 namespace travenel {

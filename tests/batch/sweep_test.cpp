@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "batch/Batch.h"
-#include "batch/Run.h"
-#include "sim/Measures.h"
-#include "sim/World.h"
+#include "travenel/batch/Batch.h"
+#include "travenel/batch/Run.h"
+#include "travenel/sim/Measures.h"
+#include "travenel/sim/World.h"
 #include "slurp.h"
 
 namespace travenel {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "chart/math1.h"
+#include "travenel/chart/math1.h"
 #include "scale_test_util.h"
 
 namespace travenel {

@@ -14,9 +14,9 @@
 #include <random>
 #include <string>
 
-#include "chart/Scale.h"
-#include "chart/ulxbase_draw.h"
-#include "gfx/Bitmap.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/ulxbase_draw.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

@@ -6,8 +6,8 @@
 #include <bitset>
 #include <random>
 
-#include "chart/rchart.h"
-#include "chart/rchart_render.h"
+#include "travenel/chart/rchart.h"
+#include "travenel/chart/rchart_render.h"
 #include "rchart_test_util.h"
 
 namespace travenel {

@@ -1,7 +1,7 @@
 // The chart's arithmetic without a control: the chart-area geometry, the
 // mapping of world values to pixels and back, the clamps, and the grid
 // positions, against values worked out by hand.
-#include "chart/rchart_map.h"
+#include "travenel/chart/rchart_map.h"
 
 #include <gtest/gtest.h>
 

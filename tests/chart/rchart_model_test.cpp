@@ -6,9 +6,9 @@
 #include <cmath>
 #include <string>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 #include "rchart_test_util.h"
-#include "ui/Application.h"
+#include "travenel/ui/Application.h"
 
 namespace travenel {
 

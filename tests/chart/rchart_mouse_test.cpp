@@ -7,10 +7,10 @@
 #include <QWidget>
 #include <cmath>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 #include "rchart_test_util.h"
-#include "ui/Application.h"
-#include "ui/QtHost.h"
+#include "travenel/ui/Application.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

@@ -17,7 +17,7 @@
 #include "qt_messages.h"
 #include "rchart_test_util.h"
 #include "scale_paint_util.h"
-#include "ui/QtHost.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

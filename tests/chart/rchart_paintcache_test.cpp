@@ -5,7 +5,7 @@
 // layouts, shadows, captions, logarithmic, time and date axes, grids,
 // background pictures, labels, cross-hairs, fonts, handlers that draw and
 // printer surfaces; the steps are seeded random changes between paints.
-#include "chart/rchart_paintcache.h"
+#include "travenel/chart/rchart_paintcache.h"
 
 #include <gtest/gtest.h>
 

@@ -16,9 +16,9 @@
 #include <set>
 #include <string>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 #include "rchart_test_util.h"
-#include "ui/Application.h"
+#include "travenel/ui/Application.h"
 
 namespace travenel {
 

@@ -1,14 +1,14 @@
 // Reduced polylines set exactly the pixels of the full ones: random walks,
 // steep and flat, leaving the surface on both sides, compared image for image
 // with drawing every segment.
-#include "chart/rchart_reduce.h"
+#include "travenel/chart/rchart_reduce.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "gfx/Bitmap.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

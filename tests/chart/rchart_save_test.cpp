@@ -8,8 +8,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "chart/Scale.h"
-#include "chart/rchart.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/rchart.h"
 #include "rchart_test_util.h"
 
 namespace travenel {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 #include "rchart_test_util.h"
-#include "ui/Application.h"
+#include "travenel/ui/Application.h"
 
 namespace travenel {
 

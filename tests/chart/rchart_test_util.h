@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 
 namespace travenel {
 

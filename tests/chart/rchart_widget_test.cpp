@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "chart/RChartWidget.h"
-#include "chart/ScaleWidget.h"
-#include "ui/QtHost.h"
+#include "travenel/chart/RChartWidget.h"
+#include "travenel/chart/ScaleWidget.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "chart/rchart.h"
+#include "travenel/chart/rchart.h"
 #include "rchart_test_util.h"
 
 namespace travenel {

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "chart/Scale.h"
+#include "travenel/chart/Scale.h"
 #include "scale_test_util.h"
 
 namespace travenel {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "chart/Scale_labels.h"
+#include "travenel/chart/Scale_labels.h"
 #include "scale_test_util.h"
 
 namespace travenel {

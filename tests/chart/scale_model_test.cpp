@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "chart/Scale.h"
+#include "travenel/chart/Scale.h"
 #include "scale_test_util.h"
 
 namespace travenel {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "chart/Scale.h"
+#include "travenel/chart/Scale.h"
 #include "scale_paint_util.h"
 #include "scale_test_util.h"
-#include "ui/QtHost.h"
+#include "travenel/ui/QtHost.h"
 
 namespace travenel {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <set>
 
-#include "chart/Scale.h"
+#include "travenel/chart/Scale.h"
 #include "scale_paint_util.h"
 #include "scale_test_util.h"
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "chart/Scale.h"
-#include "gfx/Bitmap.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

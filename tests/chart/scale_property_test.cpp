@@ -11,8 +11,8 @@
 #include <random>
 #include <sstream>
 
-#include "chart/Scale.h"
-#include "chart/math1.h"
+#include "travenel/chart/Scale.h"
+#include "travenel/chart/math1.h"
 #include "scale_test_util.h"
 
 namespace travenel {

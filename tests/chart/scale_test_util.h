@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/Scale.h"
+#include "travenel/chart/Scale.h"
 
 namespace travenel {
 

@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstdint>
 
-#include "chart/ulxbase_draw.h"
-#include "gfx/Bitmap.h"
+#include "travenel/chart/ulxbase_draw.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

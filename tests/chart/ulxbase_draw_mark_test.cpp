@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "chart/ulxbase_draw.h"
-#include "gfx/Bitmap.h"
+#include "travenel/chart/ulxbase_draw.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "chart/ulxbase.h"
+#include "travenel/chart/ulxbase.h"
 #include "scale_test_util.h"
 
 namespace travenel {

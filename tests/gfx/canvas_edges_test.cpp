@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "gfx/Bitmap.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

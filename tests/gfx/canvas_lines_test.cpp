@@ -4,7 +4,7 @@
 #include <set>
 #include <utility>
 
-#include "gfx/Bitmap.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

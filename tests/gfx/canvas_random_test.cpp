@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/Bitmap.h"
+#include "travenel/gfx/Bitmap.h"
 
 namespace travenel {
 

@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "gfx/Bitmap.h"
-#include "gfx/Glyphs.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/gfx/Glyphs.h"
 #include "qt_messages.h"
 
 namespace travenel {

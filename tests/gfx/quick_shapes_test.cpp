@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx/Bitmap.h"
-#include "gfx/QuickShapes.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/gfx/QuickShapes.h"
 
 namespace travenel {
 

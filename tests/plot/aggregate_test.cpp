@@ -8,10 +8,10 @@
 #include <random>
 #include <set>
 
-#include "plot/Columns.h"
-#include "plot/CsvReader.h"
-#include "plot/StepAggregate.h"
-#include "plot/SummaryAggregate.h"
+#include "travenel/plot/Columns.h"
+#include "travenel/plot/CsvReader.h"
+#include "travenel/plot/StepAggregate.h"
+#include "travenel/plot/SummaryAggregate.h"
 
 namespace travenel {
 

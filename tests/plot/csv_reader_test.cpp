@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "plot/CsvReader.h"
+#include "travenel/plot/CsvReader.h"
 #include "plot_test_util.h"
 
 namespace travenel {

@@ -2,9 +2,9 @@
 // the legend's place.
 #include <gtest/gtest.h>
 
-#include "plot/Format.h"
-#include "plot/Picture.h"
-#include "plot/PlotChart.h"
+#include "travenel/plot/Format.h"
+#include "travenel/plot/Picture.h"
+#include "travenel/plot/PlotChart.h"
 
 namespace travenel {
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <random>
 
-#include "gfx/Color.h"
-#include "plot/Plot.h"
-#include "plot/StepPicture.h"
-#include "plot/SummaryPicture.h"
+#include "travenel/gfx/Color.h"
+#include "travenel/plot/Plot.h"
+#include "travenel/plot/StepPicture.h"
+#include "travenel/plot/SummaryPicture.h"
 #include "plot_test_util.h"
 
 namespace travenel {

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "plot/Plot.h"
+#include "travenel/plot/Plot.h"
 #include "plot_test_util.h"
 
 namespace travenel {

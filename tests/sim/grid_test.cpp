@@ -3,8 +3,8 @@
 
 #include <stdexcept>
 
-#include "gfx/Bitmap.h"
-#include "sim/World.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

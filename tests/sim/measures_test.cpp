@@ -1,13 +1,13 @@
 // Segregation measures against a plain computation: the world's own census
 // for percent similar, and clusters found by spreading the smallest label.
-#include "sim/Measures.h"
+#include "travenel/sim/Measures.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <random>
 
-#include "sim/World.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

@@ -1,12 +1,12 @@
 // The generator and the jump offsets drawn from it.
-#include "sim/Random.h"
+#include "travenel/sim/Random.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
 
-#include "sim/agenten.h"
+#include "travenel/sim/agenten.h"
 
 namespace travenel {
 

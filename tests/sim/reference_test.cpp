@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "sim/World.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "gfx/Bitmap.h"
-#include "sim/World.h"
+#include "travenel/gfx/Bitmap.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 

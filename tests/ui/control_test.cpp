@@ -6,10 +6,10 @@
 #include <QTest>
 #include <vector>
 
-#include "ui/Application.h"
-#include "ui/Control.h"
-#include "ui/QtHost.h"
-#include "ui/Timer.h"
+#include "travenel/ui/Application.h"
+#include "travenel/ui/Control.h"
+#include "travenel/ui/QtHost.h"
+#include "travenel/ui/Timer.h"
 
 namespace travenel {
 

@@ -1,7 +1,7 @@
 // Whole-number conversion of edit texts and the runtime's German messages.
 #include <gtest/gtest.h>
 
-#include "ui/Convert.h"
+#include "travenel/ui/Convert.h"
 
 namespace travenel {
 
