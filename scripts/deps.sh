@@ -1,8 +1,8 @@
 # Installs, with apt-get, the Debian packages that building, testing and
 # running Travenel need, when any of them is missing. Sourced by run.sh and
 # test.sh; works as root or through sudo.
-TRAVENEL_PACKAGES=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-wine
-                   xvfb xauth imagemagick xdotool)
+TRAVENEL_PACKAGES=(cmake make g++ qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev fonts-wine
+                   xvfb xauth imagemagick xdotool poppler-utils)
 
 travenel_install_deps() {
   local missing=()
