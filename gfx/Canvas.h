@@ -102,6 +102,10 @@ class TCanvas {
   double Scale() const;
   // The device pixels of a logical rectangle (identity on a raster canvas).
   QRect DeviceRect(const TRect& r) const;
+  // A device canvas over the part r of this device canvas: its (0, 0) at r's
+  // top-left, its drawing clipped to r; it draws with the same painter, so it
+  // must not outlive this canvas. Null on a raster canvas.
+  std::unique_ptr<TCanvas> Part(const TRect& r) const;
 
   TPoint PenPos() const { return penPos_; }
   void SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }

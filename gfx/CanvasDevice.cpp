@@ -172,6 +172,17 @@ QRect TCanvas::DeviceRect(const TRect& r) const {
                static_cast<int>(b - t));
 }
 
+std::unique_ptr<TCanvas> TCanvas::Part(const TRect& r) const {
+  if (!device_) return nullptr;
+  TDeviceSurface& d = *device_;
+  const auto size = [](std::int64_t n) { return static_cast<int>(std::clamp<std::int64_t>(n, 0, INT32_MAX)); };
+  auto part = std::make_unique<TCanvas>(d.Begin(), d.Scale, size(r.Width()), size(r.Height()),
+                                        TPoint{d.Origin.X + r.Left, d.Origin.Y + r.Top});
+  // Within this canvas's own part too.
+  part->device_->Clip &= d.Clip;
+  return part;
+}
+
 void TCanvas::SetDeviceImage(double scale, int width, int height) {
   if (scale == 1) {
     device_.reset();

@@ -1,6 +1,7 @@
 #include "travenel/plot/Page.h"
 
 #include "travenel/chart/ulxbase_draw.h"
+#include "travenel/gfx/PictureFile.h"
 
 namespace travenel {
 
@@ -40,8 +41,7 @@ int TPage::FooterHeight(int noteLines) {
   return kMargin + (noteLines > 0 ? noteLines * TextHeightOf(PlotFont(kNoteHeight)) + kLineGap : 0);
 }
 
-void TPage::Write(int x, int y, const std::string& text, const TFont& font) {
-  TCanvas& c = bitmap_.Canvas();
+void TPage::Write(TCanvas& c, int x, int y, const std::string& text, const TFont& font) {
   c.Font() = font;
   c.Brush.Style = bsClear;
   c.TextOut(x, y, text);
@@ -49,23 +49,29 @@ void TPage::Write(int x, int y, const std::string& text, const TFont& font) {
 
 void TPage::SetHeader(const std::string& title, const std::string& caption,
                       const std::vector<TLegendEntry>& legend) {
+  title_ = title;
+  caption_ = caption;
+  legend_ = legend;
+  bodyTop_ = DrawHeader(bitmap_.Canvas());
+}
+
+int TPage::DrawHeader(TCanvas& c) const {
   int y = kMargin;
-  if (!title.empty()) {
+  if (!title_.empty()) {
     const TFont f = PlotFont(kTitleHeight, kTextColor, true);
-    Write(kMargin, y, title, f);
+    Write(c, kMargin, y, title_, f);
     y += TextHeightOf(f) + kLineGap;
   }
-  if (!caption.empty()) {
+  if (!caption_.empty()) {
     const TFont f = PlotFont(kCaptionFontHeight, kNoteColor);
-    Write(kMargin, y, caption, f);
+    Write(c, kMargin, y, caption_, f);
     y += TextHeightOf(f) + kLineGap;
   }
-  if (!legend.empty()) {
-    TCanvas& c = bitmap_.Canvas();
+  if (!legend_.empty()) {
     const int h = TextHeightOf(PlotFont(kCaptionFontHeight));
     const int mid = y + h / 2;
     int x = kMargin;
-    for (const TLegendEntry& e : legend) {
+    for (const TLegendEntry& e : legend_) {
       c.Pen.Color = e.Color;
       c.Pen.Style = psSolid;
       if (e.Swatch == TSwatch::Line || e.Swatch == TSwatch::LineAndMark) {
@@ -83,18 +89,24 @@ void TPage::SetHeader(const std::string& title, const std::string& caption,
         DrawMark(c, e.MarkType, x + kLegendSwatch / 2, mid);
       x += kLegendSwatch + kLegendGap;
       const TFont f = PlotFont(kCaptionFontHeight, e.TextColor);
-      Write(x, y, e.Text, f);
+      Write(c, x, y, e.Text, f);
       x += c.TextWidth(e.Text) + kLegendSpace;
     }
     y += h + kLineGap;
   }
-  bodyTop_ = y;
+  return y;
 }
 
 void TPage::SetFooter(const std::string& note) {
-  if (note.empty()) return;
+  note_ = note;
+  bodyBottom_ = DrawFooter(bitmap_.Canvas());
+}
+
+int TPage::DrawFooter(TCanvas& c) const {
+  const int height = bitmap_.Height();
+  if (note_.empty()) return height - kMargin;
   std::vector<std::string> lines(1);
-  for (char ch : note) {
+  for (char ch : note_) {
     if (ch == '\n')
       lines.emplace_back();
     else
@@ -102,13 +114,35 @@ void TPage::SetFooter(const std::string& note) {
   }
   const TFont f = PlotFont(kNoteHeight, kNoteColor);
   const int h = TextHeightOf(f), n = static_cast<int>(lines.size());
-  bodyBottom_ = bitmap_.Height() - kMargin - n * h - kLineGap;
   for (int i = 0; i < n; ++i)
-    Write(kMargin, bitmap_.Height() - kMargin - (n - i) * h, lines[static_cast<std::size_t>(i)], f);
+    Write(c, kMargin, height - kMargin - (n - i) * h, lines[static_cast<std::size_t>(i)], f);
+  return height - kMargin - n * h - kLineGap;
 }
 
-void TPage::Put(const TBitmap& picture, int left, int top) {
-  bitmap_.Canvas().Draw(left, top, picture);
+void TPage::Put(TRChart& chart, int left, int top) {
+  puts_.push_back({&chart, left, top});
+  bitmap_.Canvas().Draw(left, top, ChartPicture(chart));
+}
+
+void TPage::DrawOn(TCanvas& c) const {
+  c.Brush.Color = clWhite;
+  c.Brush.Style = bsSolid;
+  c.FillRect(Rect(0, 0, bitmap_.Width(), bitmap_.Height()));
+  DrawHeader(c);
+  DrawFooter(c);
+  for (const TPut& p : puts_) {
+    const std::unique_ptr<TCanvas> part =
+        c.Part(Bounds(p.Left, p.Top, p.Chart->Width(), p.Chart->Height()));
+    if (part)
+      DrawChart(*p.Chart, *part);
+    else
+      c.Draw(p.Left, p.Top, ChartPicture(*p.Chart));
+  }
+}
+
+void TPage::Save(const std::string& path, double scale) const {
+  if (PictureFormatOf(path) == TPictureFormat::Raster && scale == 1) return bitmap_.SaveToFile(path);
+  SavePicture(path, bitmap_.Width(), bitmap_.Height(), scale, [this](TCanvas& c) { DrawOn(c); });
 }
 
 }  // namespace travenel

@@ -16,6 +16,7 @@ class EPlotUsage : public std::runtime_error {
 struct TPlotOptions {
   static constexpr int kMinSide = 240;
   static constexpr int kMaxSide = 5000;
+  static constexpr int kMaxScale = 8;
 
   std::string Input;  // empty or "-": standard input
   std::string Out;
@@ -24,6 +25,7 @@ struct TPlotOptions {
   bool TitleGiven = false;
   int Width = 0;  // 0: as the picture needs
   int Height = 0;
+  int Scale = 1;  // a PNG or BMP of Scale times the pixels per side
   bool Help = false;
 };
 

@@ -257,7 +257,7 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     if (single) AddLegend(*chart, Legend(spec.Columns, colors, s.Runs, true), drawn);
     const TPoint at{static_cast<int>(body.Left + (i % layout.Cols) * (panelW + kPanelGap)),
                     static_cast<int>(body.Top + (i / layout.Cols) * (panelH + kPanelGap))};
-    page.Put(ChartPicture(*chart), at.X, at.Y);
+    page.Put(*chart, at.X, at.Y);
     pic.Charts.push_back(std::move(chart));
     pic.Origins.push_back(at);
   }

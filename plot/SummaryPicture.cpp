@@ -184,7 +184,7 @@ TPicture SummaryPicture(const std::vector<TSummaryCurve>& curves, const TSummary
     legend.push_back({"runs that never paused", kNoteColor, TSwatch::Mark, kNeverMark, kNoteColor});
   AddLegend(c, legend, drawn);
 
-  page.Put(ChartPicture(c), body.Left, body.Top);
+  page.Put(c, body.Left, body.Top);
   pic.Origins.push_back({body.Left, body.Top});
   pic.Charts.push_back(std::move(chart));
   return pic;
