@@ -129,6 +129,7 @@ void TForm1::FormCreate() {
   CreateDrawingImage();
   // The world's cells are made and reset (and painted) as it is built.
   world_ = std::make_unique<TWorld>(columns_, rows_, &drawingImage_->Canvas());
+  drawingImage_->OnRescaled = [this] { world_->Redraw(); };
   prevAttached_ = 0;
   prevFree_ = 0;
   ChartWorldReset();
