@@ -188,20 +188,27 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     TProgress progress(err, style, point.Runs, block.Last - block.First,
                        style == TProgress::TStyle::Off ? 0 : cost({block.First, rest.First}),
                        style == TProgress::TStyle::Off ? 0 : cost(block));
+    const auto flushIfDue = [&] {
+      if (!writer->Due()) return;
+      writer->Flush();
+      if (file) file->Written();
+    };
     const bool complete = RunRange(
         plan, rest, o.Steps, o.Jobs, runner, cancel,
         [&](std::uint64_t, const TRunSpec& spec, const TRunResult& result) {
           WriteRunRows(writer->Rows(), spec, result, o.Summary);
           writer->EndRun();
-          if (writer->Due()) {
-            writer->Flush();
-            if (file) file->Written();
-          }
+          flushIfDue();
           progress.RunDone(
               costed ? static_cast<double>(EstimatedRunCost(spec.Agents, spec.Threshold, o.Steps))
                      : 1.0);
         },
-        [&] { progress.Tick(); });
+        [&] {
+          // Rows done before a long run reach the file meanwhile, and a
+          // write that fails is seen before it ends.
+          flushIfDue();
+          progress.Tick();
+        });
     if (!complete) throw EStop(kExitInterrupted, "interrupted");
     writer->Flush();
     if (file) file->Commit();
