@@ -19,6 +19,8 @@ namespace {
 constexpr int kCells = 1600;
 // Beyond this many setups a block's cost is not added up for the time left.
 constexpr std::uint64_t kMaxCostedForProgress = 10000000;
+// Beyond this many thresholds the time left is not corrected per threshold.
+constexpr std::size_t kMaxProgressGroups = 4096;
 
 class EStop : public std::runtime_error {
  public:
@@ -185,9 +187,27 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
                        : errIsTerminal ? TProgress::TStyle::Terminal
                        : o.Progress    ? TProgress::TStyle::Log
                                        : TProgress::TStyle::Off;
+    const bool shown = style != TProgress::TStyle::Off;
+    const std::uint64_t repeats = static_cast<std::uint64_t>(std::max(o.Repeats, 1));
+    const std::size_t thresholds = o.Thresholds.size();
+    // The time left is corrected per threshold: the estimate's errors change
+    // slowly along the agent counts of one threshold, not across thresholds.
+    const bool grouped = shown && costed && thresholds <= kMaxProgressGroups;
+    const auto groupOf = [&](std::uint64_t index) {
+      return grouped ? static_cast<std::size_t>(index / repeats % thresholds) : 0;
+    };
+    std::vector<double> groupCost;
+    if (grouped) {
+      groupCost.assign(thresholds, 0.0);
+      for (std::uint64_t i = rest.First; i < rest.Last;) {
+        const std::uint64_t end = std::min(rest.Last, (i / repeats + 1) * repeats);
+        groupCost[groupOf(i)] += cost({i, end});
+        i = end;
+      }
+    }
     TProgress progress(err, style, point.Runs, block.Last - block.First,
-                       style == TProgress::TStyle::Off ? 0 : cost({block.First, rest.First}),
-                       style == TProgress::TStyle::Off ? 0 : cost(block));
+                       shown ? cost({block.First, rest.First}) : 0, shown ? cost(block) : 0,
+                       std::move(groupCost));
     const auto flushIfDue = [&] {
       if (!writer->Due()) return;
       writer->Flush();
@@ -195,13 +215,15 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     };
     const bool complete = RunRange(
         plan, rest, o.Steps, o.Jobs, runner, cancel,
-        [&](std::uint64_t, const TRunSpec& spec, const TRunResult& result) {
+        [&](std::uint64_t index, const TRunSpec& spec, const TRunResult& result) {
           WriteRunRows(writer->Rows(), spec, result, o.Summary);
           writer->EndRun();
           flushIfDue();
-          progress.RunDone(
-              costed ? static_cast<double>(EstimatedRunCost(spec.Agents, spec.Threshold, o.Steps))
-                     : 1.0);
+          if (shown)
+            progress.RunDone(
+                costed ? static_cast<double>(EstimatedRunCost(spec.Agents, spec.Threshold, o.Steps))
+                       : 1.0,
+                groupOf(index), (index + 1) % repeats == 0 || index + 1 == rest.Last);
         },
         [&] {
           // Rows done before a long run reach the file meanwhile, and a

@@ -63,7 +63,8 @@ double Seconds(u128 cost) { return static_cast<double>(cost) / 1e6; }
 }  // namespace
 
 // The model, fitted to the processor time of runs of 100 to 2,000 agents
-// at thresholds 0 to 100 (bench/bench_batch_cost.cpp prints estimate against
+// at thresholds 0 to 100 (and 72 to 74 from 1,000 agents, where the default
+// threshold's crowded runs cost several times what a settling world does) (bench/bench_batch_cost.cpp prints estimate against
 // measurement): a run costs a setting-up plus the steps it is expected to run
 // times the cost of one step. Below the 1,600 cells a run pauses once every
 // agent has attached: soon at low thresholds, later in a crowded world, never
@@ -75,6 +76,7 @@ double Seconds(u128 cost) { return static_cast<double>(cost) / 1e6; }
 // reach (5/8, 2/3, 3/4).
 std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
   constexpr std::int64_t kCells = 1600, kSetUp = 10;  // microseconds
+  constexpr std::int64_t kNearSettling = 72;
   const std::int64_t a = std::clamp<std::int64_t>(agents, 0, TBatchOptions::kMaxAgents);
   const std::int64_t t = threshold, n = std::max(steps, 1);
   const std::int64_t settles = a < 1350 ? 75 : a < 1450 ? 70 : a < 1525 ? 60 : 50;
@@ -88,13 +90,23 @@ std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
     const std::int64_t slower = 10000 + crowded * crowded / 4;  // in 1/10000
     runSteps = std::min(n, 5 + 3000 / a + t * t * slower / (180 * 10000));
   } else if (a < kCells && t < settles) {
-    runSteps = std::min(n, n * 6 / 10 + 1);
+    // Just below 75 a world of 1,000 agents or more seldom settles.
+    runSteps = t < kNearSettling || a < 1000 ? std::min(n, n * 6 / 10 + 1)
+               : a < 1050                    ? std::min(n, n * 8 / 10 + 1)
+                                             : n;
   }
   // One step, in tenths of a microsecond.
   std::int64_t step = 0;
   if (a < kCells) {
     step = 30 + a / 8;
-    if (t >= 75) step += 2133 * a / (16000 - 9 * a);
+    const std::int64_t crowding = 2133 * a / (16000 - 9 * a);
+    if (t >= 75) {
+      step += crowding;
+    } else if (t >= kNearSettling) {
+      // Fewer agents are free than at 75, more of them as the world fills:
+      // from about 1,200 agents some two thirds of the tries.
+      step += crowding * std::clamp<std::int64_t>(a - 950, 40, 260) / 400;
+    }
   } else {
     const std::int64_t over = a - kCells;
     step = t < 15   ? 150 + 19 * over / 2
