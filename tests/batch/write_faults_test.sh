@@ -145,5 +145,14 @@ grep -q "already holds this sweep" "$tmp/err" || bad "no note: $(cat "$tmp/err")
 cmp -s "$dir/out.csv" "$tmp/want" || bad "file changed"
 tried=$((tried + 1))
 
+# A device as --out is closed once: a second close could close a number
+# another thread has opened meanwhile.
+case=device-closed-once
+if strace -f -qq -e trace=close -o "$tmp/strace" "$bin" "${sweep[@]}" --out /dev/null 2> "$tmp/err"; then
+  grep -q EBADF "$tmp/strace" && bad "closed twice: $(grep EBADF "$tmp/strace")"
+else
+  echo "skip $case: strace cannot trace here: $(head -c 200 "$tmp/err")"
+fi
+
 echo "$tried faults and kill points tried"
 exit $fail
