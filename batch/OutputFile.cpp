@@ -158,6 +158,7 @@ TOutputFile::TOutputFile(const std::string& target) : target_(target) {
         named.st_dev == held.st_dev) {
       fd_ = fd;
       partialBytes_ = static_cast<std::uint64_t>(held.st_size);
+      partialMode_ = held.st_mode & 07777;
     } else {
       ::close(fd);
       if (attempt == 10)
@@ -292,13 +293,17 @@ void TOutputFile::Commit() {
   // The check before the sweep may be long past: never rename over a device,
   // a folder or whatever else has taken the name since. The lock is held
   // until the rename is done.
+  // Left in place, the rows get back the mode they were written with, so
+  // --resume can still open them.
+  const auto keep = [&](const std::string& why) {
+    if (targetExisted_) fchmod(fd_, partialMode_);
+    throw std::runtime_error(why + "; the rows are in '" + partialPath_ + "'");
+  };
   struct stat now;
   if (::lstat(path_.c_str(), &now) == 0 && !S_ISREG(now.st_mode))
-    throw std::runtime_error("--out: '" + path_ + "' " + KindText(KindOf(now.st_mode)) +
-                             " now; left it alone, the rows are in '" + partialPath_ + "'");
+    keep("--out: '" + path_ + "' " + KindText(KindOf(now.st_mode)) + " now; left it alone");
   if (std::rename(partialPath_.c_str(), path_.c_str()) != 0)
-    throw std::runtime_error(ErrorText("--out: cannot replace", path_, errno) +
-                             "; the rows are in '" + partialPath_ + "'");
+    keep(ErrorText("--out: cannot replace", path_, errno));
   std::remove(infoPath_.c_str());
   SyncFolderOf(path_);
   Close();

@@ -90,7 +90,7 @@ class TOutputFile {
   bool unlocked_ = false, staleRecord_ = false;
   int fd_ = -1;
   std::uint64_t partialBytes_ = 0;
-  unsigned oldMode_ = 0, oldUid_ = 0, oldGid_ = 0;
+  unsigned oldMode_ = 0, oldUid_ = 0, oldGid_ = 0, partialMode_ = 0600;
   std::chrono::steady_clock::time_point lastSync_;
 };
 
