@@ -255,7 +255,7 @@ void TOutputFile::Written() {
   if (now - lastSync_ < kSyncEvery) return;
   lastSync_ = now;
   if (::fdatasync(fd_) != 0)
-    throw EWrite(ErrorText("cannot write", partialPath_, errno), errno);
+    throw EWrite(ErrorText("cannot write", partialPath_, errno));
 }
 
 void TOutputFile::Keep() {
@@ -276,10 +276,10 @@ void TOutputFile::Discard() {
 
 void TOutputFile::Commit() {
   if (device_) {
-    if (Close() != 0) throw EWrite(ErrorText("cannot write", path_, errno), errno);
+    if (Close() != 0) throw EWrite(ErrorText("cannot write", path_, errno));
     return;
   }
-  if (::fsync(fd_) != 0) throw EWrite(ErrorText("cannot write", partialPath_, errno), errno);
+  if (::fsync(fd_) != 0) throw EWrite(ErrorText("cannot write", partialPath_, errno));
   if (targetExisted_) {
     // Owner first: changing it may clear the set-id bits put back next.
     if ((oldUid_ != geteuid() || oldGid_ != getegid()) && fchown(fd_, oldUid_, oldGid_) != 0) {

@@ -86,7 +86,7 @@ void TRowWriter::Flush() {
   Written(error ? (fd_ >= 0 ? done : 0) : done);
   if (error) {
     failed_ = true;
-    throw EWrite("cannot write " + name_ + ": " + std::strerror(error), error);
+    throw EWrite("cannot write " + name_ + ": " + std::strerror(error));
   }
   pending_.clear();
   marks_.clear();

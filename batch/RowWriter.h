@@ -17,11 +17,10 @@
 
 namespace travenel {
 
-// A write that failed; Error is the errno it failed with.
+// A write that failed: the message names the destination and the error.
 class EWrite : public std::runtime_error {
  public:
-  EWrite(const std::string& message, int error) : std::runtime_error(message), Error(error) {}
-  int Error;
+  using std::runtime_error::runtime_error;
 };
 
 class TRowWriter {
