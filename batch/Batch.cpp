@@ -70,8 +70,11 @@ TResumePoint Prepare(TOutputFile& file, const TBatchOptions& o, const TSweepPlan
     if (file.PartialBytes() > 0)
       throw EStop(kExitUsage, "--resume: '" + partial + "' has no record of its sweep ('" +
                                   file.InfoPath() + "' is missing); remove it to start over");
-    if (TargetComplete(file, o, plan, block, runner, cancel))
+    if (TargetComplete(file, o, plan, block, runner, cancel)) {
+      // An empty partial file left by a kill at the start goes too.
+      file.Discard();
       throw EStop(kExitOk, "'" + o.Out + "' already holds this sweep, complete; nothing to do");
+    }
     if (!o.Quiet)
       std::fprintf(err, "travenel-batch: nothing to resume for '%s'; starting the sweep\n",
                    o.Out.c_str());

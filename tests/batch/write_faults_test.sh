@@ -143,7 +143,11 @@ echo "travenel-batch unfinished sweep" > "$dir/out.csv.partial.info"
 grep -q "already holds this sweep" "$tmp/err" || bad "no note: $(cat "$tmp/err")"
 [ -e "$dir/out.csv.partial.info" ] || [ -e "$dir/out.csv.partial" ] && bad "record left"
 cmp -s "$dir/out.csv" "$tmp/want" || bad "file changed"
-tried=$((tried + 1))
+# Killed as the skipping run had just taken its partial file: still skipped.
+: > "$dir/out.csv.partial"
+"$bin" "${sweep[@]}" --out "$dir/out.csv" --resume --quiet || bad "status $? with an empty partial file"
+[ -e "$dir/out.csv.partial" ] && bad "empty partial file left"
+tried=$((tried + 2))
 
 # A device as --out is closed once: a second close could close a number
 # another thread has opened meanwhile.
