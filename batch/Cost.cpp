@@ -63,17 +63,19 @@ double Seconds(u128 cost) { return static_cast<double>(cost) / 1e6; }
 }  // namespace
 
 // The model, fitted to the processor time of runs of 100 to 2,000 agents
-// at thresholds 0 to 100 (and 72 to 74 from 1,000 agents, where the default
-// threshold's crowded runs cost several times what a settling world does) (bench/bench_batch_cost.cpp prints estimate against
+// at thresholds 0 to 100 (bench/bench_batch_cost.cpp prints estimate against
 // measurement): a run costs a setting-up plus the steps it is expected to run
 // times the cost of one step. Below the 1,600 cells a run pauses once every
 // agent has attached: soon at low thresholds, later in a crowded world, never
 // from about 75 (from less when crowded). A step costs little while most
 // agents are attached and grows with the tries of free agents to find an
-// unmarked cell as the world fills. From 1,600 agents on some agents find no
-// cell, the run never pauses, and a step's cost climbs with the agents, in
-// levels of the threshold set by the shares of eight neighbours an agent can
-// reach (5/8, 2/3, 3/4).
+// unmarked cell as the world fills. Just below 75 (72 to 74, the default
+// threshold among them) a world of 1,000 agents or more seldom settles
+// either, and its steps cost a share of those at 75 that grows with the
+// crowd. From 1,600 agents on some agents find no cell, the run never
+// pauses, and a step's cost climbs with the agents, in levels of the
+// threshold set by the shares of eight neighbours an agent can reach (5/8,
+// 2/3, 3/4).
 std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
   constexpr std::int64_t kCells = 1600, kSetUp = 10;  // microseconds
   constexpr std::int64_t kNearSettling = 72;

@@ -254,8 +254,7 @@ void TOutputFile::Written() {
   const auto now = std::chrono::steady_clock::now();
   if (now - lastSync_ < kSyncEvery) return;
   lastSync_ = now;
-  if (::fdatasync(fd_) != 0)
-    throw EWrite(ErrorText("cannot write", partialPath_, errno));
+  if (::fdatasync(fd_) != 0) throw EWrite(ErrorText("cannot write", partialPath_, errno));
 }
 
 void TOutputFile::Keep() {
@@ -264,7 +263,8 @@ void TOutputFile::Keep() {
   const int error = errno;
   const bool closed = Close() == 0;
   if (!synced || !closed)
-    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, synced ? errno : error));
+    throw std::runtime_error(
+        ErrorText("--out: cannot write", partialPath_, synced ? errno : error));
 }
 
 void TOutputFile::Discard() {
@@ -286,9 +286,9 @@ void TOutputFile::Commit() {
       // Not allowed to give the file away: it stays ours, like any new file.
     }
     if (fchmod(fd_, oldMode_) != 0)
-      throw std::runtime_error(ErrorText("--out: cannot set the permissions of", partialPath_,
-                                         errno) +
-                               "; the rows are in it");
+      throw std::runtime_error(
+          ErrorText("--out: cannot set the permissions of", partialPath_, errno) +
+          "; the rows are in it");
   }
   // The check before the sweep may be long past: never rename over a device,
   // a folder or whatever else has taken the name since. The lock is held

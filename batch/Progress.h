@@ -6,10 +6,10 @@
 // and corrects that estimate by the rates measured as the sweep goes.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <algorithm>
 #include <string>
 #include <vector>
 

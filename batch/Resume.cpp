@@ -41,7 +41,9 @@ std::map<std::string, std::string> Fields(const std::string& record) {
 }
 
 // The block's runs, counted from 1 as --plan does: "1165-1325".
-std::string BlockText(TRunBlock b) { return std::to_string(b.First + 1) + "-" + std::to_string(b.Last); }
+std::string BlockText(TRunBlock b) {
+  return std::to_string(b.First + 1) + "-" + std::to_string(b.Last);
+}
 
 std::string FirstLines(const std::string& record, int n) {
   std::size_t end = 0;
@@ -63,8 +65,10 @@ bool ParseKey(const std::string& line, bool summary, long (&v)[5]) {
     char* end = nullptr;
     errno = 0;
     v[i] = std::strtol(p, &end, 10);
-    if (i == 4 && end == p) v[i] = -1;
-    else if (end == p || errno != 0) return false;
+    if (i == 4 && end == p)
+      v[i] = -1;
+    else if (end == p || errno != 0)
+      return false;
     if (*end != ',') return false;
     p = end + 1;
   }
@@ -109,13 +113,13 @@ std::string ReadAt(std::FILE* f, std::uint64_t from, std::uint64_t to) {
 
 std::string SweepRecord(const TBatchOptions& o) {
   const auto yes = [](bool b) { return b ? "yes" : "no"; };
-  std::string record =
-      std::string(kRecordTitle) + "\nrows version " + kRowsVersion + "\n--agents " +
-         List(o.Agents) + "\n--threshold " + List(o.Thresholds) + "\n--steps " +
-         std::to_string(o.Steps) + "\n--seed " + std::to_string(o.Seed) + "\n--repeats " +
-         std::to_string(o.Repeats) + "\n--summary " + yes(o.Summary) + "\n--measures " +
-         yes(o.Measures) + "\n--shard " + std::to_string(o.ShardIndex) + "/" +
-         std::to_string(o.ShardCount) + "\n--balanced " + yes(o.Balanced) + "\n";
+  std::string record = std::string(kRecordTitle) + "\nrows version " + kRowsVersion +
+                       "\n--agents " + List(o.Agents) + "\n--threshold " + List(o.Thresholds) +
+                       "\n--steps " + std::to_string(o.Steps) + "\n--seed " +
+                       std::to_string(o.Seed) + "\n--repeats " + std::to_string(o.Repeats) +
+                       "\n--summary " + yes(o.Summary) + "\n--measures " + yes(o.Measures) +
+                       "\n--shard " + std::to_string(o.ShardIndex) + "/" +
+                       std::to_string(o.ShardCount) + "\n--balanced " + yes(o.Balanced) + "\n";
   // The block itself: two builds that cut a sweep differently must never
   // continue each other's blocks, or the blocks would overlap or leave a gap.
   record += "block " + BlockText(BlockOf(o)) + "\n";
@@ -124,8 +128,8 @@ std::string SweepRecord(const TBatchOptions& o) {
 }
 
 std::string RecordDifference(const std::string& kept, const std::string& wanted) {
-  if (FirstLines(kept, 1) != kRecordTitle) return "the record";
-  if (FirstLines(kept, 2) != FirstLines(wanted, 2)) return "the version";
+  if (FirstLines(kept, 1) != kRecordTitle) return "a record this build cannot read";
+  if (FirstLines(kept, 2) != FirstLines(wanted, 2)) return "another version of the rows";
   auto a = Fields(kept);
   const auto b = Fields(wanted);
   // A record from before blocks were recorded: a block cut by count is

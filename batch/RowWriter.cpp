@@ -43,10 +43,11 @@ ssize_t TRowWriter::Print(void* self, const char* data, std::size_t size) {
 void TRowWriter::EndRun() {
   std::fflush(rows_);  // into pending_: cannot fail but for memory
   const std::size_t from = marks_.empty() ? 0 : marks_.back().End;
-  marks_.push_back({pending_.size(),
-                    static_cast<std::uint64_t>(std::count(
-                        pending_.begin() + static_cast<std::ptrdiff_t>(from), pending_.end(), '\n')),
-                    true});
+  marks_.push_back(
+      {pending_.size(),
+       static_cast<std::uint64_t>(
+           std::count(pending_.begin() + static_cast<std::ptrdiff_t>(from), pending_.end(), '\n')),
+       true});
 }
 
 void TRowWriter::AddHeader(const std::string& line) {

@@ -69,8 +69,8 @@ BENCHMARK(BM_Command)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->UseRealT
 // The README's summary sweep, 50 seeds a setup instead of 2, to a file
 // through standard output and with --out: every row written is checked.
 void BM_ReadmeSummary(benchmark::State& state) {
-  std::vector<std::string> args = {"--agents", "500,1000", "--threshold", "60,74", "--repeats",
-                                   "50",       "--summary", "--jobs",     "1",     "--quiet"};
+  std::vector<std::string> args = {"--agents", "500,1000",  "--threshold", "60,74", "--repeats",
+                                   "50",       "--summary", "--jobs",      "1",     "--quiet"};
   const char* path = "/tmp/travenel-bench-summary.csv";
   if (state.range(0) == 1) args.insert(args.end(), {"--out", path});
   state.SetLabel(state.range(0) == 1 ? "--out" : "> file");
