@@ -46,11 +46,14 @@ std::string ProgressText(std::uint64_t done, std::uint64_t total, double runsPer
 }
 
 TTimeLeft::TTimeLeft(std::vector<double> left)
-    : left_(left.empty() ? std::vector<double>{0.0} : std::move(left)), last_(left_.size()) {}
+    : left_(left.empty() ? std::vector<double>{0.0} : std::move(left)), spent_(left_.size()) {}
 
 void TTimeLeft::EndSetup(double now) {
   current_.Seconds = now - currentStart_;
-  if (current_.Cost > 0) last_[group_] = current_;
+  if (current_.Cost > 0) {
+    spent_[group_].Seconds += current_.Seconds;
+    spent_[group_].Cost += current_.Cost;
+  }
   current_ = {};
   currentStart_ = now;
 }
@@ -62,9 +65,9 @@ double TTimeLeft::Left(double now) const {
   double left = 0;
   for (std::size_t g = 0; g < left_.size(); ++g) {
     if (left_[g] <= 0) continue;
-    TSpent s = last_[g];
-    // The setup in progress counts with the last one of its group, so a
-    // setup just begun does not swing the estimate on its first runs.
+    TSpent s = spent_[g];
+    // The setup in progress counts with the rest of its group, so a setup
+    // just begun does not swing the estimate on its first runs.
     if (g == group_ && current_.Cost > 0) {
       s.Seconds += now - currentStart_;
       s.Cost += current_.Cost;

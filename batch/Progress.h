@@ -25,10 +25,11 @@ std::string ProgressText(std::uint64_t done, std::uint64_t total, double runsPer
                          double elapsed, double left);
 
 // The time left of a sweep: the estimated cost of the runs still to do,
-// each group's (the runs of one threshold) times the seconds its last setups
-// really took per unit of estimate. The estimate gets the cost of crowded or
-// unsettled runs wrong by factors that change slowly from setup to setup of
-// the same threshold, so the latest setups foretell the next ones best.
+// each group's (the runs of one threshold) times the seconds its setups so
+// far really took per unit of estimate. The estimate is off by factors that
+// differ from threshold to threshold far more than along the agent counts
+// of one; and a whole group's pace holds steadier on a busy machine than
+// its latest setup's.
 class TTimeLeft {
  public:
   // left[g]: the estimated cost of group g's runs still to do.
@@ -51,7 +52,7 @@ class TTimeLeft {
     double Seconds = 0, Cost = 0;
   };
   std::vector<double> left_;
-  std::vector<TSpent> last_;  // per group: its last complete setup
+  std::vector<TSpent> spent_;  // per group: its complete setups
   TSpent current_;
   std::size_t group_ = 0;
   double currentStart_ = 0, done_ = 0;
