@@ -168,7 +168,7 @@ TOutputFile::TOutputFile(const std::string& target) : target_(target) {
   // A record is written only while its partial file exists; without one it
   // is left from the moment between the end of a sweep (or its discarding)
   // and the record's removal, and speaks of nothing.
-  if (createdPartial_) staleRecord_ = ::unlink(infoPath_.c_str()) == 0;
+  if (createdPartial_) ::unlink(infoPath_.c_str());
 }
 
 TOutputFile::~TOutputFile() {

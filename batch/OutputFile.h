@@ -53,8 +53,6 @@ class TOutputFile {
   std::uint64_t PartialBytes() const { return partialBytes_; }
   // Taken without a lock: the file system has none.
   bool Unlocked() const { return unlocked_; }
-  // A record was found without its partial file and removed.
-  bool StaleRecord() const { return staleRecord_; }
   // The partial file as it was, for reading; its info file's text, if any.
   std::FILE* ReadPartial();
   std::optional<std::string> ReadInfo() const;
@@ -87,7 +85,7 @@ class TOutputFile {
 
   std::string target_, path_, partialPath_, infoPath_;
   bool device_ = false, targetExisted_ = false, createdPartial_ = false, started_ = false;
-  bool unlocked_ = false, staleRecord_ = false;
+  bool unlocked_ = false;
   int fd_ = -1;
   std::uint64_t partialBytes_ = 0;
   unsigned oldMode_ = 0, oldUid_ = 0, oldGid_ = 0, partialMode_ = 0600;
