@@ -255,6 +255,7 @@ std::string HelpText(int defaultJobs) {
          "                    FILE.partial.info)\n"
          "  --resume          continue the unfinished sweep of --out FILE, after\n"
          "                    checking that it is this sweep; without one, start it\n"
+         "                    (or do nothing where FILE holds it complete)\n"
          "  --summary         one row per run instead of one per step\n"
          "  --measures        add segregation measures to each row, taken after the\n"
          "                    step's movement pass (with --summary, of the last step):\n"
