@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "travenel/plot/CsvReader.h"
+#include "travenel/sweepcsv/Reader.h"
 #include "travenel/plot/Plot.h"
 #include "travenel/plot/StepAggregate.h"
 #include "travenel/plot/SummaryAggregate.h"

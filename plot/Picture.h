@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "travenel/plot/Columns.h"
+#include "travenel/sweepcsv/Columns.h"
 #include "travenel/plot/Page.h"
 
 namespace travenel {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "travenel/plot/CsvReader.h"
+#include "travenel/sweepcsv/Reader.h"
 #include "travenel/plot/StepPicture.h"
 #include "travenel/plot/SummaryPicture.h"
 
@@ -63,6 +63,31 @@ void CheckTarget(const std::string& path) {
                      "': the picture is written as PNG (or BMP): name it *.png");
 }
 
+// A row given twice whose first line was not kept: the input is read again
+// up to the second one to find it, where it can be (not from a pipe).
+std::string WithEarlierLine(std::FILE* in, const std::string& inputName, const EDuplicateRow& e,
+                            const std::vector<double>& repeated) {
+  std::string message = e.what();
+  const std::size_t unknown = message.find("(line ?");
+  if (unknown == std::string::npos) return message;
+  const std::string earlier = message;
+  message.replace(unknown, 7, "(an earlier line");
+  if (std::fseek(in, 0, SEEK_SET) != 0) return message;
+  try {
+    TCsvReader again(in, inputName);
+    again.ReadHeader();
+    std::vector<double> row;
+    while (again.Next(row) && again.Line() < e.Second) {
+      if (row[col::kAgents] == repeated[col::kAgents] &&
+          row[col::kThreshold] == repeated[col::kThreshold] &&
+          row[col::kSeed] == repeated[col::kSeed] && row[col::kStep] == repeated[col::kStep])
+        return std::string(earlier).replace(unknown, 7, "(line " + std::to_string(again.Line()));
+    }
+  } catch (const EBadInput&) {
+  }
+  return message;
+}
+
 }  // namespace
 
 TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOptions& options,
@@ -90,12 +115,23 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
     steps = std::make_unique<TStepAggregate>(columns);
   else
     runs = std::make_unique<TSummaryAggregate>(columns[0], never);
-  while (reader.Next(row)) {
-    facts.Add(row);
-    if (steps)
-      steps->Add(row, reader.Line());
-    else
-      runs->Add(row, reader.Line());
+  if (!layout.Ignored.empty()) {
+    std::string names;
+    for (const std::string& n : layout.Ignored) names += (names.empty() ? "'" : ", '") + n + "'";
+    warnings += "not plotted: the column" + std::string(layout.Ignored.size() > 1 ? "s " : " ") +
+                names + ", unknown here\n";
+  }
+  try {
+    while (reader.Next(row)) {
+      facts.Add(row);
+      if (steps)
+        steps->Add(row, reader.Line());
+      else
+        runs->Add(row, reader.Line());
+    }
+  } catch (const EDuplicateRow& e) {
+    if (e.First) throw;
+    throw EBadInput(WithEarlierLine(in, inputName, e, row));
   }
   if (reader.Rows() == 0)
     throw EBadInput(inputName + " has a header but no rows (line " + std::to_string(reader.Line()) +

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "travenel/plot/Columns.h"
+#include "travenel/sweepcsv/Columns.h"
 
 namespace travenel {
 

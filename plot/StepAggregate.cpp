@@ -1,30 +1,70 @@
 #include "travenel/plot/StepAggregate.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
-#include "travenel/plot/Columns.h"
-#include "travenel/plot/CsvReader.h"
 #include "travenel/plot/Format.h"
 
 namespace travenel {
 
-TStepAggregate::TStepAggregate(std::vector<int> columns)
-    : columns_(std::move(columns)),
-      runLast_(columns_.size(), std::numeric_limits<double>::quiet_NaN()) {}
+namespace {
 
-std::size_t TStepAggregate::SetupOf(const TSetupKey& key, std::uint64_t line) {
+// Steps up to this have a bit each; later ones (rare: files cut by hand)
+// are listed.
+constexpr std::uint64_t kBitSteps = std::uint64_t{1} << 24;
+
+}  // namespace
+
+std::size_t TStepAggregate::TRunHash::operator()(const TRunKey& k) const {
+  const std::hash<double> h;
+  std::size_t v = h(k.Agents);
+  v = v * 1000003u ^ h(k.Threshold);
+  return v * 1000003u ^ h(k.Seed);
+}
+
+TStepAggregate::TStepAggregate(std::vector<int> columns) : columns_(std::move(columns)) {}
+
+std::size_t TStepAggregate::SetupOf(const TSetupKey& key) {
   if (const auto it = index_.find(key); it != index_.end()) return it->second;
-  if (setups_.size() == kMaxSetups)
-    throw EBadInput("line " + std::to_string(line) + ": setup agents " + NumberText(key.Agents) +
-                    ", threshold " + NumberText(key.Threshold) + " is one more than the " +
-                    std::to_string(kMaxSetups) +
-                    " setups one picture of per-step curves can show; plot a part of the sweep "
-                    "(e.g. picked with grep) or its --summary");
   setups_.push_back({});
   setups_.back().Key = key;
   index_.emplace(key, setups_.size() - 1);
   return setups_.size() - 1;
+}
+
+std::size_t TStepAggregate::RunOf(const TRunKey& key, std::uint64_t line) {
+  // The runner writes a run's rows together: most rows are of the last run.
+  if (lastRun_ != SIZE_MAX && key == lastKey_) return lastRun_;
+  auto it = runIndex_.find(key);
+  if (it == runIndex_.end()) {
+    TRun r;
+    r.Setup = SetupOf({key.Agents, key.Threshold});
+    ++setups_[r.Setup].Runs;
+    r.Last.assign(columns_.size(), std::numeric_limits<double>::quiet_NaN());
+    r.LastAt.assign(columns_.size(), 0);
+    r.FirstLine = line;
+    runs_.push_back(std::move(r));
+    it = runIndex_.emplace(key, runs_.size() - 1).first;
+  }
+  lastKey_ = key;
+  lastRun_ = it->second;
+  return lastRun_;
+}
+
+bool TStepAggregate::MarkSeen(TRun& r, std::uint64_t step) {
+  if (step >= kBitSteps) {
+    if (std::find(r.Far.begin(), r.Far.end(), step) != r.Far.end()) return false;
+    r.Far.push_back(step);
+    return true;
+  }
+  const std::size_t word = static_cast<std::size_t>(step / 64);
+  const std::uint64_t bit = std::uint64_t{1} << (step % 64);
+  if (r.Seen.size() <= word) r.Seen.resize(word + 1);
+  if (r.Seen[word] & bit) return false;
+  r.Seen[word] |= bit;
+  return true;
 }
 
 void TStepAggregate::Widen(TSetup& s) {
@@ -56,44 +96,56 @@ std::size_t TStepAggregate::BinOf(TSetup& s, std::uint64_t step) {
   return bin;
 }
 
-void TStepAggregate::EndRun() {
-  if (!inRun_) return;
-  TSetup& s = setups_[runSetup_];
-  const std::size_t bin = BinOf(s, runStep_);
-  for (std::size_t c = 0; c < columns_.size(); ++c)
-    if (!std::isnan(runLast_[c])) s.Ended[bin * columns_.size() + c].Add(runLast_[c]);
-  inRun_ = false;
-}
-
 void TStepAggregate::Add(const std::vector<double>& row, std::uint64_t line) {
-  const TSetupKey key{row[col::kAgents], row[col::kThreshold]};
-  const double seed = row[col::kSeed];
+  const TRunKey key{row[col::kAgents], row[col::kThreshold], row[col::kSeed]};
   const auto step = static_cast<std::uint64_t>(row[col::kStep]);
-  if (!inRun_ || key != runKey_ || seed != runSeed_ || step <= runStep_) {
-    EndRun();
-    runSetup_ = SetupOf(key, line);
-    ++setups_[runSetup_].Runs;
-    inRun_ = true;
-    runKey_ = key;
-    runSeed_ = seed;
-    std::fill(runLast_.begin(), runLast_.end(), std::numeric_limits<double>::quiet_NaN());
+  TRun& r = runs_[RunOf(key, line)];
+  const bool first = r.LastLine == 0;
+  if (!MarkSeen(r, step)) {
+    std::uint64_t earlier = 0;
+    if (r.Contiguous && step >= r.FirstStep && step <= r.PrevStep)
+      earlier = r.FirstLine + (step - r.FirstStep);
+    throw EDuplicateRow("line " + std::to_string(line) + ": agents " + NumberText(key.Agents) +
+                            ", threshold " + NumberText(key.Threshold) + ", seed " +
+                            NumberText(key.Seed) + ", step " + std::to_string(step) +
+                            " is given twice (line " +
+                            (earlier ? std::to_string(earlier) : std::string("?")) + " and line " +
+                            std::to_string(line) + ")",
+                        earlier, line);
   }
-  TSetup& s = setups_[runSetup_];
+  if (first) {
+    r.FirstStep = step;
+  } else if (line != r.LastLine + 1 || step != r.PrevStep + 1) {
+    r.Contiguous = false;
+  }
+  r.LastLine = line;
+  r.PrevStep = step;
+  r.LastStep = first ? step : std::max(r.LastStep, step);
+
+  TSetup& s = setups_[r.Setup];
   const std::size_t base = BinOf(s, step) * columns_.size();
   for (std::size_t c = 0; c < columns_.size(); ++c) {
     const double v = row[static_cast<std::size_t>(columns_[c])];
     if (std::isnan(v)) continue;  // a measure without a value
     s.Rows[base + c].Add(v);
-    runLast_[c] = v;
+    if (std::isnan(r.Last[c]) || step >= r.LastAt[c]) {
+      r.Last[c] = v;
+      r.LastAt[c] = step;
+    }
   }
   s.FirstStep = std::min(s.FirstStep, step);
   s.LastStep = std::max(s.LastStep, step);
-  runStep_ = step;
 }
 
 std::vector<TStepSetup> TStepAggregate::Finish() {
-  EndRun();
   const std::size_t nc = columns_.size();
+  // Each run counts with its last values after its last step.
+  for (const TRun& r : runs_) {
+    TSetup& s = setups_[r.Setup];
+    const std::size_t bin = BinOf(s, r.LastStep);
+    for (std::size_t c = 0; c < nc; ++c)
+      if (!std::isnan(r.Last[c])) s.Ended[bin * nc + c].Add(r.Last[c]);
+  }
   std::vector<TStepSetup> out;
   for (const auto& [key, i] : index_) {
     const TSetup& s = setups_[i];

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "travenel/plot/Columns.h"
-#include "travenel/plot/CsvReader.h"
+#include "travenel/sweepcsv/Columns.h"
+#include "travenel/sweepcsv/Reader.h"
 #include "travenel/plot/Format.h"
 
 namespace travenel {
