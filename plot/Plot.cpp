@@ -15,11 +15,12 @@ namespace travenel {
 
 namespace {
 
-std::string DefaultTitle(const TCsvLayout& layout, const std::string& y) {
+std::string DefaultTitle(const TCsvLayout& layout, const std::string& y, bool xAgents) {
   if (layout.Kind == TCsvKind::PerStep)
     return y.empty() ? "Attached and free agents per step" : y + " per step";
-  if (y.empty() || y == "paused_at") return "The step at which the runs paused, by threshold";
-  return y + " by threshold";
+  const std::string by = xAgents ? "agents" : "threshold";
+  if (y.empty() || y == "paused_at") return "The step at which the runs paused, by " + by;
+  return y + " by " + by;
 }
 
 // The value column --y names; throws EPlotUsage when the input has none such.
@@ -95,7 +96,14 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
   TCsvReader reader(in, inputName);
   const TCsvLayout& layout = reader.ReadHeader();
   const bool perStep = layout.Kind == TCsvKind::PerStep;
-  const std::string title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y);
+  if (perStep && !options.X.empty())
+    throw EPlotUsage("--x: rows per step are drawn against the step; --x is for rows per run "
+                     "(--summary)");
+  if (!perStep && !options.By.empty())
+    throw EPlotUsage("--by: rows per run are drawn as one chart; --by is for rows per step "
+                     "(--x chooses what goes across)");
+  if (!perStep && options.OwnStepAxis)
+    throw EPlotUsage("--steps-axis: rows per run have no step axis");
 
   std::vector<int> columns;
   if (!options.Y.empty())
@@ -138,28 +146,37 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
                     " is its last)");
 
   const bool fromZero = layout.IsCount(columns[0]);
+  bool whole = true;
+  for (int c : columns) whole = whole && layout.IsWhole(c);
   if (steps) {
     TStepPlotSpec spec;
     spec.Width = options.Width;
     spec.Height = options.Height;
-    spec.Title = title;
+    spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, false);
+    spec.By = options.By;
+    spec.OwnStepAxis = options.OwnStepAxis;
     for (int c : columns) spec.Columns.push_back(layout.Names[static_cast<std::size_t>(c)]);
     spec.FromZero = fromZero;
+    spec.Whole = whole;
     spec.Facts = facts;
     return StepPicture(steps->Finish(), spec);
   }
   TSummaryPlotSpec spec;
+  spec.XAgents = options.X.empty()
+                     ? runs->AgentCounts() > 1 && runs->Thresholds() == 1
+                     : options.X == "agents";
   spec.Width = options.Width;
   spec.Height = options.Height;
-  spec.Title = title;
+  spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, spec.XAgents);
   spec.Column = layout.Names[static_cast<std::size_t>(columns[0])];
   spec.NeverBand = never;
   spec.FromZero = fromZero;
+  spec.Whole = whole;
   spec.MarksDropped = runs->MarksDropped();
   spec.Facts = facts;
   if (spec.MarksDropped)
     warnings += "not every distinct value has a dot of its own (too many); the means take all\n";
-  return SummaryPicture(runs->Finish(), spec);
+  return SummaryPicture(runs->Finish(spec.XAgents), spec);
 }
 
 int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err) {

@@ -166,11 +166,18 @@ TEST(SummaryAggregate, MeansOfPausedRunsAndTheNeverPausedApart) {
     plain[key].push_back(paused);
   }
   EXPECT_FALSE(a.MarksDropped());
+  // Curves by agent count against the threshold, and the other way round.
+  for (const bool xAgents : {false, true}) {
   std::size_t setups = 0;
-  for (const TSummaryCurve& curve : a.Finish())
+  double lastKey = -1, lastX = -1;
+  for (const TSummaryCurve& curve : a.Finish(xAgents))
     for (const TSummaryPoint& p : curve.Points) {
       ++setups;
-      const std::vector<double>& v = plain.at({curve.Agents, p.Threshold});
+      EXPECT_TRUE(curve.Key > lastKey || (curve.Key == lastKey && p.X > lastX));
+      lastKey = curve.Key;
+      lastX = p.X;
+      const std::vector<double>& v =
+          plain.at(xAgents ? TSetupKey{p.X, curve.Key} : TSetupKey{curve.Key, p.X});
       std::set<double> distinct;
       double sum = 0;
       std::size_t never = 0;
@@ -185,6 +192,9 @@ TEST(SummaryAggregate, MeansOfPausedRunsAndTheNeverPausedApart) {
       EXPECT_EQ(p.Marks, std::vector<double>(distinct.begin(), distinct.end()));
     }
   EXPECT_EQ(setups, plain.size());
+  }
+  EXPECT_EQ(a.AgentCounts(), 3u);
+  EXPECT_EQ(a.Thresholds(), 4u);
 }
 
 TEST(SummaryAggregate, DistinctValuesBeyondTheLimitGetNoMarkButCount) {
