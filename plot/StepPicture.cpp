@@ -239,75 +239,133 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
   thresholds = Distinct(thresholds);
   const int na = static_cast<int>(agents.size()), nt = static_cast<int>(thresholds.size());
 
-  // The panels: one per setup while the sweep's grid is small enough, else
-  // one per agent count (or threshold) with a curve for each of the other.
-  const bool grouped = !spec.By.empty() || na > kMaxGridSide || nt > kMaxGridSide;
-  const bool byThreshold = spec.By == "threshold";
-  const std::vector<double>& panelKeys = byThreshold ? thresholds : agents;
-  const std::vector<double>& curveKeys = byThreshold ? agents : thresholds;
-  std::vector<TPanel> panels;
-  bool sweepGrid = false;  // the cells are the sweep's grid: agents down, thresholds across
-  if (grouped) {
-    panels.resize(panelKeys.size());
-    for (const TStepSetup& s : setups)
-      panels[IndexOf(panelKeys, byThreshold ? s.Key.Threshold : s.Key.Agents)].Setups.push_back(&s);
-    for (std::size_t i = 0; i < panels.size(); ++i) {
-      TPanel& p = panels[i];
-      p.Cell = static_cast<int>(i);
-      p.Caption = (byThreshold ? "threshold " : "agents ") + NumberText(panelKeys[i]) + kDot +
-                  RunsText(p.Setups) + " each";
-    }
-  } else {
-    sweepGrid = na > 1 && nt > 1;
-    for (int i = 0; i < n; ++i) {
-      const TStepSetup& s = setups[static_cast<std::size_t>(i)];
-      panels.push_back({{&s}, single ? "" : PanelCaption(s), i});
-      if (sweepGrid)
-        panels.back().Cell = static_cast<int>(IndexOf(agents, s.Key.Agents)) * nt +
-                             static_cast<int>(IndexOf(thresholds, s.Key.Threshold));
-    }
-  }
-  const int np = static_cast<int>(panels.size());
-  const auto gridFor = [&](int w, int h) {
-    if (sweepGrid) return TGrid{nt, na};
-    const TPoint g = ChooseGrid(np, w, h);
-    return TGrid{g.X, g.Y};
+  // How the setups go into panels: one per setup while the sweep's grid is
+  // small enough, else one per agent count (or threshold) with a curve for
+  // each of the other. Where a given size cannot hold the panels, the
+  // other grouping, then every k-th panel only; the first that fits is drawn.
+  struct TPlan {
+    bool Grouped = false, ByThreshold = false;
+    int Every = 1;
+    bool SweepGrid = false;  // the cells are the sweep's grid: agents down, thresholds across
+    std::vector<TPanel> Panels;
+    TGrid Grid;
+    int Width = 0, Height = 0, Header = 0, Footer = 0;
+    std::string Note;
+    std::string Thinned;  // what the note says of panels left out
+    std::vector<TLegendEntry> Legend;
   };
-
   const std::string caption = SweepCaption(agents, thresholds, runsMin, runsMax, spec.Facts);
-  std::string note =
-      "A run that paused counts with its last values at the later steps of its setup.";
-  if (grouped)
-    note = "Lines: the mean of each setup's runs" +
-           (spec.Columns.size() > 1 ? " (" + spec.Columns[0] + " solid, the others dashed)"
-                                    : std::string()) +
-           ". A run that paused counts with its last values at the later steps.";
-  const auto legendFor = [&](int width) {
+  const auto makePlan = [&](bool grouped, bool byThreshold, int every) {
+    TPlan plan;
+    plan.Grouped = grouped;
+    plan.ByThreshold = byThreshold;
+    plan.Every = every;
+    const std::vector<double>& panelKeys = byThreshold ? thresholds : agents;
+    if (grouped) {
+      std::vector<TPanel> all(panelKeys.size());
+      for (const TStepSetup& s : setups)
+        all[IndexOf(panelKeys, byThreshold ? s.Key.Threshold : s.Key.Agents)].Setups.push_back(&s);
+      for (std::size_t i = 0; i < all.size(); i += static_cast<std::size_t>(every)) {
+        TPanel& p = all[i];
+        p.Cell = static_cast<int>(plan.Panels.size());
+        p.Caption = (byThreshold ? "threshold " : "agents ") + NumberText(panelKeys[i]) + kDot +
+                    RunsText(p.Setups) + " each";
+        plan.Panels.push_back(std::move(p));
+      }
+    } else {
+      plan.SweepGrid = na > 1 && nt > 1;
+      for (int i = 0; i < n; ++i) {
+        const TStepSetup& s = setups[static_cast<std::size_t>(i)];
+        plan.Panels.push_back({{&s}, single ? "" : PanelCaption(s), i});
+        if (plan.SweepGrid)
+          plan.Panels.back().Cell = static_cast<int>(IndexOf(agents, s.Key.Agents)) * nt +
+                                    static_cast<int>(IndexOf(thresholds, s.Key.Threshold));
+      }
+    }
+    const int np = static_cast<int>(plan.Panels.size());
+    const auto gridFor = [&](int w, int h) {
+      if (plan.SweepGrid) return TGrid{nt, na};
+      const TPoint g = ChooseGrid(np, w, h);
+      return TGrid{g.X, g.Y};
+    };
+    plan.Note = "A run that paused counts with its last values at the later steps of its setup.";
     if (grouped)
-      return GroupLegend(curveKeys, byThreshold, spec.Columns, width - 2 * TPage::kMargin);
-    return Legend(spec.Columns, colors, single ? setups[0].Runs : 0, single, runsMax);
-  };
+      plan.Note = "Lines: the mean of each setup's runs" +
+                  (spec.Columns.size() > 1 ? " (" + spec.Columns[0] + " solid, the others dashed)"
+                                           : std::string()) +
+                  ". A run that paused counts with its last values at the later steps.";
+    if (every > 1)
+      plan.Thinned = "Panels for every " + std::to_string(every) + "th " +
+                     (byThreshold ? "threshold" : "agent count") + " only (" +
+                     std::to_string(np) + " of " + std::to_string(panelKeys.size()) +
+                     "): a larger --size shows all.";
+    if (!plan.Thinned.empty()) plan.Note += "\n" + plan.Thinned;
+    const auto legendFor = [&](int width) {
+      if (grouped)
+        return GroupLegend(byThreshold ? agents : thresholds, byThreshold, spec.Columns,
+                           width - 2 * TPage::kMargin);
+      return Legend(spec.Columns, colors, single ? setups[0].Runs : 0, single, runsMax);
+    };
 
-  // The size: as given, or as the panels need.
-  int width = spec.Width, height = spec.Height;
-  TGrid grid = gridFor(width ? width : kSingleWidth, height ? height : kSingleHeight);
-  if (!width || !height) {
-    const int w =
-        single ? kSingleWidth
-               : 2 * TPage::kMargin + grid.Cols * kPanelWidth + (grid.Cols - 1) * kPanelGap;
-    const int guessW =
-        width ? width : std::clamp(std::max(w, kSingleWidth), 0, TPlotOptions::kMaxSide);
-    const int header = TPage::HeaderHeight(
-        guessW, spec.Title, caption, single ? std::vector<TLegendEntry>{} : legendFor(guessW));
-    const int footer = TPage::FooterHeight(guessW, note);
-    const int h =
-        single ? kSingleHeight
-               : header + grid.Rows * kPanelHeight + (grid.Rows - 1) * kPanelGap + footer;
-    width = guessW;
-    height =
-        height ? height : std::clamp(std::max(h, kSingleHeight / 2), 0, TPlotOptions::kMaxSide);
-    grid = gridFor(width, height - header - footer);
+    // The size: as given, or as the panels need.
+    int width = spec.Width, height = spec.Height;
+    plan.Grid = gridFor(width ? width : kSingleWidth, height ? height : kSingleHeight);
+    if (!width) {
+      const int w = single ? kSingleWidth
+                           : 2 * TPage::kMargin + plan.Grid.Cols * kPanelWidth +
+                                 (plan.Grid.Cols - 1) * kPanelGap;
+      width = std::clamp(std::max(w, kSingleWidth), 0, TPlotOptions::kMaxSide);
+    }
+    plan.Legend = legendFor(width);
+    plan.Header = TPage::HeaderHeight(width, spec.Title, caption,
+                                      single ? std::vector<TLegendEntry>{} : plan.Legend);
+    plan.Footer = TPage::FooterHeight(width, plan.Note);
+    if (!height) {
+      const int h = single ? kSingleHeight
+                           : plan.Header + plan.Grid.Rows * kPanelHeight +
+                                 (plan.Grid.Rows - 1) * kPanelGap + plan.Footer;
+      height = std::clamp(std::max(h, kSingleHeight / 2), 0, TPlotOptions::kMaxSide);
+    }
+    if (!spec.Width || !spec.Height) plan.Grid = gridFor(width, height - plan.Header - plan.Footer);
+    plan.Width = width;
+    plan.Height = height;
+    return plan;
+  };
+  const auto panelSize = [](const TPlan& p, int header) {
+    const int bodyW = p.Width - 2 * TPage::kMargin;
+    const int bodyH = p.Height - header - p.Footer;
+    return TPoint{(bodyW - (p.Grid.Cols - 1) * kPanelGap) / p.Grid.Cols,
+                  (bodyH - (p.Grid.Rows - 1) * kPanelGap) / p.Grid.Rows};
+  };
+  // On a small page the note goes first where it takes the panels' room.
+  const auto fits = [&](TPlan& p) {
+    TPoint s = panelSize(p, p.Header);
+    if (s.Y < kMinPanelHeight && p.Note != p.Thinned) {
+      p.Note = p.Thinned;
+      p.Footer = TPage::FooterHeight(p.Width, p.Note);
+      s = panelSize(p, p.Header);
+    }
+    return s.X >= kMinPanelWidth && s.Y >= kMinPanelHeight;
+  };
+  const bool forced = !spec.By.empty();
+  TPlan plan;
+  if (!forced && na <= kMaxGridSide && nt <= kMaxGridSide) plan = makePlan(false, false, 1);
+  if (plan.Panels.empty() || !fits(plan)) {
+    // Grouped: as asked, else by agent count, else by whichever has fewer values.
+    const bool fewer = forced ? spec.By == "threshold" : nt < na;
+    plan = makePlan(true, forced && fewer, 1);
+    if (!fits(plan) && !forced && fewer) plan = makePlan(true, true, 1);
+    const int most = static_cast<int>(fewer ? nt : na);
+    for (int every = 2; !fits(plan) && every <= most; ++every) plan = makePlan(true, fewer, every);
   }
+  const bool grouped = plan.Grouped, byThreshold = plan.ByThreshold;
+  const std::vector<TPanel>& panels = plan.Panels;
+  const std::vector<double>& curveKeys = byThreshold ? agents : thresholds;
+  const int np = static_cast<int>(panels.size());
+  const TGrid grid = plan.Grid;
+  const int width = plan.Width, height = plan.Height;
+  const std::string& note = plan.Note;
+  const auto legendFor = [&](int) { return plan.Legend; };
 
   // One step axis for all (or each panel its own); one value axis per agent
   // count (per panel where a panel holds several).
