@@ -37,6 +37,17 @@ std::size_t IndexOf(const std::vector<double>& sorted, double v) {
                                   sorted.begin());
 }
 
+// "2nd", "3rd", "11th".
+std::string Ordinal(int k) {
+  const int last = k % 10, tens = k % 100;
+  const char* suffix = tens >= 11 && tens <= 13 ? "th"
+                       : last == 1              ? "st"
+                       : last == 2              ? "nd"
+                       : last == 3              ? "rd"
+                                                : "th";
+  return std::to_string(k) + suffix;
+}
+
 // The runs of some setups: "20 runs", "18 to 20 runs".
 std::string RunsText(const std::vector<const TStepSetup*>& setups) {
   std::uint64_t lo = UINT64_MAX, hi = 0;
@@ -295,7 +306,7 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
                                            : std::string()) +
                   ". A run that paused counts with its last values at the later steps.";
     if (every > 1)
-      plan.Thinned = "Panels for every " + std::to_string(every) + "th " +
+      plan.Thinned = "Panels for every " + Ordinal(every) + " " +
                      (byThreshold ? "threshold" : "agent count") + " only (" +
                      std::to_string(np) + " of " + std::to_string(panelKeys.size()) +
                      "): a larger --size shows all.";

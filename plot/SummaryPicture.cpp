@@ -11,6 +11,8 @@ namespace {
 
 constexpr int kWidth = 900, kHeight = 600;
 constexpr int kMinTicks = 5;
+constexpr int kMinChartHeight = 180;
+constexpr int kMinBandLabelPixels = 16;
 // The never-paused band over the top tick: less than half a step of the
 // scale, so that it never puts a tick into it.
 constexpr double kBandSteps = 0.45;
@@ -93,7 +95,9 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   note += ".";
   if (band) note += "\nTriangles in the band at the top: setups with runs that never paused.";
   if (spec.MarksDropped) note += " (Not every distinct value has a dot.)";
-  page.SetFooter(note);
+  // On a small page the note gives way to the chart.
+  if (page.Body().Height() - TPage::FooterHeight(width, note) >= kMinChartHeight)
+    page.SetFooter(note);
 
   const TRect body = page.Body();
   TChartSpec cs;
@@ -127,6 +131,14 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   if (band) cs.SideLabels.push_back({neverY, "never paused"});
   cs.Y = WithMargin(cs.Y, true, !band);
   auto chart = MakeChart(cs);
+  if (band) {
+    // A band too low for its label (a small chart) is told by the legend alone.
+    const int bandPixels = chart->WorldToPixel(1, 0, valueTop).Y - chart->WorldToPixel(1, 0, bandTop).Y;
+    if (bandPixels < kMinBandLabelPixels) {
+      cs.SideLabels.clear();
+      chart = MakeChart(cs);
+    }
+  }
   TRChart& c = *chart;
   c.SetPenStyle(psSolid);
 
