@@ -40,12 +40,12 @@ std::size_t TStepAggregate::RunOf(const TRunKey& key, std::uint64_t line) {
   auto it = runIndex_.find(key);
   if (it == runIndex_.end()) {
     TRun r;
-    r.Setup = SetupOf({key.Agents, key.Threshold});
+    r.Setup = static_cast<std::uint32_t>(SetupOf({key.Agents, key.Threshold}));
     ++setups_[r.Setup].Runs;
-    r.Last.assign(columns_.size(), std::numeric_limits<double>::quiet_NaN());
-    r.LastAt.assign(columns_.size(), 0);
     r.FirstLine = line;
     runs_.push_back(std::move(r));
+    last_.resize(last_.size() + columns_.size(), std::numeric_limits<double>::quiet_NaN());
+    lastAt_.resize(lastAt_.size() + columns_.size(), 0);
     it = runIndex_.emplace(key, runs_.size() - 1).first;
   }
   lastKey_ = key;
@@ -53,17 +53,20 @@ std::size_t TStepAggregate::RunOf(const TRunKey& key, std::uint64_t line) {
   return lastRun_;
 }
 
-bool TStepAggregate::MarkSeen(TRun& r, std::uint64_t step) {
-  if (step >= kBitSteps) {
-    if (std::find(r.Far.begin(), r.Far.end(), step) != r.Far.end()) return false;
-    r.Far.push_back(step);
-    return true;
-  }
-  const std::size_t word = static_cast<std::size_t>(step / 64);
+bool TStepAggregate::MarkSeen(std::size_t i, std::uint64_t step) {
+  if (step >= kBitSteps) return far_.insert({i, step}).second;
+  TRun& r = runs_[i];
   const std::uint64_t bit = std::uint64_t{1} << (step % 64);
-  if (r.Seen.size() <= word) r.Seen.resize(word + 1);
-  if (r.Seen[word] & bit) return false;
-  r.Seen[word] |= bit;
+  std::uint64_t* word;
+  if (step < 128) {
+    word = &r.Near[step / 64];
+  } else {
+    const std::size_t w = static_cast<std::size_t>(step / 64 - 2);
+    if (r.Seen.size() <= w) r.Seen.resize(w + 1);
+    word = &r.Seen[w];
+  }
+  if (*word & bit) return false;
+  *word |= bit;
   return true;
 }
 
@@ -99,9 +102,10 @@ std::size_t TStepAggregate::BinOf(TSetup& s, std::uint64_t step) {
 void TStepAggregate::Add(const std::vector<double>& row, std::uint64_t line) {
   const TRunKey key{row[col::kAgents], row[col::kThreshold], row[col::kSeed]};
   const auto step = static_cast<std::uint64_t>(row[col::kStep]);
-  TRun& r = runs_[RunOf(key, line)];
+  const std::size_t run = RunOf(key, line);
+  TRun& r = runs_[run];
   const bool first = r.LastLine == 0;
-  if (!MarkSeen(r, step)) {
+  if (!MarkSeen(run, step)) {
     std::uint64_t earlier = 0;
     if (r.Contiguous && step >= r.FirstStep && step <= r.PrevStep)
       earlier = r.FirstLine + (step - r.FirstStep);
@@ -123,14 +127,17 @@ void TStepAggregate::Add(const std::vector<double>& row, std::uint64_t line) {
   r.LastStep = first ? step : std::max(r.LastStep, step);
 
   TSetup& s = setups_[r.Setup];
-  const std::size_t base = BinOf(s, step) * columns_.size();
-  for (std::size_t c = 0; c < columns_.size(); ++c) {
+  const std::size_t nc = columns_.size();
+  const std::size_t base = BinOf(s, step) * nc;
+  double* last = &last_[run * nc];
+  std::uint64_t* lastAt = &lastAt_[run * nc];
+  for (std::size_t c = 0; c < nc; ++c) {
     const double v = row[static_cast<std::size_t>(columns_[c])];
     if (std::isnan(v)) continue;  // a measure without a value
     s.Rows[base + c].Add(v);
-    if (std::isnan(r.Last[c]) || step >= r.LastAt[c]) {
-      r.Last[c] = v;
-      r.LastAt[c] = step;
+    if (std::isnan(last[c]) || step >= lastAt[c]) {
+      last[c] = v;
+      lastAt[c] = step;
     }
   }
   s.FirstStep = std::min(s.FirstStep, step);
@@ -140,11 +147,11 @@ void TStepAggregate::Add(const std::vector<double>& row, std::uint64_t line) {
 std::vector<TStepSetup> TStepAggregate::Finish() {
   const std::size_t nc = columns_.size();
   // Each run counts with its last values after its last step.
-  for (const TRun& r : runs_) {
-    TSetup& s = setups_[r.Setup];
-    const std::size_t bin = BinOf(s, r.LastStep);
+  for (std::size_t i = 0; i < runs_.size(); ++i) {
+    TSetup& s = setups_[runs_[i].Setup];
+    const std::size_t bin = BinOf(s, runs_[i].LastStep);
     for (std::size_t c = 0; c < nc; ++c)
-      if (!std::isnan(r.Last[c])) s.Ended[bin * nc + c].Add(r.Last[c]);
+      if (!std::isnan(last_[i * nc + c])) s.Ended[bin * nc + c].Add(last_[i * nc + c]);
   }
   std::vector<TStepSetup> out;
   for (const auto& [key, i] : index_) {

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -90,26 +91,25 @@ class TStepAggregate {
   struct TRunHash {
     std::size_t operator()(const TRunKey& k) const;
   };
+  // Kept for every run: what a run needs is kept small.
   struct TRun {
-    std::size_t Setup = 0;
     std::uint64_t LastStep = 0;
-    // Per column: the value at the latest step that had one (NaN: none yet).
-    std::vector<double> Last;
-    std::vector<std::uint64_t> LastAt;
-    // The steps seen, a bit each; steps beyond the bits' reach go to Far.
-    std::vector<std::uint64_t> Seen;
-    std::vector<std::uint64_t> Far;
     std::uint64_t FirstLine = 0;
     // While the run's rows come one line after another from step FirstStep
     // on (as the runner writes them), the line of any of its steps is known.
-    bool Contiguous = true;
     std::uint64_t FirstStep = 0, LastLine = 0, PrevStep = 0;
+    // The steps seen, a bit each: the first 128 here, later ones in Seen
+    // (beyond kBitSteps in far_).
+    std::uint64_t Near[2] = {0, 0};
+    std::vector<std::uint64_t> Seen;
+    std::uint32_t Setup = 0;
+    bool Contiguous = true;
   };
 
   std::size_t SetupOf(const TSetupKey& key);
   std::size_t RunOf(const TRunKey& key, std::uint64_t line);
-  // Marks the step seen; false when it was seen before.
-  static bool MarkSeen(TRun& r, std::uint64_t step);
+  // Marks a step of run i seen; false when it was seen before.
+  bool MarkSeen(std::size_t i, std::uint64_t step);
   // The bin of a step, widening the bins while it lies beyond the last one.
   std::size_t BinOf(TSetup& s, std::uint64_t step);
   void Widen(TSetup& s);
@@ -118,6 +118,11 @@ class TStepAggregate {
   std::vector<TSetup> setups_;
   std::map<TSetupKey, std::size_t> index_;
   std::vector<TRun> runs_;  // in the order they first appear
+  // Per run and column: the value at the latest step that had one (NaN:
+  // none yet), and that step.
+  std::vector<double> last_;
+  std::vector<std::uint64_t> lastAt_;
+  std::set<std::pair<std::size_t, std::uint64_t>> far_;  // (run, step) of steps beyond the bits
   std::unordered_map<TRunKey, std::size_t, TRunHash> runIndex_;
   std::size_t lastRun_ = SIZE_MAX;
   TRunKey lastKey_{};
