@@ -48,6 +48,21 @@ std::string HeaderText(TCsvKind kind, bool measures) {
   return s + "\n";
 }
 
+std::string Shown(std::string_view field) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string s;
+  for (unsigned char ch : field.substr(0, 40)) {
+    if (ch < 0x20 || ch == 0x7F) {
+      s += "\\x";
+      s += kHex[ch >> 4];
+      s += kHex[ch & 15];
+    } else {
+      s += static_cast<char>(ch);
+    }
+  }
+  return s;
+}
+
 std::string Where(std::uint64_t line, int column, const std::string& name) {
   std::string s = "line " + std::to_string(line) + ", column " + std::to_string(column);
   if (!name.empty()) s += " (" + name + ")";
@@ -85,7 +100,7 @@ TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::ui
                                "' (rows per run), in any order";
   if (std::max(stepHits, runHits) == 0)
     throw EBadInput("line " + std::to_string(line) + ": no header: " + expected + ", not '" +
-                    std::string(fields.empty() ? "" : fields[0].substr(0, 40)) + "'");
+                    Shown(fields.empty() ? "" : fields[0]) + "'");
   layout.Names.resize(static_cast<std::size_t>(base));
   for (int i = 0; i < base; ++i)
     layout.Names[static_cast<std::size_t>(i)] =
@@ -111,11 +126,11 @@ TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::ui
       to = -2;
     }
     if (to == -2)
-      throw EBadInput(Where(line, static_cast<int>(i) + 1, "") + "column '" + std::string(name) +
+      throw EBadInput(Where(line, static_cast<int>(i) + 1, "") + "column '" + Shown(name) +
                       "' appears twice");
     if (to >= 0 && to < base) firstField[static_cast<std::size_t>(to)] = static_cast<int>(i);
     // Empty names stand for the empty columns a spreadsheet leaves at the end.
-    if (to < 0 && !name.empty()) layout.Ignored.emplace_back(name);
+    if (to < 0 && !name.empty()) layout.Ignored.push_back(Shown(name));
     layout.Source.push_back(to);
   }
   for (int i = 0; i < base; ++i)

@@ -100,6 +100,10 @@ TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::ui
 // rows per run.
 std::string KnownMeasureList(TCsvKind kind);
 
+// A field's text as a message shows it: at most 40 characters, control
+// characters (a NUL cuts a C string short) written as \xNN.
+std::string Shown(std::string_view field);
+
 // "line 5, column 3 (seed): " (without a name: "line 5, column 3: ").
 std::string Where(std::uint64_t line, int column, const std::string& name);
 

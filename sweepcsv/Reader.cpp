@@ -47,21 +47,6 @@ char SeparatorOf(std::string_view line) {
 
 }  // namespace
 
-std::string Shown(std::string_view field) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string s;
-  for (unsigned char ch : field.substr(0, 40)) {
-    if (ch < 0x20 || ch == 0x7F) {
-      s += "\\x";
-      s += kHex[ch >> 4];
-      s += kHex[ch & 15];
-    } else {
-      s += static_cast<char>(ch);
-    }
-  }
-  return s;
-}
-
 bool ReadValue(std::string_view field, TValueRule rule, double& value, bool decimalComma) {
   field = Trim(field);
   if (rule == TValueRule::Measure && field.empty()) {
@@ -193,6 +178,7 @@ const TCsvLayout& TCsvReader::ReadHeader() {
   decimalComma_ = sep_ != ',';
   header_.assign(line);
   Split(line);
+  headerFields_.assign(fields_.begin(), fields_.end());
   layout_ = LayoutFromHeader(fields_, line_);
   rules_.clear();
   for (int to : layout_.Source) rules_.push_back(to < 0 ? TValueRule::Number : layout_.Rule(to));
@@ -221,14 +207,18 @@ bool TCsvReader::Next(std::vector<double>& values) {
     if (Trim(line).empty() || line == header_) continue;
     Split(line);
     // Rows of empty fields, as spreadsheets leave at the end.
-    if (!AllEmpty(fields_)) break;
+    if (AllEmpty(fields_)) continue;
+    // A row that names the key columns: the header again (where outputs
+    // were joined, perhaps quoted otherwise), or another output's.
+    if (std::find(fields_.begin(), fields_.end(), kStepColumns[col::kAgents]) != fields_.end() &&
+        std::find(fields_.begin(), fields_.end(), kStepColumns[col::kSeed]) != fields_.end()) {
+      if (std::equal(fields_.begin(), fields_.end(), headerFields_.begin(), headerFields_.end()))
+        continue;
+      throw EBadInput("line " + std::to_string(line_) +
+                      ": a header other than the first one (outputs with other columns joined?)");
+    }
+    break;
   }
-  // A row that names the key columns: the header of another output with
-  // other columns, joined to this one.
-  if (std::find(fields_.begin(), fields_.end(), kStepColumns[col::kAgents]) != fields_.end() &&
-      std::find(fields_.begin(), fields_.end(), kStepColumns[col::kSeed]) != fields_.end())
-    throw EBadInput("line " + std::to_string(line_) +
-                    ": a header other than the first one (outputs with other columns joined?)");
   if (fields_.size() < count)
     throw EBadInput(Where(line_, static_cast<int>(fields_.size()) + 1,
                           layout_.Source[fields_.size()] >= 0

@@ -75,14 +75,11 @@ class TCsvReader {
   char sep_ = ',';
   bool decimalComma_ = false;
   std::string header_;  // the header line as it came, to know its repeats
+  std::vector<std::string> headerFields_;
   TCsvLayout layout_;
   std::vector<TValueRule> rules_;  // by field of the file
   std::vector<std::string_view> fields_;
   std::string scratch_;
 };
-
-// A field's text as a message shows it: at most 40 characters, control
-// characters (a NUL cuts a C string short) written as \xNN.
-std::string Shown(std::string_view field);
 
 }  // namespace travenel

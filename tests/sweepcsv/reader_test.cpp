@@ -68,6 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "column 5 (attached): '1.000,5' is not a number"},
         BadCase{"Huge", kStepHeader + "500,74,1,1,1.7e308,0\n",
                 "line 2, column 5 (attached): '1.7e308' is too large to plot"},
+        BadCase{"NulInHeader", std::string("ag") + '\0' + "ents,x\n", "not 'ag\\x00ents'"},
         BadCase{"NulShown", kStepHeader + std::string("500,74,1,1,0") + '\0' + "x,500\n",
                 "'0\\x00x' is not a number"},
         BadCase{"Text", kStepHeader + "500,74,one,1,0,500\n",
@@ -124,6 +125,10 @@ TEST(CsvReader, VariantsReadAsTheRunnersFile) {
        "500;74;1;1;3;497;48,76;;\r\n500;74;1;2;7;493;;;\r\n;;;;;;;;\r\n;;;;;;;;\r\n"},
       {"tabs", "agents\tthreshold\tseed\tstep\tattached\tfree\tpercent_similar\n"
                "500\t74\t1\t1\t3\t497\t48.76\n500\t74\t1\t2\t7\t493\t\n"},
+      {"joined, the second header quoted",
+       "agents,threshold,seed,step,attached,free,percent_similar\n500,74,1,1,3,497,48.76\n"
+       "\"agents\",\"threshold\",\"seed\",\"step\",\"attached\",\"free\",\"percent_similar\"\n"
+       "500,74,1,2,7,493,\n"},
       {"joined by cat, BOMs and no last line end",
        "\xEF\xBB\xBF" "agents,threshold,seed,step,attached,free,percent_similar\r\n"
        "500,74,1,1,3,497,48.76\r\n"
