@@ -173,7 +173,17 @@ const TCsvLayout& TCsvReader::ReadHeader() {
     if (!NextLine(line))
       throw EBadInput(name_ + " is empty: no header line (travenel-batch writes one first)");
   } while (Trim(line).empty());
-  sep_ = SeparatorOf(line);
+  // Excel's own line naming the separator, before the header.
+  if (line.size() == 5 && line.substr(0, 4) == "sep=") {
+    const char sep = line[4];
+    do {
+      if (!NextLine(line))
+        throw EBadInput(name_ + " has no header line after its 'sep=' line");
+    } while (Trim(line).empty());
+    sep_ = sep;
+  } else {
+    sep_ = SeparatorOf(line);
+  }
   // With ',' between the fields a ',' cannot be a decimal point.
   decimalComma_ = sep_ != ',';
   header_.assign(line);

@@ -123,6 +123,9 @@ TEST(CsvReader, VariantsReadAsTheRunnersFile) {
       {"German spreadsheet",
        "agents;threshold;seed;step;attached;free;percent_similar;;\r\n"
        "500;74;1;1;3;497;48,76;;\r\n500;74;1;2;7;493;;;\r\n;;;;;;;;\r\n;;;;;;;;\r\n"},
+      {"Excel's separator line",
+       "sep=;\nagents;threshold;seed;step;attached;free;percent_similar\n"
+       "500;74;1;1;3;497;48,76\n500;74;1;2;7;493;\n"},
       {"tabs", "agents\tthreshold\tseed\tstep\tattached\tfree\tpercent_similar\n"
                "500\t74\t1\t1\t3\t497\t48.76\n500\t74\t1\t2\t7\t493\t\n"},
       {"joined, the second header quoted",
