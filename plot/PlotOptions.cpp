@@ -90,10 +90,10 @@ std::string PlotHelpText() {
          "\n"
          "  --out FILE     the picture to write (PNG; .bmp writes BMP); an old file is\n"
          "                 replaced only once the new one is complete\n"
-         "  --y COLUMN     the value to plot against the step (rows per step) or the\n"
-         "                 threshold (--summary rows), such as a measure column:\n"
+         "  --y COLUMN     the value to plot against the step (rows per step) or across\n"
+         "                 (--summary rows), such as a measure column:\n"
          "                 " +
-         KnownMeasureList(TCsvKind::PerStep) + "\n                 (per step) or " +
+         KnownMeasureList(TCsvKind::PerStep) + " (per step),\n                 " +
          KnownMeasureList(TCsvKind::Summary) +
          " (per run)\n"
          "                 (default: attached and free agents per step; the step at\n"
@@ -110,7 +110,8 @@ std::string PlotHelpText() {
          "  --steps-axis own|shared\n"
          "                 rows per step: each panel's step axis as far as its own\n"
          "                 runs go, or one for all (default: shared)\n"
-         "  --size WxH     picture size in pixels (default: as many setups need)\n"
+         "  --size WxH     picture size in pixels (default: as many setups need); where\n"
+         "                 the panels do not fit, fewer are drawn and the note says so\n"
          "  --title TEXT   the title above the chart ('' for none)\n"
          "  --help         this text\n"
          "\n"
