@@ -86,6 +86,15 @@ TEST(Legend, GoesWhereItCoversLeastOfTheData) {
   const TRect other = AddLegend(*d, entries, {{{9.5, 0}, {9.5, 10}}, {{0, 0.5}, {10, 0.5}}});
   EXPECT_LT(other.Right, (g.AreaLeft() + g.AreaRight()) / 2);
   EXPECT_LT(other.Bottom, (g.AreaTop() + g.AreaBottom()) / 2);
+  // It belongs inside only where some place covers nothing, and it fits.
+  EXPECT_TRUE(LegendFitsClear(*d, entries, {{{9.5, 0}, {9.5, 10}}}));
+  std::vector<TWorldLine> everywhere;
+  for (double y = 0; y <= 10; y += 0.5) everywhere.push_back({{0, y}, {10, y}});
+  EXPECT_FALSE(LegendFitsClear(*d, entries, everywhere));
+  spec.Width = 200;
+  spec.Height = 120;
+  auto small = MakeChart(spec);
+  EXPECT_FALSE(LegendFitsClear(*small, std::vector<TLegendEntry>(6, entries[0]), {}));
   // Its texts are the chart's text labels, at pixels.
   EXPECT_EQ(d->TextLabel(2).Caption(), "another");
   EXPECT_FALSE(d->TextLabel(2).AttachToData());
