@@ -1,9 +1,9 @@
 #include "travenel/batch/Options.h"
 
-#include "travenel/sweepcsv/Columns.h"
-
 #include <algorithm>
 #include <limits>
+
+#include "travenel/sweepcsv/Columns.h"
 
 namespace travenel {
 
@@ -276,7 +276,8 @@ std::string HelpText(int defaultJobs) {
          "\n"
          "A LIST is a value (74), a comma list (50,74,90) or a range from:to:step (0:100:10).\n"
          "The rows as a picture: travenel-batch ... | travenel-plot --out sweep.png\n"
-         "Rows per step:  " + HeaderText(TCsvKind::PerStep, false) +
+         "Rows per step:  " +
+         HeaderText(TCsvKind::PerStep, false) +
          "Rows per run:   " + HeaderText(TCsvKind::Summary, false) +
          "With --measures both end in ...," + MeasureName(TCsvKind::PerStep, kMeasureColumns[0]) +
          "," + MeasureName(TCsvKind::PerStep, kMeasureColumns[1]) + "," +

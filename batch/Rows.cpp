@@ -29,10 +29,9 @@ void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result
   std::string text;
   if (summary) {
     const TStepCounts last = result.Steps.empty() ? TStepCounts{} : result.Steps.back();
-    AppendRunRow(text, spec.Agents, spec.Threshold, spec.Seed, result.Steps.size(),
-                 result.PausedAt, last.Attached, last.Free);
-    if (measures)
-      AppendMeasured(text, result.Measures.empty() ? nullptr : &result.Measures.back());
+    AppendRunRow(text, spec.Agents, spec.Threshold, spec.Seed, result.Steps.size(), result.PausedAt,
+                 last.Attached, last.Free);
+    if (measures) AppendMeasured(text, result.Measures.empty() ? nullptr : &result.Measures.back());
     text += '\n';
   } else {
     text.reserve(result.Steps.size() * (measures ? 48 : 32));

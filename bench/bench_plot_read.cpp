@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <string>
 
-#include "travenel/sweepcsv/Reader.h"
 #include "travenel/plot/Plot.h"
 #include "travenel/plot/StepAggregate.h"
 #include "travenel/plot/SummaryAggregate.h"
+#include "travenel/sweepcsv/Reader.h"
 
 namespace travenel {
 
@@ -75,11 +75,7 @@ void BM_ReadPerStep(benchmark::State& state) {
   std::fclose(f);
   state.SetItemsProcessed(static_cast<std::int64_t>(rows));
 }
-BENCHMARK(BM_ReadPerStep)
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({0, 1})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPerStep)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
 void BM_ReadSummary(benchmark::State& state) {
   std::FILE* f = SummaryCsv();

@@ -10,8 +10,8 @@ constexpr int kTitleHeight = 17;
 constexpr int kLineGap = 6;
 constexpr int kNoteHeight = 11;
 constexpr int kLegendSwatch = 22;
-constexpr int kLegendGap = 6;     // swatch to text
-constexpr int kLegendSpace = 20;  // between entries
+constexpr int kLegendGap = 6;           // swatch to text
+constexpr int kLegendSpace = 20;        // between entries
 const std::string kDot = " \xC2\xB7 ";  // a middle dot
 
 int TextHeightOf(const TFont& font) {
@@ -48,8 +48,7 @@ std::vector<std::string> NoteLines(const std::string& note, int width) {
   std::size_t from = 0;
   for (;;) {
     const std::size_t nl = note.find('\n', from);
-    for (const std::string& l :
-         TPage::Wrap(note.substr(from, nl - from), " ", NoteFont(), width))
+    for (const std::string& l : TPage::Wrap(note.substr(from, nl - from), " ", NoteFont(), width))
       lines.push_back(l);
     if (nl == std::string::npos) break;
     from = nl + 1;
@@ -100,8 +99,8 @@ std::vector<std::vector<TLegendEntry>> TPage::LegendLines(const std::vector<TLeg
       x = 0;
     }
     if (w > width)
-      entry.Text = Shortened(entry.Text, PlotFont(kCaptionFontHeight),
-                             width - kLegendSwatch - kLegendGap);
+      entry.Text =
+          Shortened(entry.Text, PlotFont(kCaptionFontHeight), width - kLegendSwatch - kLegendGap);
     lines.back().push_back(entry);
     x += w + kLegendSpace;
   }

@@ -48,8 +48,8 @@ class TPage {
   static std::vector<std::string> Wrap(const std::string& text, const std::string& sep,
                                        const TFont& font, int width);
   // The legend entries on lines of at most `width` pixels.
-  static std::vector<std::vector<TLegendEntry>> LegendLines(
-      const std::vector<TLegendEntry>& legend, int width);
+  static std::vector<std::vector<TLegendEntry>> LegendLines(const std::vector<TLegendEntry>& legend,
+                                                            int width);
 
  private:
   void Write(int x, int y, const std::string& text, const TFont& font);

@@ -3,14 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <memory>
 
-#include "travenel/sweepcsv/Reader.h"
 #include "travenel/plot/StepPicture.h"
 #include "travenel/plot/SummaryPicture.h"
+#include "travenel/sweepcsv/Reader.h"
 
 namespace travenel {
 
@@ -30,6 +31,10 @@ int ValueColumn(const TCsvLayout& layout, const std::string& y) {
   for (int i = 0; i < layout.Count(); ++i)
     if (!layout.IsKey(i)) values += (values.empty() ? "" : ", ") + layout.Names[std::size_t(i)];
   const int index = layout.Find(y);
+  if (index < 0 &&
+      std::find(layout.Ignored.begin(), layout.Ignored.end(), y) != layout.Ignored.end())
+    throw EPlotUsage("--y " + y + ": not a column of travenel-batch (the values it writes: " +
+                     values + (values.empty() ? "" : ", ") + KnownMeasureList(layout.Kind) + ")");
   if (index < 0)
     throw EPlotUsage("--y " + y + ": the input has no such column (its values: " + values + ")");
   if (layout.IsKey(index))
@@ -123,11 +128,13 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
   const TCsvLayout& layout = reader.ReadHeader();
   const bool perStep = layout.Kind == TCsvKind::PerStep;
   if (perStep && !options.X.empty())
-    throw EPlotUsage("--x: rows per step are drawn against the step; --x is for rows per run "
-                     "(--summary)");
+    throw EPlotUsage(
+        "--x: rows per step are drawn against the step; --x is for rows per run "
+        "(--summary)");
   if (!perStep && !options.By.empty())
-    throw EPlotUsage("--by: rows per run are drawn as one chart; --by is for rows per step "
-                     "(--x chooses what goes across)");
+    throw EPlotUsage(
+        "--by: rows per run are drawn as one chart; --by is for rows per step "
+        "(--x chooses what goes across)");
   if (!perStep && options.OwnStepAxis)
     throw EPlotUsage("--steps-axis: rows per run have no step axis");
 
@@ -188,9 +195,8 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
     return StepPicture(steps->Finish(), spec);
   }
   TSummaryPlotSpec spec;
-  spec.XAgents = options.X.empty()
-                     ? runs->AgentCounts() > 1 && runs->Thresholds() == 1
-                     : options.X == "agents";
+  spec.XAgents = options.X.empty() ? runs->AgentCounts() > 1 && runs->Thresholds() == 1
+                                   : options.X == "agents";
   spec.Width = options.Width;
   spec.Height = options.Height;
   spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, spec.XAgents);

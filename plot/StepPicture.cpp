@@ -152,8 +152,8 @@ void DrawCurves(TRChart& c, const TStepSetup& s, const std::vector<TColor>& colo
 }
 
 std::vector<TLegendEntry> Legend(const std::vector<std::string>& columns,
-                                 const std::vector<TColor>& colors, std::uint64_t runs,
-                                 bool single, std::uint64_t runsMax) {
+                                 const std::vector<TColor>& colors, std::uint64_t runs, bool single,
+                                 std::uint64_t runsMax) {
   std::vector<TLegendEntry> entries;
   for (std::size_t k = 0; k < columns.size(); ++k) {
     std::string text = columns[k];
@@ -307,9 +307,8 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
                   ". A run that paused counts with its last values at the later steps.";
     if (every > 1)
       plan.Thinned = "Panels for every " + Ordinal(every) + " " +
-                     (byThreshold ? "threshold" : "agent count") + " only (" +
-                     std::to_string(np) + " of " + std::to_string(panelKeys.size()) +
-                     "): a larger --size shows all.";
+                     (byThreshold ? "threshold" : "agent count") + " only (" + std::to_string(np) +
+                     " of " + std::to_string(panelKeys.size()) + "): a larger --size shows all.";
     if (!plan.Thinned.empty()) plan.Note += "\n" + plan.Thinned;
     const auto legendFor = [&](int width) {
       if (grouped)
@@ -474,9 +473,8 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
         if (!legendFits) break;
         AddLegend(*chart, legend, drawn);
       }
-      const TPoint at{
-          static_cast<int>(body.Left + (panel.Cell % grid.Cols) * (panelW + kPanelGap)),
-          static_cast<int>(body.Top + (panel.Cell / grid.Cols) * (panelH + kPanelGap))};
+      const TPoint at{static_cast<int>(body.Left + (panel.Cell % grid.Cols) * (panelW + kPanelGap)),
+                      static_cast<int>(body.Top + (panel.Cell / grid.Cols) * (panelH + kPanelGap))};
       page.Put(ChartPicture(*chart), at.X, at.Y);
       pic.Charts.push_back(std::move(chart));
       pic.Origins.push_back(at);

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <set>
 
+#include "travenel/plot/Format.h"
 #include "travenel/sweepcsv/Columns.h"
 #include "travenel/sweepcsv/Reader.h"
-#include "travenel/plot/Format.h"
 
 namespace travenel {
 
@@ -51,9 +51,9 @@ std::vector<TSummaryCurve> TSummaryAggregate::Finish(bool xAgents) const {
   std::vector<std::pair<TSetupKey, const TSetup*>> order;
   for (const auto& [key, s] : setups_)
     order.push_back({xAgents ? TSetupKey{key.Threshold, key.Agents} : key, &s});
-  if (xAgents) std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
-    return a.first < b.first;
-  });
+  if (xAgents)
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<TSummaryCurve> curves;
   for (const auto& [key, s] : order) {
     if (curves.empty() || curves.back().Key != key.Agents) curves.push_back({key.Agents, {}});

@@ -20,7 +20,7 @@
 namespace travenel {
 
 struct TSummaryPoint {
-  double X = 0;  // the threshold, or the agent count (see Finish)
+  double X = 0;               // the threshold, or the agent count (see Finish)
   TStat Values;               // the runs with a value
   std::uint64_t Runs = 0;     // all runs
   std::uint64_t Never = 0;    // runs that never paused

@@ -73,14 +73,13 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   for (int i = 0; i < k; ++i) {
     const TSummaryCurve& curve = curves[static_cast<std::size_t>(i)];
     // A curve of which nothing is drawn needs no entry.
-    const bool drawnAny = std::any_of(curve.Points.begin(), curve.Points.end(),
-                                      [&](const TSummaryPoint& p) {
-                                        return p.Values.N > 0 || (band && p.Never > 0);
-                                      });
+    const bool drawnAny = std::any_of(
+        curve.Points.begin(), curve.Points.end(),
+        [&](const TSummaryPoint& p) { return p.Values.N > 0 || (band && p.Never > 0); });
     if (drawnAny && (i % every == 0 || i == k - 1))
-      legend.push_back({spec.XAgents ? "threshold " + NumberText(curve.Key)
-                                     : NumberText(curve.Key) + " agents",
-                        CurveColor(i, k), TSwatch::LineAndMark, kMeanMark, kTextColor});
+      legend.push_back(
+          {spec.XAgents ? "threshold " + NumberText(curve.Key) : NumberText(curve.Key) + " agents",
+           CurveColor(i, k), TSwatch::LineAndMark, kMeanMark, kTextColor});
   }
   legend.push_back(
       {"single runs", Lighter(kNoteColor, kRunMarkLightness), TSwatch::Mark, kRunMark, kNoteColor});
@@ -133,7 +132,8 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   auto chart = MakeChart(cs);
   if (band) {
     // A band too low for its label (a small chart) is told by the legend alone.
-    const int bandPixels = chart->WorldToPixel(1, 0, valueTop).Y - chart->WorldToPixel(1, 0, bandTop).Y;
+    const int bandPixels =
+        chart->WorldToPixel(1, 0, valueTop).Y - chart->WorldToPixel(1, 0, bandTop).Y;
     if (bandPixels < kMinBandLabelPixels) {
       cs.SideLabels.clear();
       chart = MakeChart(cs);
@@ -203,8 +203,7 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   for (int i = 0; i < k; ++i) {
     c.SetDataColor(CurveColor(i, k));
     for (const TSummaryPoint& p : curves[static_cast<std::size_t>(i)].Points)
-      if (p.Values.N)
-        c.MarkAt(p.X, p.Values.Mean(), p.Never ? kPartialMeanMark : kMeanMark);
+      if (p.Values.N) c.MarkAt(p.X, p.Values.Mean(), p.Never ? kPartialMeanMark : kMeanMark);
   }
 
   if (!legendAbove) {

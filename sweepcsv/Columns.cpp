@@ -38,8 +38,8 @@ std::string MeasureName(TCsvKind kind, std::string_view measure) {
 }
 
 std::string HeaderText(TCsvKind kind, bool measures) {
-  std::string s = kind == TCsvKind::PerStep ? Joined(kStepColumns, ",")
-                                            : Joined(kSummaryColumns, ",");
+  std::string s =
+      kind == TCsvKind::PerStep ? Joined(kStepColumns, ",") : Joined(kSummaryColumns, ",");
   if (measures)
     for (std::string_view m : kMeasureColumns) {
       s += ',';
@@ -103,17 +103,17 @@ TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::ui
                     Shown(fields.empty() ? "" : fields[0]) + "'");
   layout.Names.resize(static_cast<std::size_t>(base));
   for (int i = 0; i < base; ++i)
-    layout.Names[static_cast<std::size_t>(i)] =
-        perStep ? kStepColumns[static_cast<std::size_t>(i)]
-                : kSummaryColumns[static_cast<std::size_t>(i)];
+    layout.Names[static_cast<std::size_t>(i)] = perStep
+                                                    ? kStepColumns[static_cast<std::size_t>(i)]
+                                                    : kSummaryColumns[static_cast<std::size_t>(i)];
   std::vector<int> firstField(static_cast<std::size_t>(base), -1);
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const std::string_view name = fields[i];
     int to = perStep ? IndexIn(kStepColumns, name) : IndexIn(kSummaryColumns, name);
-    const bool measure =
-        perStep ? IndexIn(kMeasureColumns, name) >= 0
-                : name.starts_with(kFinalPrefix) &&
-                      IndexIn(kMeasureColumns, name.substr(kFinalPrefix.size())) >= 0;
+    const bool measure = perStep
+                             ? IndexIn(kMeasureColumns, name) >= 0
+                             : name.starts_with(kFinalPrefix) &&
+                                   IndexIn(kMeasureColumns, name.substr(kFinalPrefix.size())) >= 0;
     if (to < 0 && measure) {
       to = layout.Find(name);
       if (to < 0) {

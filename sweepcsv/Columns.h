@@ -86,8 +86,8 @@ struct TCsvLayout {
   bool IsCount(int index) const { return index < BaseCount() && index > col::kSeed; }
   // Columns of whole numbers (counts and steps: no fractional ticks).
   bool IsWhole(int index) const {
-    return index < BaseCount() || Names[static_cast<std::size_t>(index)].find("cluster") !=
-                                      std::string::npos;
+    return index < BaseCount() ||
+           Names[static_cast<std::size_t>(index)].find("cluster") != std::string::npos;
   }
 };
 

@@ -24,8 +24,7 @@ std::string_view Trim(std::string_view s) {
 }
 
 bool AllEmpty(const std::vector<std::string_view>& fields) {
-  return std::all_of(fields.begin(), fields.end(),
-                     [](std::string_view f) { return f.empty(); });
+  return std::all_of(fields.begin(), fields.end(), [](std::string_view f) { return f.empty(); });
 }
 
 // The separator a header line uses: the most frequent of ',', ';' and tab
@@ -177,8 +176,7 @@ const TCsvLayout& TCsvReader::ReadHeader() {
   if (line.size() == 5 && line.substr(0, 4) == "sep=") {
     const char sep = line[4];
     do {
-      if (!NextLine(line))
-        throw EBadInput(name_ + " has no header line after its 'sep=' line");
+      if (!NextLine(line)) throw EBadInput(name_ + " has no header line after its 'sep=' line");
     } while (Trim(line).empty());
     sep_ = sep;
   } else {
@@ -230,13 +228,13 @@ bool TCsvReader::Next(std::vector<double>& values) {
     break;
   }
   if (fields_.size() < count)
-    throw EBadInput(Where(line_, static_cast<int>(fields_.size()) + 1,
-                          layout_.Source[fields_.size()] >= 0
-                              ? layout_.Names[static_cast<std::size_t>(
-                                    layout_.Source[fields_.size()])]
-                              : "") +
-                    "missing: the row has " + std::to_string(fields_.size()) +
-                    " fields, the header " + std::to_string(count));
+    throw EBadInput(
+        Where(line_, static_cast<int>(fields_.size()) + 1,
+              layout_.Source[fields_.size()] >= 0
+                  ? layout_.Names[static_cast<std::size_t>(layout_.Source[fields_.size()])]
+                  : "") +
+        "missing: the row has " + std::to_string(fields_.size()) + " fields, the header " +
+        std::to_string(count));
   if (fields_.size() > count &&
       !std::all_of(fields_.begin() + static_cast<std::ptrdiff_t>(count), fields_.end(),
                    [](std::string_view f) { return f.empty(); }))
@@ -249,10 +247,10 @@ bool TCsvReader::Next(std::vector<double>& values) {
     if (!ReadValue(fields_[i], rules_[i], v, decimalComma_))
       FieldError(static_cast<int>(i), fields_[i]);
     if (std::fabs(v) >= kMaxMagnitude)
-      throw EBadInput(Where(line_, static_cast<int>(i) + 1,
-                            layout_.Names[static_cast<std::size_t>(to)]) +
-                      "'" + Shown(fields_[i]) + "' is too large to plot (at most " +
-                      ShortestText(kMaxMagnitude) + " either way)");
+      throw EBadInput(
+          Where(line_, static_cast<int>(i) + 1, layout_.Names[static_cast<std::size_t>(to)]) + "'" +
+          Shown(fields_[i]) + "' is too large to plot (at most " + ShortestText(kMaxMagnitude) +
+          " either way)");
   }
   ++rows_;
   return true;

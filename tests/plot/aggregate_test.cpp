@@ -8,10 +8,10 @@
 #include <random>
 #include <set>
 
-#include "travenel/sweepcsv/Columns.h"
-#include "travenel/sweepcsv/Reader.h"
 #include "travenel/plot/StepAggregate.h"
 #include "travenel/plot/SummaryAggregate.h"
+#include "travenel/sweepcsv/Columns.h"
+#include "travenel/sweepcsv/Reader.h"
 
 namespace travenel {
 
@@ -100,8 +100,9 @@ TEST(StepAggregate, ARowGivenTwiceIsRefusedWithBothLines) {
   };
   const Case cases[] = {
       // Two outputs of the same run joined: the first line is known.
-      {{1, 2, 3, 1}, "line 5: agents 10, threshold 50, seed 1, step 1 is given twice (line 2 and "
-                     "line 5)"},
+      {{1, 2, 3, 1},
+       "line 5: agents 10, threshold 50, seed 1, step 1 is given twice (line 2 and "
+       "line 5)"},
       {{1, 2, 3, 2}, "(line 3 and line 5)"},
       // Out of order: the aggregate cannot say where the first one was.
       {{3, 1, 2, 1}, "step 1 is given twice (line ? and line 5)"},
@@ -112,8 +113,7 @@ TEST(StepAggregate, ARowGivenTwiceIsRefusedWithBothLines) {
     TStepAggregate a({col::kAttached});
     a.Add({10, 50, 2, 1, 0, 0}, 1);  // another run with the same steps
     try {
-      for (std::size_t i = 0; i < c.steps.size(); ++i)
-        a.Add({10, 50, 1, c.steps[i], 0, 0}, i + 2);
+      for (std::size_t i = 0; i < c.steps.size(); ++i) a.Add({10, 50, 1, c.steps[i], 0, 0}, i + 2);
       ADD_FAILURE() << c.message;
     } catch (const EDuplicateRow& e) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
@@ -168,30 +168,30 @@ TEST(SummaryAggregate, MeansOfPausedRunsAndTheNeverPausedApart) {
   EXPECT_FALSE(a.MarksDropped());
   // Curves by agent count against the threshold, and the other way round.
   for (const bool xAgents : {false, true}) {
-  std::size_t setups = 0;
-  double lastKey = -1, lastX = -1;
-  for (const TSummaryCurve& curve : a.Finish(xAgents))
-    for (const TSummaryPoint& p : curve.Points) {
-      ++setups;
-      EXPECT_TRUE(curve.Key > lastKey || (curve.Key == lastKey && p.X > lastX));
-      lastKey = curve.Key;
-      lastX = p.X;
-      const std::vector<double>& v =
-          plain.at(xAgents ? TSetupKey{p.X, curve.Key} : TSetupKey{curve.Key, p.X});
-      std::set<double> distinct;
-      double sum = 0;
-      std::size_t never = 0;
-      for (double x : v)
-        if (x == 0)
-          ++never;
-        else
-          sum += x, distinct.insert(x);
-      EXPECT_EQ(p.Runs, v.size());
-      EXPECT_EQ(p.Never, never);
-      EXPECT_NEAR(p.Values.Mean(), sum / double(v.size() - never), 1e-9);
-      EXPECT_EQ(p.Marks, std::vector<double>(distinct.begin(), distinct.end()));
-    }
-  EXPECT_EQ(setups, plain.size());
+    std::size_t setups = 0;
+    double lastKey = -1, lastX = -1;
+    for (const TSummaryCurve& curve : a.Finish(xAgents))
+      for (const TSummaryPoint& p : curve.Points) {
+        ++setups;
+        EXPECT_TRUE(curve.Key > lastKey || (curve.Key == lastKey && p.X > lastX));
+        lastKey = curve.Key;
+        lastX = p.X;
+        const std::vector<double>& v =
+            plain.at(xAgents ? TSetupKey{p.X, curve.Key} : TSetupKey{curve.Key, p.X});
+        std::set<double> distinct;
+        double sum = 0;
+        std::size_t never = 0;
+        for (double x : v)
+          if (x == 0)
+            ++never;
+          else
+            sum += x, distinct.insert(x);
+        EXPECT_EQ(p.Runs, v.size());
+        EXPECT_EQ(p.Never, never);
+        EXPECT_NEAR(p.Values.Mean(), sum / double(v.size() - never), 1e-9);
+        EXPECT_EQ(p.Marks, std::vector<double>(distinct.begin(), distinct.end()));
+      }
+    EXPECT_EQ(setups, plain.size());
   }
   EXPECT_EQ(a.AgentCounts(), 3u);
   EXPECT_EQ(a.Thresholds(), 4u);

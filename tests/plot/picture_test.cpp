@@ -5,11 +5,11 @@
 #include <cmath>
 #include <random>
 
+#include "plot_test_util.h"
 #include "travenel/gfx/Color.h"
 #include "travenel/plot/Plot.h"
 #include "travenel/plot/StepPicture.h"
 #include "travenel/plot/SummaryPicture.h"
-#include "plot_test_util.h"
 
 namespace travenel {
 
@@ -178,10 +178,10 @@ TEST(StepPicture, AnySweepShapeFitsAnySize) {
     int panels;  // expected; -1: fewer than one per setup, as many as fit
   };
   const Case cases[] = {
-      {2, 2, 0, 0, "", 4},          {9, 2, 0, 0, "", 9},         {3, 9, 0, 0, "", 3},
+      {2, 2, 0, 0, "", 4},          {9, 2, 0, 0, "", 9},          {3, 9, 0, 0, "", 3},
       {21, 11, 0, 0, "", 21},       {21, 11, 1920, 1080, "", 21}, {21, 11, 900, 600, "", 11},
-      {21, 11, 400, 300, "", -1},   {2, 2, 400, 300, "", -1},    {1, 1, 400, 300, "", 1},
-      {3, 5, 0, 0, "threshold", 5}, {1, 7, 0, 0, "", 7},         {30, 3, 0, 0, "agents", 30},
+      {21, 11, 400, 300, "", -1},   {2, 2, 400, 300, "", -1},     {1, 1, 400, 300, "", 1},
+      {3, 5, 0, 0, "threshold", 5}, {1, 7, 0, 0, "", 7},          {30, 3, 0, 0, "agents", 30},
   };
   for (const Case& c : cases) {
     std::vector<TStepSetup> setups;
@@ -200,8 +200,8 @@ TEST(StepPicture, AnySweepShapeFitsAnySize) {
     spec.Title = "title";
     spec.By = c.by;
     spec.Columns = {"attached", "free"};
-    const std::string name = std::to_string(c.agents) + "x" + std::to_string(c.thresholds) + " at " +
-                             std::to_string(c.width) + "x" + std::to_string(c.height);
+    const std::string name = std::to_string(c.agents) + "x" + std::to_string(c.thresholds) +
+                             " at " + std::to_string(c.width) + "x" + std::to_string(c.height);
     TPicture pic;
     ASSERT_NO_THROW(pic = StepPicture(setups, spec)) << name;
     const int n = static_cast<int>(pic.Charts.size());

@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "travenel/plot/Plot.h"
 #include "plot_test_util.h"
 #include "sweepcsv/german_locale.h"
+#include "travenel/plot/Plot.h"
 
 namespace travenel {
 
@@ -92,8 +92,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--y", "colour", "--out", "OUT"},
                   Rows(1),
                   "--y colour: the input has no such column (its values: attached, free)"},
+        UsageCase{"YOfAColumnLeftOut",
+                  {"--y", "percent_simlar", "--out", "OUT"},
+                  "agents,threshold,seed,step,attached,free,percent_simlar\n1,2,3,4,5,6,7\n",
+                  "--y percent_simlar: not a column of travenel-batch"},
         UsageCase{"KeyAsY", {"--y", "seed", "--out", "OUT"}, Rows(1), "tells the runs apart"},
-        UsageCase{"XOfRowsPerStep", {"--x", "agents", "--out", "OUT"}, Rows(2), "--x is for rows per run"},
+        UsageCase{"XOfRowsPerStep",
+                  {"--x", "agents", "--out", "OUT"},
+                  Rows(2),
+                  "--x is for rows per run"},
         UsageCase{"ByOfRowsPerRun",
                   {"--by", "agents", "--out", "OUT"},
                   kSummaryHeader + "1,2,3,4,,5,6\n",
@@ -175,7 +182,8 @@ TEST(Plot, TheSamePictureUnderAGermanLocale) {
   QTemporaryDir dir;
   std::string steps = "agents,threshold,seed,step,attached,free,percent_similar\n";
   for (int step = 1; step <= 30; ++step)
-    steps += "500,74.5,1," + std::to_string(step) + ",1,2," + std::to_string(40 + step / 7.0) + "\n";
+    steps +=
+        "500,74.5,1," + std::to_string(step) + ",1,2," + std::to_string(40 + step / 7.0) + "\n";
   const std::string stepFile = SaveText(dir, "s.csv", steps);
   const std::string runFile = SaveText(
       dir, "r.csv", kSummaryHeader + "100,0.25,1,9,8,1,2\n100,0.75,1,9,,1,2\n200,0.5,2,9,3,1,2\n");
@@ -224,10 +232,9 @@ TEST(Plot, RowsInAnyOrderAndSpreadsheetResavesDrawTheSamePicture) {
   QTemporaryDir dir;
   const QByteArray want = Picture(dir, {SaveText(dir, "a.csv", join(rows, ','))});
   EXPECT_FALSE(want.isEmpty());
-  for (const std::string& text :
-       {join(byStep, ','), join(rows, ';'),
-        join({rows.begin(), rows.begin() + half}, ',') +
-            join({rows.begin() + half, rows.end()}, ',')})
+  for (const std::string& text : {join(byStep, ','), join(rows, ';'),
+                                  join({rows.begin(), rows.begin() + half}, ',') +
+                                      join({rows.begin() + half, rows.end()}, ',')})
     EXPECT_TRUE(Picture(dir, {SaveText(dir, "b.csv", text)}) == want);
 }
 

@@ -22,8 +22,8 @@ inline bool UseGermanLocale(std::string& why) {
       return false;
     }
     folder = pattern;
-    const std::string command = "localedef -i de_DE -f UTF-8 " + folder +
-                                "/de_DE.UTF-8 >/dev/null 2>&1";
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 " + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
     // localedef may end with a warning status and still have written it.
     [[maybe_unused]] const int status = std::system(command.c_str());
     if (access((folder + "/de_DE.UTF-8/LC_NUMERIC").c_str(), R_OK) != 0) {

@@ -1,5 +1,7 @@
 // Numbers to text and back for the sweep CSV: as printf and strtod do in the
 // "C" locale, and the same under a German one.
+#include "travenel/sweepcsv/Number.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <random>
 
 #include "sweepcsv/german_locale.h"
-#include "travenel/sweepcsv/Number.h"
 #include "travenel/sweepcsv/Writer.h"
 
 namespace travenel {
@@ -38,8 +39,8 @@ TEST(Number, TwoDecimalsRoundAsPrintfInTheCLocale) {
   // Halves that lie just below or above in binary, and values that round up
   // to the next whole number.
   std::mt19937 rng(5);
-  std::vector<double> values = {0, 0.005, 0.015, 0.125, 0.375, 1.005, 2.675, 99.995, 99.999,
-                                48.755, 100, 66.666666, 1e-9};
+  std::vector<double> values = {0,      0.005,  0.015,  0.125, 0.375,     1.005, 2.675,
+                                99.995, 99.999, 48.755, 100,   66.666666, 1e-9};
   for (int i = 0; i < 20000; ++i) values.push_back(100.0 * double(rng() % 100003) / 100003.0);
   for (double v : values) {
     std::string s;
@@ -56,10 +57,12 @@ TEST(Number, ReadsWhatItWritesAndDecimalCommasOnlyWhereAsked) {
     double value;
   };
   const Case cases[] = {
-      {"48.76", false, true, 48.76},   {"48,76", true, true, 48.76},  {"48,76", false, false, 0},
-      {"-0,5", true, true, -0.5},      {"1e3", true, true, 1000},     {"1,2,3", true, false, 0},
-      {"1.000,5", true, false, 0},     {"", false, false, 0},         {"12x", false, false, 0},
-      {"123456789012345678", false, true, 123456789012345678.0},      {"-", false, false, 0},
+      {"48.76", false, true, 48.76}, {"48,76", true, true, 48.76},
+      {"48,76", false, false, 0},    {"-0,5", true, true, -0.5},
+      {"1e3", true, true, 1000},     {"1,2,3", true, false, 0},
+      {"1.000,5", true, false, 0},   {"", false, false, 0},
+      {"12x", false, false, 0},      {"123456789012345678", false, true, 123456789012345678.0},
+      {"-", false, false, 0},
   };
   for (const Case& c : cases) {
     double v = 0;

@@ -1,11 +1,12 @@
 // Reading the runner's CSV: what is taken, and every refusal with the line
 // and column it names.
+#include "travenel/sweepcsv/Reader.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "plot/plot_test_util.h"
-#include "travenel/sweepcsv/Reader.h"
 
 namespace travenel {
 
@@ -126,16 +127,19 @@ TEST(CsvReader, VariantsReadAsTheRunnersFile) {
       {"Excel's separator line",
        "sep=;\nagents;threshold;seed;step;attached;free;percent_similar\n"
        "500;74;1;1;3;497;48,76\n500;74;1;2;7;493;\n"},
-      {"tabs", "agents\tthreshold\tseed\tstep\tattached\tfree\tpercent_similar\n"
-               "500\t74\t1\t1\t3\t497\t48.76\n500\t74\t1\t2\t7\t493\t\n"},
+      {"tabs",
+       "agents\tthreshold\tseed\tstep\tattached\tfree\tpercent_similar\n"
+       "500\t74\t1\t1\t3\t497\t48.76\n500\t74\t1\t2\t7\t493\t\n"},
       {"joined, the second header quoted",
        "agents,threshold,seed,step,attached,free,percent_similar\n500,74,1,1,3,497,48.76\n"
        "\"agents\",\"threshold\",\"seed\",\"step\",\"attached\",\"free\",\"percent_similar\"\n"
        "500,74,1,2,7,493,\n"},
       {"joined by cat, BOMs and no last line end",
-       "\xEF\xBB\xBF" "agents,threshold,seed,step,attached,free,percent_similar\r\n"
+       "\xEF\xBB\xBF"
+       "agents,threshold,seed,step,attached,free,percent_similar\r\n"
        "500,74,1,1,3,497,48.76\r\n"
-       "\xEF\xBB\xBF" "agents,threshold,seed,step,attached,free,percent_similar\r\n"
+       "\xEF\xBB\xBF"
+       "agents,threshold,seed,step,attached,free,percent_similar\r\n"
        "500,74,1,2,7,493,"},
   };
   TCsvLayout want;
