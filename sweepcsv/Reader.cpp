@@ -217,8 +217,11 @@ bool TCsvReader::Next(std::vector<double>& values) {
     // Rows of empty fields, as spreadsheets leave at the end.
     if (AllEmpty(fields_)) continue;
     // A row that names the key columns: the header again (where outputs
-    // were joined, perhaps quoted otherwise), or another output's.
-    if (std::find(fields_.begin(), fields_.end(), kStepColumns[col::kAgents]) != fields_.end() &&
+    // were joined, perhaps quoted otherwise), or another output's. Rows of
+    // numbers start with a digit, a sign or a point, which no name does.
+    const char first = fields_[0].empty() ? '\0' : fields_[0][0];
+    if (!((first >= '0' && first <= '9') || first == '-' || first == '.') &&
+        std::find(fields_.begin(), fields_.end(), kStepColumns[col::kAgents]) != fields_.end() &&
         std::find(fields_.begin(), fields_.end(), kStepColumns[col::kSeed]) != fields_.end()) {
       if (std::equal(fields_.begin(), fields_.end(), headerFields_.begin(), headerFields_.end()))
         continue;
