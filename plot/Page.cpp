@@ -56,6 +56,23 @@ std::vector<std::string> NoteLines(const std::string& note, int width) {
   return lines;
 }
 
+// At most maxLines (0: any) lines; a cut shows as "..." on the last.
+std::vector<std::string> Limited(std::vector<std::string> lines, int maxLines, const TFont& font,
+                                 int width) {
+  if (maxLines > 0 && static_cast<int>(lines.size()) > maxLines) {
+    lines.resize(static_cast<std::size_t>(maxLines));
+    lines.back() = Shortened(lines.back() + "...", font, width);
+  }
+  return lines;
+}
+
+template <class T>
+std::vector<T> First(std::vector<T> lines, int maxLines) {
+  if (maxLines > 0 && static_cast<int>(lines.size()) > maxLines)
+    lines.resize(static_cast<std::size_t>(maxLines));
+  return lines;
+}
+
 int EntryWidth(const TLegendEntry& e) {
   return kLegendSwatch + kLegendGap + TextWidthOf(e.Text, PlotFont(kCaptionFontHeight));
 }
@@ -115,14 +132,14 @@ TPage::TPage(int width, int height) : bitmap_(width, height), bodyBottom_(height
 }
 
 int TPage::HeaderHeight(int width, const std::string& title, const std::string& caption,
-                        const std::vector<TLegendEntry>& legend) {
+                        const std::vector<TLegendEntry>& legend, int maxLines) {
   const int room = width - 2 * kMargin;
   int h = kMargin;
-  h += static_cast<int>(Wrap(title, " ", TitleFont(), room).size()) *
+  h += static_cast<int>(First(Wrap(title, " ", TitleFont(), room), maxLines).size()) *
        (TextHeightOf(TitleFont()) + kLineGap);
-  h += static_cast<int>(Wrap(caption, kDot, CaptionFont(), room).size()) *
+  h += static_cast<int>(First(Wrap(caption, kDot, CaptionFont(), room), maxLines).size()) *
        (TextHeightOf(CaptionFont()) + kLineGap);
-  h += static_cast<int>(LegendLines(legend, room).size()) *
+  h += static_cast<int>(First(LegendLines(legend, room), maxLines).size()) *
        (TextHeightOf(PlotFont(kCaptionFontHeight)) + kLineGap);
   return h;
 }
@@ -140,20 +157,22 @@ void TPage::Write(int x, int y, const std::string& text, const TFont& font) {
 }
 
 void TPage::SetHeader(const std::string& title, const std::string& caption,
-                      const std::vector<TLegendEntry>& legend) {
+                      const std::vector<TLegendEntry>& legend, int maxLines) {
   const int room = bitmap_.Width() - 2 * kMargin;
   int y = kMargin;
-  for (const std::string& line : Wrap(title, " ", TitleFont(), room)) {
+  for (const std::string& line :
+       Limited(Wrap(title, " ", TitleFont(), room), maxLines, TitleFont(), room)) {
     Write(kMargin, y, line, TitleFont());
     y += TextHeightOf(TitleFont()) + kLineGap;
   }
-  for (const std::string& line : Wrap(caption, kDot, CaptionFont(), room)) {
+  for (const std::string& line :
+       Limited(Wrap(caption, kDot, CaptionFont(), room), maxLines, CaptionFont(), room)) {
     Write(kMargin, y, line, CaptionFont());
     y += TextHeightOf(CaptionFont()) + kLineGap;
   }
   TCanvas& c = bitmap_.Canvas();
   const int h = TextHeightOf(PlotFont(kCaptionFontHeight));
-  for (const std::vector<TLegendEntry>& line : LegendLines(legend, room)) {
+  for (const std::vector<TLegendEntry>& line : First(LegendLines(legend, room), maxLines)) {
     const int mid = y + h / 2;
     int x = kMargin;
     for (const TLegendEntry& e : line) {

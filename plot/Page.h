@@ -21,8 +21,10 @@ class TPage {
   // legend entries go on lines after them. Text wider than the page wraps
   // (the title at blanks, the caption at its dots), and what still does not
   // fit is cut short with "...".
+  // With maxLines, each of the three takes at most that many lines (the
+  // last one cut short with "...", legend entries beyond left out).
   void SetHeader(const std::string& title, const std::string& caption,
-                 const std::vector<TLegendEntry>& legend = {});
+                 const std::vector<TLegendEntry>& legend = {}, int maxLines = 0);
   // A note in small letters at the bottom; '\n' starts another line, and
   // long lines wrap.
   void SetFooter(const std::string& note);
@@ -40,7 +42,7 @@ class TPage {
 
   // How much room the header and the footer take on a page of this width.
   static int HeaderHeight(int width, const std::string& title, const std::string& caption,
-                          const std::vector<TLegendEntry>& legend = {});
+                          const std::vector<TLegendEntry>& legend = {}, int maxLines = 0);
   static int FooterHeight(int width, const std::string& note);
 
   // Text in lines of at most `width` pixels: pieces between the separators

@@ -199,7 +199,8 @@ void DrawMeans(TRChart& c, const std::vector<const TStepSetup*>& setups,
 // thinned out to every k-th while it takes more than a few lines, and the
 // line styles of the columns.
 std::vector<TLegendEntry> GroupLegend(const std::vector<double>& keys, bool keysAreAgents,
-                                      const std::vector<std::string>& columns, int width) {
+                                      const std::vector<std::string>& columns, int width,
+                                      int maxLines) {
   const int n = static_cast<int>(keys.size());
   std::vector<TLegendEntry> entries;
   for (int every = 1; every <= std::max(n, 1); ++every) {
@@ -213,7 +214,7 @@ std::vector<TLegendEntry> GroupLegend(const std::vector<double>& keys, bool keys
     if (columns.size() > 1)
       for (std::size_t k = 0; k < columns.size(); ++k)
         entries.push_back({columns[k], kNoteColor, TSwatch::Line, 24, kNoteColor, k > 0});
-    if (static_cast<int>(TPage::LegendLines(entries, width).size()) <= kMaxLegendLines) break;
+    if (static_cast<int>(TPage::LegendLines(entries, width).size()) <= maxLines) break;
   }
   return entries;
 }
@@ -263,6 +264,8 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     int Width = 0, Height = 0, Header = 0, Footer = 0;
     std::string Note;
     std::string Thinned;  // what the note says of panels left out
+    int HeaderLines = 0;  // at most so many lines of each header part (0: any)
+    std::string Caption;  // the sweep's ranges (left out on a very small page)
     std::vector<TLegendEntry> Legend;
   };
   const std::string caption = SweepCaption(agents, thresholds, runsMin, runsMax, spec.Facts);
@@ -271,6 +274,7 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     plan.Grouped = grouped;
     plan.ByThreshold = byThreshold;
     plan.Every = every;
+    plan.Caption = caption;
     const std::vector<double>& panelKeys = byThreshold ? thresholds : agents;
     if (grouped) {
       std::vector<TPanel> all(panelKeys.size());
@@ -313,7 +317,7 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     const auto legendFor = [&](int width) {
       if (grouped)
         return GroupLegend(byThreshold ? agents : thresholds, byThreshold, spec.Columns,
-                           width - 2 * TPage::kMargin);
+                           width - 2 * TPage::kMargin, kMaxLegendLines);
       return Legend(spec.Columns, colors, single ? setups[0].Runs : 0, single, runsMax);
     };
 
@@ -327,7 +331,7 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
       width = std::clamp(std::max(w, kSingleWidth), 0, TPlotOptions::kMaxSide);
     }
     plan.Legend = legendFor(width);
-    plan.Header = TPage::HeaderHeight(width, spec.Title, caption,
+    plan.Header = TPage::HeaderHeight(width, spec.Title, plan.Caption,
                                       single ? std::vector<TLegendEntry>{} : plan.Legend);
     plan.Footer = TPage::FooterHeight(width, plan.Note);
     if (!height) {
@@ -347,12 +351,28 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     return TPoint{(bodyW - (p.Grid.Cols - 1) * kPanelGap) / p.Grid.Cols,
                   (bodyH - (p.Grid.Rows - 1) * kPanelGap) / p.Grid.Rows};
   };
-  // On a small page the note goes first where it takes the panels' room.
+  // On a small page the note goes first where it takes the panels' room,
+  // then the header keeps one line of each of its parts.
   const auto fits = [&](TPlan& p) {
     TPoint s = panelSize(p, p.Header);
     if (s.Y < kMinPanelHeight && p.Note != p.Thinned) {
       p.Note = p.Thinned;
       p.Footer = TPage::FooterHeight(p.Width, p.Note);
+      s = panelSize(p, p.Header);
+    }
+    if (s.Y < kMinPanelHeight && p.HeaderLines == 0) {
+      p.HeaderLines = 1;
+      if (p.Grouped)
+        p.Legend = GroupLegend(p.ByThreshold ? agents : thresholds, p.ByThreshold, spec.Columns,
+                               p.Width - 2 * TPage::kMargin, 1);
+      p.Header = TPage::HeaderHeight(p.Width, spec.Title, p.Caption,
+                                     single ? std::vector<TLegendEntry>{} : p.Legend, 1);
+      s = panelSize(p, p.Header);
+    }
+    if (s.Y < kMinPanelHeight && !p.Caption.empty()) {  // the panels name their setups
+      p.Caption.clear();
+      p.Header = TPage::HeaderHeight(p.Width, spec.Title, p.Caption,
+                                     single ? std::vector<TLegendEntry>{} : p.Legend, 1);
       s = panelSize(p, p.Header);
     }
     return s.X >= kMinPanelWidth && s.Y >= kMinPanelHeight;
@@ -423,7 +443,15 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     TPicture pic;
     pic.Page = std::make_unique<TPage>(width, height);
     TPage& page = *pic.Page;
-    page.SetHeader(spec.Title, caption, inside ? std::vector<TLegendEntry>{} : legendFor(width));
+    std::vector<TLegendEntry> above = inside ? std::vector<TLegendEntry>{} : legendFor(width);
+    // A single chart too small for its legend above goes without (its axis
+    // names the curves, in the window's colours).
+    if (single && !above.empty() &&
+        height - TPage::HeaderHeight(width, spec.Title, plan.Caption, above, plan.HeaderLines) -
+                TPage::FooterHeight(width, note) <
+            kMinPanelHeight)
+      above.clear();
+    page.SetHeader(spec.Title, plan.Caption, above, plan.HeaderLines);
     page.SetFooter(note);
 
     const TRect body = page.Body();
