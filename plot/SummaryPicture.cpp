@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kWidth = 900, kHeight = 600;
 constexpr int kMinTicks = 5;
-constexpr int kMinChartHeight = 180;
+constexpr int kMinChartHeight = 140;
 constexpr int kMinBandLabelPixels = 16;
 // The never-paused band over the top tick: less than half a step of the
 // scale, so that it never puts a tick into it.
@@ -86,17 +86,26 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   if (band)
     legend.push_back({"runs that never paused", kNoteColor, TSwatch::Mark, kNeverMark, kNoteColor});
 
-  page.SetHeader(spec.Title,
-                 SweepCaption(Distinct(agents), Distinct(thresholds), runsMin, runsMax, spec.Facts),
-                 legendAbove ? legend : std::vector<TLegendEntry>{});
   std::string note = "Dots: single runs. Lines: the mean of the runs";
   if (spec.NeverBand) note += " that paused (an open circle where some runs never did)";
   note += ".";
   if (band) note += "\nTriangles in the band at the top: setups with runs that never paused.";
   if (spec.MarksDropped) note += " (Not every distinct value has a dot.)";
-  // On a small page the note gives way to the chart.
-  if (page.Body().Height() - TPage::FooterHeight(width, note) >= kMinChartHeight)
-    page.SetFooter(note);
+  // On a small page the note gives way to the chart first, then the header
+  // keeps a line of each part, then the sweep's ranges go.
+  std::string caption =
+      SweepCaption(Distinct(agents), Distinct(thresholds), runsMin, runsMax, spec.Facts);
+  const std::vector<TLegendEntry> above = legendAbove ? legend : std::vector<TLegendEntry>{};
+  int maxLines = 0;
+  const auto chartHeight = [&] {
+    return height - TPage::HeaderHeight(width, spec.Title, caption, above, maxLines) -
+           TPage::FooterHeight(width, note);
+  };
+  if (chartHeight() < kMinChartHeight) note.clear();
+  if (chartHeight() < kMinChartHeight) maxLines = 1;
+  if (chartHeight() < kMinChartHeight) caption.clear();
+  page.SetHeader(spec.Title, caption, above, maxLines);
+  page.SetFooter(note);
 
   const TRect body = page.Body();
   TChartSpec cs;

@@ -240,6 +240,24 @@ TEST(StepPicture, AnySweepShapeFitsAnySize) {
   }
 }
 
+// However small the page, the chart keeps its room on it.
+TEST(SummaryPicture, TheChartKeepsItsRoomOnSmallPages) {
+  std::string rows = kSummaryHeader;
+  for (int t = 0; t <= 100; t += 5)
+    for (int a : {500, 1000, 1500})
+      rows += std::to_string(a) + "," + std::to_string(t) + ",1,99," +
+              (t > 60 ? "" : std::to_string(t / 2 + 3)) + ",1,2\n";
+  for (const auto& [w, h] : {std::pair{240, 240}, {400, 300}, {640, 480}}) {
+    TPlotOptions o;
+    o.Width = w;
+    o.Height = h;
+    TPicture pic = Draw(rows, o);
+    const TBitmap& chart = ChartPicture(*pic.Charts[0]);
+    EXPECT_GE(chart.Height(), 140) << w << "x" << h;
+    EXPECT_LE(pic.Origins[0].Y + chart.Height(), h) << w << "x" << h;
+  }
+}
+
 // The parameter that varies goes across; both varying: the threshold.
 TEST(SummaryPicture, TheParameterThatVariesGoesAcross) {
   struct Case {
