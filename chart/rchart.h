@@ -32,9 +32,6 @@ class TCustomRChart;
 struct TRenderSettings;
 class TItemPixelCache;
 struct TChartPaintCache;
-struct TComposeKey;
-struct TAreaKey;
-struct TCrossHairLook;
 
 // Event types.
 using TMouseMoveInChartEvent = std::function<void(
@@ -369,8 +366,8 @@ class TCustomRChart : public TControl {
  private:
   friend class TJointLayers;
   friend class TPaintBatch;
-  // Internal (rchart_paintcache.h): switches the paint cache off for tests.
-  friend void SetPaintCacheEnabled(TCustomRChart& chart, bool enabled);
+  // The paint with what the last paint left works on the chart's own state.
+  friend struct TChartPaintCache;
 
   // A layer number outside 1 .. 2 counts as the nearer of the two.
   static std::size_t LayerIndex(int layer) { return layer >= 2 ? 1 : 0; }
@@ -457,42 +454,6 @@ class TCustomRChart : public TControl {
   TRenderSettings RenderSettings() const;
   // The active cross-hairs on a surface whose (0, 0) is control pixel (dx, dy).
   void DrawCrossHairs(TCanvas& c, int dx, int dy);
-
-  // --- painting with what the last paint left (rchart_paintcache.cpp) ---
-  void PaintWithCache();
-  // The control picture outside the chart area: composed, or kept as the last
-  // paint left it (true) when nothing it shows has changed.
-  bool ComposeRims();
-  // Where a render pass of the chart area drew, and whether it drew it whole
-  // or only the lines added since the last one.
-  enum class TAreaUpdate : std::uint8_t { WindowLines, WindowWhole, ImageLines, ImageWhole };
-  // The chart area brought up to date: in the window's picture itself where
-  // that is possible (and, for added lines only, when `windowPure`: the
-  // window shows the last pass's picture and nothing over it), else in the
-  // chart-area image. `changed` gets the parts that changed, in area pixels.
-  TAreaUpdate UpdateChartArea(std::vector<TRect>& changed, bool windowPure, bool onWindow);
-  void DrawAddedLines(TCanvas& c, int from, std::vector<TRect>& changed);
-  // The window's chart area as a surface of its own, the size of the
-  // chart-area image (null when the area does not lie inside the window).
-  TCanvas* AreaView();
-  // Brings the chart-area image to the picture of the last pass when only
-  // the window's picture has it (before anything reads or resizes it, or the
-  // items it was drawn from go); FromWindow: the window's area is known to
-  // show it.
-  void SettleAreaImage();
-  void SettleAreaImageFromWindow();
-  // The last pass drawn again on the chart-area image, from what it read.
-  void RenderLastPassAgain();
-  // The charts of the sharing group, this one included, settled (their items
-  // are about to go).
-  void SettleGroupAreaImages();
-  // The parts in `changed` shown on the window (copied there from the
-  // chart-area image first, with `copy`).
-  void ShowChangedArea(const std::vector<TRect>& changed, bool copy);
-  bool ComposeKeyOf(TComposeKey& key);
-  bool AreaKeyOf(TAreaKey& key) const;
-  bool OnlyLinesFrom(int from) const;
-  std::vector<TCrossHairLook> CrossHairLooks() const;
 
   // --- sharing ---
   // Brings the charts of the sharing group up to date after a change of the
