@@ -12,6 +12,7 @@
 
 #include <array>
 #include <bitset>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -328,7 +329,20 @@ class TCustomRChart : public TControl {
   int ZoomHistoryCount() const { return static_cast<int>(zoomHistory_.size()); }
   void ZoomBack();
   void ZoomHome();
-  void ClearZoomHistory() { zoomHistory_.clear(); }
+  void ClearZoomHistory() {
+    zoomHistory_.clear();
+    wheelGestureOpen_ = false;
+  }
+  // Wheel steps less than this many milliseconds apart are one gesture, and
+  // one entry of the zoom history: a touchpad sends dozens of small steps for
+  // one movement of the fingers. 0 (for a chart on its own): every step is an
+  // entry; RChartWidget sets kWheelGestureMs. Clamped to 0 .. 10,000.
+  static constexpr int kWheelGestureMs = 300;
+  int WheelGestureMs() const { return wheelGestureMs_; }
+  void SetWheelGestureMs(int ms);
+  // The next wheel step starts a gesture of its own (a touchpad's scrolling
+  // begins anew).
+  void EndWheelGesture() { wheelGestureOpen_ = false; }
   int SelectedCrossHair() const { return mouse_.SelectedCrossHair; }
   int SelectedTextLabel() const { return mouse_.SelectedTextLabel; }
 
@@ -362,6 +376,17 @@ class TCustomRChart : public TControl {
  protected:
   void CreateWnd() override;
   void Resized() override {}
+
+  // For a subclass that shows the chart (the Qt widget turns them into
+  // signals), each told after the program's handler of the same change:
+  virtual void ZoomPanned() {}               // where OnZoomPan fires
+  virtual void CrossHairMoved(int /*n*/) {}  // where OnCrossHairMove fires
+  virtual void TextLabelMoved(int /*n*/) {}  // where OnTextLabelMoved fires
+  virtual void LeastSizeChanged() {}         // the rims or the shadow changed
+  // A change made by dragging or with the wheel is painted at once here; the
+  // widget paints it at its next frame instead, so a burst of events paints
+  // once.
+  virtual void PaintMouseChange() { Paint(); }
 
  private:
   friend class TJointLayers;
@@ -423,6 +448,8 @@ class TCustomRChart : public TControl {
     TRect Rect;
   };
   void MouseMoveHandler(TShiftState shift, int x, int y);
+  // OnZoomPan and its notice.
+  void ZoomPanDone();
   void RecordDragStart(int x, int y);
   void PanTo(int x, int y);
   void ZoomDragTo(int x, int y);
@@ -531,6 +558,9 @@ class TCustomRChart : public TControl {
   TMouseState mouse_;
   TOutline zoomOutline_, bandOutline_;
   bool wheelZoom_ = false;
+  int wheelGestureMs_ = 0;
+  bool wheelGestureOpen_ = false;  // the last history entry is the running gesture's
+  std::chrono::steady_clock::time_point lastWheelStep_{};
   std::vector<TZoomRanges> zoomHistory_;
 
   // --- painting ---

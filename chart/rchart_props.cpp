@@ -384,6 +384,7 @@ void TCustomRChart::LayoutChanged() {
   ReplaceAxes(false);
   ComputeMapping();
   RepaintIfAuto();
+  LeastSizeChanged();
 }
 
 void TCustomRChart::ReplaceAxes(bool resized) {

@@ -25,6 +25,6 @@ XDG_RUNTIME_DIR="$prefix/run" QT_QPA_PLATFORM=offscreen "$prefix/build/travenel-
 echo "examples/embed built against the installed package and painted"
 
 cmake -S "$src/tests/package" -B "$prefix/check" "${args[@]}" >/dev/null
-cmake --build "$prefix/check" -j2 >/dev/null
+cmake --build "$prefix/check" -j2 >"$prefix/check.log" 2>&1 || { cat "$prefix/check.log"; exit 1; }
 echo "$(find "$prefix/usr/include/travenel" -name '*.h' | wc -l) installed headers compile on their own"
 XDG_RUNTIME_DIR="$prefix/run" QT_QPA_PLATFORM=offscreen "$prefix/check/travenel-clash"

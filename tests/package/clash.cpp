@@ -1,13 +1,15 @@
 // A host program that has global names of its own which Travenel's library
 // also uses (inside its namespace): both must link into one program, and the
 // chart must draw while the host's own functions keep their meaning.
+#include <travenel/chart/RChartWidget.h>
+#include <travenel/chart/ScaleWidget.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <cstdio>
 #include <string>
-#include <travenel/chart/RChartWidget.h>
-#include <travenel/chart/ScaleWidget.h>
 
 struct TColor {
   int Red = 0, Green = 0, Blue = 0;
@@ -50,6 +52,10 @@ int main(int argc, char** argv) {
          "the host's types are its own");
 
   travenel::RChartWidget chart;
+  QWidget* plain = &chart;
+  Expect(qobject_cast<travenel::RChartWidget*>(plain) == &chart, "the chart widget is a QObject");
+  int rangeChanges = 0;
+  QObject::connect(&chart, &travenel::RChartWidget::rangesChanged, [&] { ++rangeChanges; });
   travenel::TRChart& c = chart.Chart();
   c.SetLayerRanges(1, 0, 0, 10, 10);
   c.SetDataColor(travenel::clRed);
@@ -70,6 +76,11 @@ int main(int argc, char** argv) {
   const travenel::TPoint mid = c.WorldToPixel(1, 5, 5);
   Expect(picture.pixelColor(mid.X, mid.Y) == QColor(Qt::red), "the line is drawn");
   Expect(hostMessages == 1, "the library never called the host's ShowMessage");
+  c.SetWheelZoom(true);
+  QWheelEvent wheel(QPointF(mid.X, mid.Y), chart.mapToGlobal(QPointF(mid.X, mid.Y)), QPoint(),
+                    QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&chart.Host(), &wheel);
+  Expect(rangeChanges == 1, "a zoom with the wheel is signalled");
 
   if (failures) return 1;
   std::printf("host names and the library's live side by side\n");
