@@ -51,9 +51,13 @@ class TCustomRChart : public TControl {
   static constexpr int kCrossHairs = 4;
   static constexpr int kTextLabels = 20;
   static constexpr int kMaxShadowWidth = 32;
-  // Rims are kept in this range, so that the chart's images stay of a size
-  // that can be allocated.
-  static constexpr int kMaxRim = 10000;
+  // Rims are kept in 0 .. kMaxRim. The control's size is raised to its least
+  // size (the rims and the shadow, and 80 x 20 for the chart area), which is
+  // so at most kMaxLeastSize a side: the chart never makes itself larger than
+  // that (about 64 MB of picture). A larger size is the caller's; a size
+  // whose picture cannot be allocated shows nothing until one fits.
+  static constexpr int kMaxRim = 2000;
+  static constexpr int kMaxLeastSize = 2 * kMaxRim + kMaxShadowWidth + 80;
   // The created size.
   static constexpr int kCreatedWidth = 280;
   static constexpr int kCreatedHeight = 200;
@@ -215,7 +219,7 @@ class TCustomRChart : public TControl {
   TAlignment TextAlignment() const { return textAlignment_; }
 
   // setters:
-  void SetLRim(int v);  // rims: a layout change (0 .. kMaxRim)
+  void SetLRim(int v);  // rims: a layout change (clamped to 0 .. kMaxRim)
   void SetRRim(int v);
   void SetTRim(int v);
   void SetBRim(int v);
