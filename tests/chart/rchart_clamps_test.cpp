@@ -19,12 +19,8 @@ TEST(ChartClamps, AbsurdFontSizesDrawQuietly) {
     QtMessages messages;
     for (const TTextBkg bk : {tbClear, tbSolid}) {
       c->SetTextBkStyle(bk);
-      for (const TAlignment a : {taLeftJustify, taCenter, taRightJustify}) {
-        c->SetTextAlignment(a);
-        c->Text(5, 5, "Anteil", size);
-        c->Text(-1e9, 1e9, "Anteil", size);
-        c->Text(0, 0, "W\xc3\xa4rme", size);
-      }
+      c->Text(5, 5, "Anteil", size);
+      c->Text(-1e9, 1e9, "W\xc3\xa4rme", size);
     }
     c->MarkAt(2, 2, 5, size);
     c->ShowItems();
