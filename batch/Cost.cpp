@@ -69,12 +69,16 @@ double Seconds(u128 cost) { return static_cast<double>(cost) / 1e6; }
 // agent has attached: soon at low thresholds, later in a crowded world, never
 // from about 75 (from less when crowded). A step costs little while most
 // agents are attached and grows with the tries of free agents to find an
-// unmarked cell as the world fills. From 1,600 agents on some agents find no
-// cell, the run never pauses, and a step's cost climbs with the agents, in
-// levels of the threshold set by the shares of eight neighbours an agent can
-// reach (5/8, 2/3, 3/4).
+// unmarked cell as the world fills. Just below 75 (72 to 74, the default
+// threshold among them) a world of 1,000 agents or more seldom settles
+// either, and its steps cost a share of those at 75 that grows with the
+// crowd. From 1,600 agents on some agents find no cell, the run never
+// pauses, and a step's cost climbs with the agents, in levels of the
+// threshold set by the shares of eight neighbours an agent can reach (5/8,
+// 2/3, 3/4).
 std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
   constexpr std::int64_t kCells = 1600, kSetUp = 10;  // microseconds
+  constexpr std::int64_t kNearSettling = 72;
   const std::int64_t a = std::clamp<std::int64_t>(agents, 0, TBatchOptions::kMaxAgents);
   const std::int64_t t = threshold, n = std::max(steps, 1);
   const std::int64_t settles = a < 1350 ? 75 : a < 1450 ? 70 : a < 1525 ? 60 : 50;
@@ -88,13 +92,23 @@ std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
     const std::int64_t slower = 10000 + crowded * crowded / 4;  // in 1/10000
     runSteps = std::min(n, 5 + 3000 / a + t * t * slower / (180 * 10000));
   } else if (a < kCells && t < settles) {
-    runSteps = std::min(n, n * 6 / 10 + 1);
+    // Just below 75 a world of 1,000 agents or more seldom settles.
+    runSteps = t < kNearSettling || a < 1000 ? std::min(n, n * 6 / 10 + 1)
+               : a < 1050                    ? std::min(n, n * 8 / 10 + 1)
+                                             : n;
   }
   // One step, in tenths of a microsecond.
   std::int64_t step = 0;
   if (a < kCells) {
     step = 30 + a / 8;
-    if (t >= 75) step += 2133 * a / (16000 - 9 * a);
+    const std::int64_t crowding = 2133 * a / (16000 - 9 * a);
+    if (t >= 75) {
+      step += crowding;
+    } else if (t >= kNearSettling) {
+      // Fewer agents are free than at 75, more of them as the world fills:
+      // from about 1,200 agents some two thirds of the tries.
+      step += crowding * std::clamp<std::int64_t>(a - 950, 40, 260) / 400;
+    }
   } else {
     const std::int64_t over = a - kCells;
     step = t < 15   ? 150 + 19 * over / 2

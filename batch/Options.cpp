@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "travenel/sweepcsv/Columns.h"
+
 namespace travenel {
 
 namespace {
@@ -255,6 +257,7 @@ std::string HelpText(int defaultJobs) {
          "                    FILE.partial.info)\n"
          "  --resume          continue the unfinished sweep of --out FILE, after\n"
          "                    checking that it is this sweep; without one, start it\n"
+         "                    (or do nothing where FILE holds it complete)\n"
          "  --summary         one row per run instead of one per step\n"
          "  --measures        add segregation measures to each row, taken after the\n"
          "                    step's movement pass (with --summary, of the last step):\n"
@@ -274,9 +277,13 @@ std::string HelpText(int defaultJobs) {
          "\n"
          "A LIST is a value (74), a comma list (50,74,90) or a range from:to:step (0:100:10).\n"
          "The rows as a picture: travenel-batch ... | travenel-plot --out sweep.png\n"
-         "Rows per step:  agents,threshold,seed,step,attached,free\n"
-         "Rows per run:   agents,threshold,seed,steps_run,paused_at,final_attached,final_free\n"
-         "With --measures both end in ...,percent_similar,clusters,largest_cluster\n"
+         "Rows per step:  " +
+         HeaderText(TCsvKind::PerStep, false) +
+         "Rows per run:   " + HeaderText(TCsvKind::Summary, false) +
+         "With --measures both end in ...," + MeasureName(TCsvKind::PerStep, kMeasureColumns[0]) +
+         "," + MeasureName(TCsvKind::PerStep, kMeasureColumns[1]) + "," +
+         MeasureName(TCsvKind::PerStep, kMeasureColumns[2]) +
+         "\n"
          "(final_... with --summary); percent_similar is empty without neighbours.\n"
          "Exit status: 0 done, 1 failed, 2 bad command line or --out, 130 interrupted\n"
          "(Ctrl-C), 143 terminated (SIGTERM).\n";

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "travenel/batch/RowWriter.h"
+
 namespace travenel {
 
 namespace {
@@ -58,17 +60,24 @@ std::string ReadLink(const std::string& path) {
   return std::string(buf.data(), static_cast<std::size_t>(n));
 }
 
-// Rows reach the system at least this often (a killed process loses no
-// more), and the disk about once a second (a power cut loses no more): a sync
-// per run would cost more than many runs.
-constexpr auto kFlushEvery = std::chrono::milliseconds(20);
+// Rows reach the disk about once a second (a power cut loses no more): a
+// sync per run would cost more than many runs.
 constexpr auto kSyncEvery = std::chrono::seconds(1);
 
+// A new name (the partial file, its record, the replaced target) survives a
+// power cut only once its folder is synced too.
 void SyncFolderOf(const std::string& path) {
   const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return;
-  ::fsync(dir);  // best effort: the rename is done either way
+  ::fsync(dir);  // best effort: the name is there either way
   ::close(dir);
+}
+
+// flock() refused for want of support, not because another process holds
+// the lock: common on cluster scratch file systems.
+bool LocksUnsupported(int error) {
+  return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL ||
+         error == ENOSYS;
 }
 
 }  // namespace
@@ -98,7 +107,6 @@ TOutputFile::TOutputFile(const std::string& target) : target_(target) {
     device_ = true;
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd_ < 0) throw std::runtime_error(ErrorText("--out: cannot write", target, errno));
-    OpenStream(0);
     return;
   }
   if (resolved.Kind != TTargetKind::Missing && resolved.Kind != TTargetKind::RegularFile) {
@@ -125,45 +133,55 @@ TOutputFile::TOutputFile(const std::string& target) : target_(target) {
     }
     if (fd < 0)
       throw std::runtime_error(ErrorText("--out: cannot create a file beside", target, errno));
+    // Refused after creating it: leave no trace.
+    const auto refuse = [&](const std::string& why) {
+      ::close(fd);
+      if (createdPartial_) std::remove(partialPath_.c_str());
+      throw std::runtime_error(why);
+    };
     struct stat held {
     }, named{};
-    if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
-      ::close(fd);
-      throw std::runtime_error("--out: '" + partialPath_ + "' " + KindText(KindOf(held.st_mode)) +
-                               ", not the rows of a sweep; remove it first");
-    }
+    if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode))
+      refuse("--out: '" + partialPath_ + "' " + KindText(KindOf(held.st_mode)) +
+             ", not the rows of a sweep; remove it first");
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      ::close(fd);
-      throw std::runtime_error("--out: another travenel-batch is writing '" + target +
-                               "' (its rows go to '" + partialPath_ + "')");
+      const int error = errno;
+      if (error == EWOULDBLOCK) {
+        ::close(fd);  // another process's file now, created or not
+        throw std::runtime_error("--out: another travenel-batch is writing '" + target +
+                                 "' (its rows go to '" + partialPath_ + "')");
+      }
+      if (!LocksUnsupported(error)) refuse(ErrorText("--out: cannot lock", partialPath_, error));
+      unlocked_ = true;
     }
     if (::stat(partialPath_.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
         named.st_dev == held.st_dev) {
       fd_ = fd;
       partialBytes_ = static_cast<std::uint64_t>(held.st_size);
+      partialMode_ = held.st_mode & 07777;
     } else {
       ::close(fd);
       if (attempt == 10)
         throw std::runtime_error("--out: '" + partialPath_ + "' keeps changing; try again");
     }
   }
+  // A record is written only while its partial file exists; without one it
+  // is left from the moment between the end of a sweep (or its discarding)
+  // and the record's removal, and speaks of nothing.
+  if (createdPartial_) ::unlink(infoPath_.c_str());
 }
 
 TOutputFile::~TOutputFile() {
-  if (file_)
-    std::fclose(file_);
-  else if (fd_ >= 0)
-    ::close(fd_);
+  Close();
   // Refused before it was used: leave no trace.
   if (createdPartial_ && !started_) std::remove(partialPath_.c_str());
 }
 
-void TOutputFile::OpenStream(std::uint64_t at) {
-  if (::lseek(fd_, static_cast<off_t>(at), SEEK_SET) < 0 || !(file_ = fdopen(fd_, "w")))
-    throw std::runtime_error(
-        ErrorText("--out: cannot write", device_ ? path_ : partialPath_, errno));
-  std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
-  lastFlush_ = lastSync_ = std::chrono::steady_clock::now();
+int TOutputFile::Close() {
+  if (fd_ < 0) return 0;
+  const int closed = ::close(fd_);
+  fd_ = -1;
+  return closed;
 }
 
 std::FILE* TOutputFile::ReadPartial() {
@@ -177,6 +195,10 @@ std::FILE* TOutputFile::ReadPartial() {
     throw std::runtime_error(ErrorText("--resume: cannot read", partialPath_, errno));
   }
   return f;
+}
+
+std::FILE* TOutputFile::ReadTarget() const {
+  return targetExisted_ ? std::fopen(path_.c_str(), "r") : nullptr;
 }
 
 std::optional<std::string> TOutputFile::ReadInfo() const {
@@ -210,56 +232,43 @@ void TOutputFile::Start(const std::string& info) {
     throw std::runtime_error(ErrorText("--out: cannot write", infoPath_, error));
   }
   started_ = true;
-  if (::ftruncate(fd_, 0) != 0)
+  if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) < 0)
     throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
-  if (targetExisted_) {
-    // Owner first: changing it may clear the set-id bits put back next.
-    if ((oldUid_ != geteuid() || oldGid_ != getegid()) && fchown(fd_, oldUid_, oldGid_) != 0) {
-      // Not allowed to give the file away: it stays ours, like any new file.
-    }
-    if (fchmod(fd_, oldMode_) != 0)
-      throw std::runtime_error(
-          ErrorText("--out: cannot set the permissions of", partialPath_, errno));
-  }
-  OpenStream(0);
+  // The partial file keeps the mode it was created with until it is
+  // committed: one the user may not write (a read-only target's) would keep
+  // --resume from taking it up again.
+  SyncFolderOf(partialPath_);
+  lastSync_ = std::chrono::steady_clock::now();
 }
 
 void TOutputFile::Continue(std::uint64_t bytes) {
   started_ = true;
-  if (::ftruncate(fd_, static_cast<off_t>(bytes)) != 0 || ::fsync(fd_) != 0)
+  if (::ftruncate(fd_, static_cast<off_t>(bytes)) != 0 || ::fsync(fd_) != 0 ||
+      ::lseek(fd_, static_cast<off_t>(bytes), SEEK_SET) < 0)
     throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
-  OpenStream(bytes);
+  lastSync_ = std::chrono::steady_clock::now();
 }
 
-void TOutputFile::RunWritten() {
+void TOutputFile::Written() {
+  if (device_) return;
   const auto now = std::chrono::steady_clock::now();
-  if (now - lastFlush_ < kFlushEvery) return;
-  lastFlush_ = now;
-  if (std::fflush(file_) != 0)
-    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
-  if (device_ || now - lastSync_ < kSyncEvery) return;
+  if (now - lastSync_ < kSyncEvery) return;
   lastSync_ = now;
-  if (::fdatasync(fd_) != 0)
-    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
+  if (::fdatasync(fd_) != 0) throw EWrite(ErrorText("cannot write", partialPath_, errno));
 }
 
 void TOutputFile::Keep() {
-  if (!file_) return;
-  const bool written = std::fflush(file_) == 0 && (device_ || ::fsync(fd_) == 0);
+  if (fd_ < 0) return;
+  const bool synced = device_ || ::fsync(fd_) == 0;
   const int error = errno;
-  std::fclose(file_);
-  file_ = nullptr;
-  fd_ = -1;
-  if (!written) throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, error));
+  const bool closed = Close() == 0;
+  if (!synced || !closed)
+    throw std::runtime_error(
+        ErrorText("--out: cannot write", partialPath_, synced ? errno : error));
 }
 
 void TOutputFile::Discard() {
-  if (file_)
-    std::fclose(file_);
-  else if (fd_ >= 0)
-    ::close(fd_);
-  file_ = nullptr;
-  fd_ = -1;
+  Close();
   if (device_) return;
   std::remove(partialPath_.c_str());
   std::remove(infoPath_.c_str());
@@ -267,30 +276,37 @@ void TOutputFile::Discard() {
 
 void TOutputFile::Commit() {
   if (device_) {
-    const bool written = std::fflush(file_) == 0;
-    const int error = errno;
-    std::fclose(file_);
-    file_ = nullptr;
-    if (!written) throw std::runtime_error(ErrorText("--out: cannot write", path_, error));
+    if (Close() != 0) throw EWrite(ErrorText("cannot write", path_, errno));
     return;
   }
-  if (std::fflush(file_) != 0 || ::fsync(fd_) != 0)
-    throw std::runtime_error(ErrorText("--out: cannot write", partialPath_, errno));
+  if (::fsync(fd_) != 0) throw EWrite(ErrorText("cannot write", partialPath_, errno));
+  if (targetExisted_) {
+    // Owner first: changing it may clear the set-id bits put back next.
+    if ((oldUid_ != geteuid() || oldGid_ != getegid()) && fchown(fd_, oldUid_, oldGid_) != 0) {
+      // Not allowed to give the file away: it stays ours, like any new file.
+    }
+    if (fchmod(fd_, oldMode_) != 0)
+      throw std::runtime_error(
+          ErrorText("--out: cannot set the permissions of", partialPath_, errno) +
+          "; the rows are in it");
+  }
   // The check before the sweep may be long past: never rename over a device,
   // a folder or whatever else has taken the name since. The lock is held
   // until the rename is done.
+  // Left in place, the rows get back the mode they were written with, so
+  // --resume can still open them.
+  const auto keep = [&](const std::string& why) {
+    if (targetExisted_) fchmod(fd_, partialMode_);
+    throw std::runtime_error(why + "; the rows are in '" + partialPath_ + "'");
+  };
   struct stat now;
   if (::lstat(path_.c_str(), &now) == 0 && !S_ISREG(now.st_mode))
-    throw std::runtime_error("--out: '" + path_ + "' " + KindText(KindOf(now.st_mode)) +
-                             " now; left it alone, the rows are in '" + partialPath_ + "'");
+    keep("--out: '" + path_ + "' " + KindText(KindOf(now.st_mode)) + " now; left it alone");
   if (std::rename(partialPath_.c_str(), path_.c_str()) != 0)
-    throw std::runtime_error(ErrorText("--out: cannot replace", path_, errno) +
-                             "; the rows are in '" + partialPath_ + "'");
+    keep(ErrorText("--out: cannot replace", path_, errno));
   std::remove(infoPath_.c_str());
   SyncFolderOf(path_);
-  std::fclose(file_);
-  file_ = nullptr;
-  fd_ = -1;
+  Close();
 }
 
 }  // namespace travenel

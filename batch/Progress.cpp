@@ -45,20 +45,51 @@ std::string ProgressText(std::uint64_t done, std::uint64_t total, double runsPer
   return text;
 }
 
+TTimeLeft::TTimeLeft(std::vector<double> left)
+    : left_(left.empty() ? std::vector<double>{0.0} : std::move(left)), spent_(left_.size()) {}
+
+void TTimeLeft::EndSetup(double now) {
+  current_.Seconds = now - currentStart_;
+  if (current_.Cost > 0) {
+    spent_[group_].Seconds += current_.Seconds;
+    spent_[group_].Cost += current_.Cost;
+  }
+  current_ = {};
+  currentStart_ = now;
+}
+
+double TTimeLeft::Left(double now) const {
+  if (done_ <= 0 || now <= 0) return -1;
+  // Groups not yet seen go at the pace of the sweep so far.
+  const double overall = now / done_;
+  double left = 0;
+  for (std::size_t g = 0; g < left_.size(); ++g) {
+    if (left_[g] <= 0) continue;
+    TSpent s = spent_[g];
+    // The setup in progress counts with the rest of its group, so a setup
+    // just begun does not swing the estimate on its first runs.
+    if (g == group_ && current_.Cost > 0) {
+      s.Seconds += now - currentStart_;
+      s.Cost += current_.Cost;
+    }
+    left += left_[g] * (s.Cost > 0 ? s.Seconds / s.Cost : overall);
+  }
+  return left;
+}
+
 TProgress::TProgress(std::FILE* err, TStyle style, std::uint64_t done, std::uint64_t total,
-                     double doneCost, double totalCost)
+                     double doneCost, double totalCost, std::vector<double> groupCost)
     : err_(err),
       style_(style),
       startDone_(done),
       done_(done),
       total_(total),
-      startCost_(doneCost),
-      doneCost_(doneCost),
-      totalCost_(totalCost) {}
+      timeLeft_(groupCost.empty() ? std::vector<double>{totalCost - doneCost}
+                                  : std::move(groupCost)) {}
 
 TProgress::~TProgress() {
   if (style_ == TStyle::Off) return;
-  const double elapsed = std::chrono::duration<double>(TClock::now() - start_).count();
+  const double elapsed = Elapsed();
   // The last state: on a terminal only if the line was drawn at all; in a
   // log always, so it ends with the sweep's pace.
   if (style_ == TStyle::Log || shownWidth_ > 0) Show(elapsed);
@@ -68,7 +99,7 @@ TProgress::~TProgress() {
 
 void TProgress::Check() {
   sinceCheck_ = 0;
-  const double elapsed = std::chrono::duration<double>(TClock::now() - start_).count();
+  const double elapsed = Elapsed();
   // Read the clock about every millisecond, whatever a run takes.
   const double gap = elapsed - lastCheck_;
   lastCheck_ = elapsed;
@@ -86,9 +117,7 @@ void TProgress::Check() {
 
 void TProgress::Show(double elapsed) {
   const double rate = elapsed > 0 ? static_cast<double>(done_ - startDone_) / elapsed : 0;
-  const double costRate = elapsed > 0 ? (doneCost_ - startCost_) / elapsed : 0;
-  const double left = costRate > 0 ? std::max(totalCost_ - doneCost_, 0.0) / costRate : -1;
-  const std::string text = ProgressText(done_, total_, rate, elapsed, left);
+  const std::string text = ProgressText(done_, total_, rate, elapsed, timeLeft_.Left(elapsed));
   if (style_ == TStyle::Terminal) {
     // Blanks over whatever is left of a longer line before.
     const std::size_t pad = shownWidth_ > text.size() ? shownWidth_ - text.size() : 0;

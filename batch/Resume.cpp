@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "travenel/batch/Cost.h"
 #include "travenel/batch/Rows.h"
 
 namespace travenel {
@@ -24,19 +25,24 @@ std::string List(const std::vector<int>& values) {
   return text;
 }
 
+// "name value" lines after the title; the name may hold blanks, the value not.
 std::map<std::string, std::string> Fields(const std::string& record) {
   std::map<std::string, std::string> fields;
-  std::size_t start = 0;
-  while (start < record.size()) {
+  std::size_t start = record.find('\n') + 1;
+  while (start > 0 && start < record.size()) {
     std::size_t end = record.find('\n', start);
     if (end == std::string::npos) end = record.size();
     const std::string line = record.substr(start, end - start);
-    const std::size_t space = line.find(' ');
-    if (space != std::string::npos && line.rfind("--", 0) == 0)
-      fields[line.substr(0, space)] = line.substr(space + 1);
+    const std::size_t space = line.rfind(' ');
+    if (space != std::string::npos) fields[line.substr(0, space)] = line.substr(space + 1);
     start = end + 1;
   }
   return fields;
+}
+
+// The block's runs, counted from 1 as --plan does: "1165-1325".
+std::string BlockText(TRunBlock b) {
+  return std::to_string(b.First + 1) + "-" + std::to_string(b.Last);
 }
 
 std::string FirstLines(const std::string& record, int n) {
@@ -51,17 +57,31 @@ std::string RunName(int agents, int threshold, std::uint32_t seed) {
          ", seed " + std::to_string(seed);
 }
 
-// Reads "a,t,s" and, for rows per step, ",step" at the start of a line.
-bool ParseKey(const std::string& line, bool summary, long (&v)[4]) {
+// Reads "a,t,s" and ",step" at the start of a line; for a summary row
+// ",steps_run,paused_at" (-1 for an empty paused_at) instead of the step.
+bool ParseKey(const std::string& line, bool summary, long (&v)[5]) {
   const char* p = line.c_str();
-  for (int i = 0; i < (summary ? 3 : 4); ++i) {
+  for (int i = 0; i < (summary ? 5 : 4); ++i) {
     char* end = nullptr;
     errno = 0;
     v[i] = std::strtol(p, &end, 10);
-    if (end == p || *end != ',' || errno != 0) return false;
+    if (i == 4 && end == p)
+      v[i] = -1;
+    else if (end == p || errno != 0)
+      return false;
+    if (*end != ',') return false;
     p = end + 1;
   }
   return true;
+}
+
+// A run the steps of this sweep could have written: one ends at the last
+// step or where it paused by itself. Rows of a sweep of other --steps are
+// refused unless every run paused before either limit, and then they are
+// this sweep's bytes.
+bool StepsFit(const long (&v)[5], bool summary, int steps) {
+  if (!summary) return v[3] >= 1 && v[3] <= steps;
+  return v[4] < 0 ? v[3] == steps : v[4] == v[3] && v[3] <= steps;
 }
 
 // The bytes of run `index` of the plan, worked out anew.
@@ -93,27 +113,43 @@ std::string ReadAt(std::FILE* f, std::uint64_t from, std::uint64_t to) {
 
 std::string SweepRecord(const TBatchOptions& o) {
   const auto yes = [](bool b) { return b ? "yes" : "no"; };
-  return std::string(kRecordTitle) + "\nrows version " + kRowsVersion + "\n--agents " +
-         List(o.Agents) + "\n--threshold " + List(o.Thresholds) + "\n--steps " +
-         std::to_string(o.Steps) + "\n--seed " + std::to_string(o.Seed) + "\n--repeats " +
-         std::to_string(o.Repeats) + "\n--summary " + yes(o.Summary) + "\n--measures " +
-         yes(o.Measures) + "\n--shard " + std::to_string(o.ShardIndex) + "/" +
-         std::to_string(o.ShardCount) + "\n--balanced " + yes(o.Balanced) + "\n";
+  std::string record = std::string(kRecordTitle) + "\nrows version " + kRowsVersion +
+                       "\n--agents " + List(o.Agents) + "\n--threshold " + List(o.Thresholds) +
+                       "\n--steps " + std::to_string(o.Steps) + "\n--seed " +
+                       std::to_string(o.Seed) + "\n--repeats " + std::to_string(o.Repeats) +
+                       "\n--summary " + yes(o.Summary) + "\n--measures " + yes(o.Measures) +
+                       "\n--shard " + std::to_string(o.ShardIndex) + "/" +
+                       std::to_string(o.ShardCount) + "\n--balanced " + yes(o.Balanced) + "\n";
+  // The block itself: two builds that cut a sweep differently must never
+  // continue each other's blocks, or the blocks would overlap or leave a gap.
+  record += "block " + BlockText(BlockOf(o)) + "\n";
+  if (o.Balanced) record += "cost model " + std::to_string(kCostModelVersion) + "\n";
+  return record;
 }
 
 std::string RecordDifference(const std::string& kept, const std::string& wanted) {
-  if (FirstLines(kept, 1) != kRecordTitle) return "the record";
-  if (FirstLines(kept, 2) != FirstLines(wanted, 2)) return "the version";
-  const auto a = Fields(kept), b = Fields(wanted);
+  if (FirstLines(kept, 1) != kRecordTitle) return "a record this build cannot read";
+  if (FirstLines(kept, 2) != FirstLines(wanted, 2)) return "another version of the rows";
+  auto a = Fields(kept);
+  const auto b = Fields(wanted);
+  // A record from before blocks were recorded: a block cut by count is
+  // the same arithmetic in every build, one cut by cost is not known.
+  if (!a.count("block") && a["--balanced"] == "no") a["block"] = b.at("block");
   std::string names;
   for (const auto& [name, value] : b) {
     const auto it = a.find(name);
-    if (it == a.end() || it->second != value) {
+    if (name.rfind("--", 0) == 0 && (it == a.end() || it->second != value)) {
       if (!names.empty()) names += ", ";
       names += name;
     }
   }
-  return names;
+  if (!names.empty()) return "other " + names;
+  if (a["block"] != b.at("block"))
+    return "another block of runs (" + (a["block"].empty() ? "not recorded" : a["block"]) +
+           "; this build cuts " + b.at("block") + ")";
+  if (b.count("cost model") && a["cost model"] != b.at("cost model"))
+    return "another cost model for --balanced";
+  return "";
 }
 
 TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBatchOptions& o,
@@ -122,7 +158,8 @@ TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBa
   const std::string header = HeaderLine(o);
   const std::uint64_t blockRuns = block.Last - block.First;
   std::uint64_t offset = 0, runs = 0, lastStart = 0, prevStart = 0, lineNo = 0;
-  long key[4] = {}, run[4] = {};
+  std::uint64_t rowCount = 0, rowsBeforeLast = 0;
+  long key[5] = {}, run[5] = {};
   struct TLineBuffer {
     char* data = nullptr;
     std::size_t size = 0;
@@ -140,6 +177,8 @@ TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBa
     }
     if (!ParseKey(line, o.Summary, key))
       refuse("has a line that is no row: line " + std::to_string(lineNo));
+    if (!StepsFit(key, o.Summary, o.Steps))
+      refuse("is not of this sweep: line " + std::to_string(lineNo) + " has another --steps");
     if (o.Summary || key[3] == 1) {
       if (runs == blockRuns) refuse("has more runs than this sweep");
       const TRunSpec spec = plan.At(block.First + runs);
@@ -151,6 +190,7 @@ TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBa
                " where the sweep has " + RunName(spec.Agents, spec.Threshold, spec.Seed));
       prevStart = lastStart;
       lastStart = offset;
+      rowsBeforeLast = rowCount;
       ++runs;
     } else if (runs == 0 || key[0] != run[0] || key[1] != run[1] || key[2] != run[2] ||
                key[3] != run[3] + 1) {
@@ -159,16 +199,17 @@ TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBa
     }
     std::copy(std::begin(key), std::end(key), std::begin(run));
     offset += line.size();
+    ++rowCount;
   }
   if (lineNo == 0) return {};
-  if (runs == 0) return {0, offset};
+  if (runs == 0) return {0, offset, 0};
 
   // Run the last run again: the same bytes prove the same sweep; a beginning
   // of them is a run cut short, left out once the run before it is proved.
   const std::uint64_t last = runs - 1;
   const std::string kept = ReadAt(rows, lastStart, offset);
   const std::string again = RowsOf(o, plan, block.First + last, runner, cancel);
-  if (kept == again) return {runs, offset};
+  if (kept == again) return {runs, offset, rowCount};
   const auto differs = [&](std::uint64_t i) {
     const TRunSpec s = plan.At(block.First + i);
     return "is not of this sweep: its run of " + RunName(s.Agents, s.Threshold, s.Seed) +
@@ -179,7 +220,7 @@ TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBa
   if (last > 0 &&
       ReadAt(rows, prevStart, lastStart) != RowsOf(o, plan, block.First + last - 1, runner, cancel))
     refuse(differs(last - 1));
-  return {last, lastStart};
+  return {last, lastStart, rowsBeforeLast};
 }
 
 }  // namespace travenel

@@ -22,17 +22,20 @@ class EResume : public std::runtime_error {
 // rows and every option that changes a byte of them.
 std::string SweepRecord(const TBatchOptions& options);
 
-// Names the options in which two records differ ("--steps, --summary"), or
-// "the version" / "the record" when those differ; empty when they match.
+// What differs between two records, to follow "started with": "other
+// --steps, --summary", "another block of runs (...)", "another cost model
+// for --balanced", or "the version" / "the record"; empty when they match.
 std::string RecordDifference(const std::string& kept, const std::string& wanted);
 
 struct TResumePoint {
   std::uint64_t Runs = 0;   // complete runs kept, from the block's first
   std::uint64_t Bytes = 0;  // the bytes they take, with the header
+  std::uint64_t Rows = 0;   // their rows
 };
 
 // Reads the rows kept in `rows` (from its start) for `block` of the plan and
-// finds where the sweep stands. A last run cut short, or a last line without
+// finds where the sweep stands (a complete block when Runs is all its runs
+// and Bytes all the bytes read). A last run cut short, or a last line without
 // its end, is left out. Throws EResume when the rows are not this sweep's.
 TResumePoint FindResumePoint(std::FILE* rows, const std::string& name, const TBatchOptions& options,
                              const TSweepPlan& plan, TRunBlock block, const TRunner& runner,

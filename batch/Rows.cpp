@@ -1,54 +1,49 @@
 #include "travenel/batch/Rows.h"
 
+#include "travenel/sweepcsv/Columns.h"
+#include "travenel/sweepcsv/Writer.h"
+
 namespace travenel {
 
 namespace {
 
-// ",percent,clusters,largest": the percent with two decimals, or nothing
-// when it has no value; empty fields when the runner measured nothing.
-void WriteMeasures(std::FILE* out, const TSegregation* m) {
+void AppendMeasured(std::string& out, const TSegregation* m) {
   if (!m) {
-    std::fputs(",,,", out);
+    AppendMeasures(out, nullptr);
     return;
   }
-  if (const std::optional<double> p = m->PercentSimilar())
-    std::fprintf(out, ",%.2f", *p);
-  else
-    std::fputc(',', out);
-  std::fprintf(out, ",%d,%d", m->Clusters, m->LargestCluster);
+  const TMeasureFields f{m->PercentSimilar(), m->Clusters, m->LargestCluster};
+  AppendMeasures(out, &f);
 }
 
 }  // namespace
 
 std::string HeaderLine(const TBatchOptions& o) {
   if (o.ShardIndex != 1) return "";
-  if (o.Summary)
-    return std::string("agents,threshold,seed,steps_run,paused_at,final_attached,final_free") +
-           (o.Measures ? ",final_percent_similar,final_clusters,final_largest_cluster\n" : "\n");
-  return std::string("agents,threshold,seed,step,attached,free") +
-         (o.Measures ? ",percent_similar,clusters,largest_cluster\n" : "\n");
+  return HeaderText(o.Summary ? TCsvKind::Summary : TCsvKind::PerStep, o.Measures);
 }
 
 void WriteRunRows(std::FILE* out, const TRunSpec& spec, const TRunResult& result, bool summary) {
   const bool measures = spec.Measures != TMeasureAt::Never;
-  const auto measured = [&](std::size_t i) {
-    return i < result.Measures.size() ? &result.Measures[i] : nullptr;
-  };
+  // The run's rows go out in one write.
+  std::string text;
   if (summary) {
     const TStepCounts last = result.Steps.empty() ? TStepCounts{} : result.Steps.back();
-    std::fprintf(out, "%d,%d,%u,%zu,", spec.Agents, spec.Threshold, spec.Seed, result.Steps.size());
-    if (result.PausedAt > 0) std::fprintf(out, "%d", result.PausedAt);
-    std::fprintf(out, ",%d,%d", last.Attached, last.Free);
-    if (measures) WriteMeasures(out, result.Measures.empty() ? nullptr : &result.Measures.back());
-    std::fputc('\n', out);
-    return;
+    AppendRunRow(text, spec.Agents, spec.Threshold, spec.Seed, result.Steps.size(), result.PausedAt,
+                 last.Attached, last.Free);
+    if (measures) AppendMeasured(text, result.Measures.empty() ? nullptr : &result.Measures.back());
+    text += '\n';
+  } else {
+    text.reserve(result.Steps.size() * (measures ? 48 : 32));
+    for (std::size_t i = 0; i < result.Steps.size(); ++i) {
+      AppendStepRow(text, spec.Agents, spec.Threshold, spec.Seed, i + 1, result.Steps[i].Attached,
+                    result.Steps[i].Free);
+      if (measures)
+        AppendMeasured(text, i < result.Measures.size() ? &result.Measures[i] : nullptr);
+      text += '\n';
+    }
   }
-  for (std::size_t i = 0; i < result.Steps.size(); ++i) {
-    std::fprintf(out, "%d,%d,%u,%zu,%d,%d", spec.Agents, spec.Threshold, spec.Seed, i + 1,
-                 result.Steps[i].Attached, result.Steps[i].Free);
-    if (measures) WriteMeasures(out, measured(i));
-    std::fputc('\n', out);
-  }
+  std::fwrite(text.data(), 1, text.size(), out);
 }
 
 }  // namespace travenel

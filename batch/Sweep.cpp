@@ -65,7 +65,12 @@ class TRunQueue {
     ready_.notify_all();
   }
 
+  // What the runners watch: set at once on a failure (a write that failed
+  // must not wait for hours of runs in progress), and soon after a cancel.
+  const std::atomic<bool>& Halt() const { return halt_; }
+
   void Fail(std::exception_ptr e) {
+    halt_ = true;
     {
       std::lock_guard lock(m_);
       if (!failure_) failure_ = e;
@@ -80,12 +85,13 @@ class TRunQueue {
     std::unique_lock lock(m_);
     std::optional<TRunResult>& slot = slots_[i % slots_.size()];
     while (!slot && !Stopping()) {
-      if (ready_.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout && idle) {
+      if (ready_.wait_for(lock, kWake) == std::cv_status::timeout && idle) {
         lock.unlock();
         idle();
         lock.lock();
       }
     }
+    if (cancel_) halt_ = true;
     // A run cut short by a cancel may have arrived: never write it. After a
     // failure elsewhere the runs finished before it are still good rows.
     if (stopped_ || cancel_ || !slot) return std::nullopt;
@@ -98,6 +104,7 @@ class TRunQueue {
   }
 
   void Stop() {
+    halt_ = true;
     {
       std::lock_guard lock(m_);
       stopped_ = true;
@@ -110,7 +117,11 @@ class TRunQueue {
   }
 
  private:
-  bool Stopping() const { return stopped_ || failure_ || cancel_; }
+  bool Stopping() const { return stopped_ || failure_ || cancel_ || halt_; }
+
+  // The writer wakes this often to pass a cancel from a signal handler on to
+  // the runners.
+  static constexpr auto kWake = std::chrono::milliseconds(20);
 
   std::mutex m_;
   std::condition_variable ready_, space_;
@@ -120,6 +131,7 @@ class TRunQueue {
   std::exception_ptr failure_;
   bool stopped_ = false;
   const std::atomic<bool>& cancel_;
+  std::atomic<bool> halt_{false};
 };
 
 }  // namespace
@@ -136,7 +148,10 @@ bool RunRange(const TSweepPlan& plan, TRunBlock range, int steps, int jobs, cons
   auto work = [&] {
     for (std::uint64_t i; queue.Take(i);) {
       try {
-        queue.Finish(i, runner(plan.At(range.First + i), steps, cancel));
+        TRunResult result = runner(plan.At(range.First + i), steps, queue.Halt());
+        // A run that saw the halt may be cut short: never handed over.
+        if (queue.Halt()) break;
+        queue.Finish(i, std::move(result));
       } catch (...) {
         queue.Fail(std::current_exception());
       }

@@ -77,7 +77,9 @@ using TRunWritten =
 // order never depends on the threads. `idle`, if given, is called now and
 // then while the next result is awaited. Returns false if cancelled (cancel
 // set true); no result is handed over once that is seen. Rethrows what a
-// runner or `written` threw.
+// runner or `written` threw. The runners watch a flag of their own, raised
+// within moments of a cancel and at once when a runner or `written` throws,
+// so a failed write does not wait for the runs in progress.
 bool RunRange(const TSweepPlan& plan, TRunBlock range, int steps, int jobs, const TRunner& runner,
               const std::atomic<bool>& cancel, const TRunWritten& written,
               const std::function<void()>& idle = {});

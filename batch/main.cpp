@@ -29,6 +29,9 @@ using namespace travenel;
 int main(int argc, char** argv) {
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
+  // A reader that went away is a failed write like any other: the sweep ends
+  // with a message and status 1 instead of dying without a word.
+  std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string> args(argv + 1, argv + argc);
   const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const int status =

@@ -24,7 +24,7 @@ void BM_SetupCost(benchmark::State& state) {
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_SetupCost)
-    ->ArgsProduct({{100, 400, 1000, 1400, 1600, 1800, 2000}, {0, 30, 60, 70, 80, 100}})
+    ->ArgsProduct({{100, 400, 1000, 1200, 1400, 1600, 1800, 2000}, {0, 30, 60, 70, 74, 80, 100}})
     ->ArgNames({"agents", "threshold"})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);

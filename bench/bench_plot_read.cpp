@@ -1,15 +1,16 @@
 // Rows per second of travenel-plot's reading and aggregating: a per-step CSV
-// of 4 setups and a summary CSV, both held in a temporary file, read to the
+// of 4 setups (in the runner's order, sorted by step, with semicolons) and a
+// summary CSV, both held in a temporary file, read to the
 // end; and the picture of the per-step one.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
 
-#include "travenel/plot/CsvReader.h"
 #include "travenel/plot/Plot.h"
 #include "travenel/plot/StepAggregate.h"
 #include "travenel/plot/SummaryAggregate.h"
+#include "travenel/sweepcsv/Reader.h"
 
 namespace travenel {
 
@@ -17,15 +18,23 @@ namespace {
 
 constexpr int kRuns = 2000;  // per setup; 99 steps each
 
-std::FILE* StepCsv() {
+// In the runner's order, or sorted by step (as `sort` leaves it); with ','
+// or a spreadsheet's ';' between the fields.
+std::FILE* StepCsv(bool byStep = false, char sep = ',') {
   std::FILE* f = std::tmpfile();
-  std::fputs("agents,threshold,seed,step,attached,free\n", f);
-  for (int agents : {500, 1000})
-    for (int threshold : {74, 90})
-      for (int seed = 1; seed <= kRuns; ++seed)
-        for (int step = 1; step <= 99; ++step)
-          std::fprintf(f, "%d,%d,%d,%d,%d,%d\n", agents, threshold, seed, step,
-                       (step * seed) % agents, agents - (step * seed) % agents);
+  std::fprintf(f, "agents%cthreshold%cseed%cstep%cattached%cfree\n", sep, sep, sep, sep, sep);
+  const auto row = [&](int agents, int threshold, int seed, int step) {
+    std::fprintf(f, "%d%c%d%c%d%c%d%c%d%c%d\n", agents, sep, threshold, sep, seed, sep, step, sep,
+                 (step * seed) % agents, sep, agents - (step * seed) % agents);
+  };
+  for (int outer = 1; outer <= (byStep ? 99 : 1); ++outer)
+    for (int agents : {500, 1000})
+      for (int threshold : {74, 90})
+        for (int seed = 1; seed <= kRuns; ++seed)
+          if (byStep)
+            row(agents, threshold, seed, outer);
+          else
+            for (int step = 1; step <= 99; ++step) row(agents, threshold, seed, step);
   return f;
 }
 
@@ -54,8 +63,9 @@ std::uint64_t ReadAll(std::FILE* f, Aggregate& a) {
   return r.Rows();
 }
 
+// Arguments: sorted by step (0/1), semicolons (0/1).
 void BM_ReadPerStep(benchmark::State& state) {
-  std::FILE* f = StepCsv();
+  std::FILE* f = StepCsv(state.range(0) != 0, state.range(1) ? ';' : ',');
   std::uint64_t rows = 0;
   for (auto _ : state) {
     TStepAggregate a({col::kAttached, col::kFree});
@@ -65,7 +75,7 @@ void BM_ReadPerStep(benchmark::State& state) {
   std::fclose(f);
   state.SetItemsProcessed(static_cast<std::int64_t>(rows));
 }
-BENCHMARK(BM_ReadPerStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPerStep)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
 void BM_ReadSummary(benchmark::State& state) {
   std::FILE* f = SummaryCsv();

@@ -343,6 +343,12 @@ int TScale::ValueToPixel(double v) const {
   return static_cast<int>(Nint(p));  // halves to even
 }
 
+double TScale::PixelToValue(int p) const {
+  if (scaleFactor_ == 0) return axis_.RangeLow;
+  if (!axis_.Logarithmic) return static_cast<double>((p - scaleOffset_) / scaleFactor_);
+  return static_cast<double>(logRefValue_ * std::exp((p - logRefPixel_) / scaleFactor_));
+}
+
 // --- tick list --------------------------------------------------------------
 
 double TScale::TickPosition(int i) const {

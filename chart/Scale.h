@@ -216,6 +216,9 @@ class TScale : public TControl {
   // y on vertical ones; RangeHigh at the top).
   void UpdateMapping();
   int ValueToPixel(double v) const;
+  // The value a pixel along the axis stands for (ValueToPixel's inverse,
+  // before its rounding); RangeLow on an axis without length.
+  double PixelToValue(int p) const;
   bool Vertical() const { return axis_.ScaleType == sctYL || axis_.ScaleType == sctYR; }
 
   // Entry i (1-based) of the tick list of the last pass; 0 outside 1 .. NumTicks.

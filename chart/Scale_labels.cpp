@@ -1,10 +1,10 @@
 #include "travenel/chart/Scale_labels.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,15 +24,17 @@ constexpr long double kDecodableDays = 10000000.0L;
 // arithmetic; a value this close below a whole second is that second.
 constexpr long double kSecondsSnap = 1e-9L;
 
-// snprintf into a string; short texts (nearly all) need no second pass.
-std::string Printf(const char* fmt, auto... args) {
+// Decimal text of v as std::to_chars writes it: with '.' whatever the C
+// library's locale (which Qt sets to the user's), unlike snprintf.
+template <class T, class... Format>
+std::string DecimalText(T v, Format... format) {
   char buf[64];
-  const int n = std::snprintf(buf, sizeof buf, fmt, args...);
-  if (n <= 0) return {};
-  if (static_cast<std::size_t>(n) < sizeof buf) return std::string(buf, static_cast<std::size_t>(n));
-  std::string s(static_cast<std::size_t>(n) + 1, '\0');
-  std::snprintf(s.data(), s.size(), fmt, args...);
-  s.resize(static_cast<std::size_t>(n));
+  const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v, format...);
+  if (r.ec == std::errc()) return std::string(buf, r.ptr);
+  // Only huge values in fixed form: long double's largest has under 5000 digits.
+  std::string s(5000, '\0');
+  const std::to_chars_result big = std::to_chars(s.data(), s.data() + s.size(), v, format...);
+  s.resize(big.ec == std::errc() ? static_cast<std::size_t>(big.ptr - s.data()) : 0);
   return s;
 }
 
@@ -61,7 +63,7 @@ std::string TwoDigits(long long v) {
 // A whole, non-negative number of any size as decimal text with at least two digits.
 std::string WholeNumber(long double v) {
   if (v < 1e18L) return TwoDigits(static_cast<long long>(v));
-  return Printf("%.0Lf", v);
+  return DecimalText(v, std::chars_format::fixed, 0);
 }
 
 const std::chrono::sys_days kDayZero = std::chrono::sys_days{
@@ -91,9 +93,10 @@ std::string FormatTickNumber(int width, int decimals, double v) {
   if (!std::isfinite(v)) {
     s.assign(8, '*');
   } else if (decimals == -1) {
-    // "%.1E" gives d.dE+xx with at least two exponent digits; we always write
-    // exactly two, and an exponent that needs three cannot be shown.
-    const std::string e = Printf("%.1E", std::fabs(v));
+    // d.de+xx with at least two exponent digits; we always write exactly two,
+    // and an exponent that needs three cannot be shown.
+    std::string e = DecimalText(std::fabs(v), std::chars_format::scientific, 1);
+    std::replace(e.begin(), e.end(), 'e', 'E');
     const std::size_t ePos = e.find('E');
     const int exponent = std::atoi(e.c_str() + ePos + 1);
     s.assign(1, v < 0 ? '-' : ' ');
@@ -105,7 +108,7 @@ std::string FormatTickNumber(int width, int decimals, double v) {
       s.assign(s.size(), '*');
     }
   } else {
-    s = Printf("%.*f", std::max(decimals, 0), v);
+    s = DecimalText(v, std::chars_format::fixed, std::max(decimals, 0));
     // A negative value that rounds to zero reads as zero, not "-0".
     if (s[0] == '-' && s.find_first_not_of("0.", 1) == std::string::npos) s.erase(0, 1);
   }

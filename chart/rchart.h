@@ -12,6 +12,7 @@
 
 #include <array>
 #include <bitset>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,9 +33,6 @@ class TCustomRChart;
 struct TRenderSettings;
 class TItemPixelCache;
 struct TChartPaintCache;
-struct TComposeKey;
-struct TAreaKey;
-struct TCrossHairLook;
 
 // Event types.
 using TMouseMoveInChartEvent = std::function<void(
@@ -53,9 +51,13 @@ class TCustomRChart : public TControl {
   static constexpr int kCrossHairs = 4;
   static constexpr int kTextLabels = 20;
   static constexpr int kMaxShadowWidth = 32;
-  // Rims are kept in this range, so that the chart's images stay of a size
-  // that can be allocated.
-  static constexpr int kMaxRim = 10000;
+  // Rims are kept in 0 .. kMaxRim. The control's size is raised to its least
+  // size (the rims and the shadow, and 80 x 20 for the chart area), which is
+  // so at most kMaxLeastSize a side: the chart never makes itself larger than
+  // that (about 64 MB of picture). A larger size is the caller's; a size
+  // whose picture cannot be allocated shows nothing until one fits.
+  static constexpr int kMaxRim = 2000;
+  static constexpr int kMaxLeastSize = 2 * kMaxRim + kMaxShadowWidth + 80;
   // The created size.
   static constexpr int kCreatedWidth = 280;
   static constexpr int kCreatedHeight = 200;
@@ -217,7 +219,7 @@ class TCustomRChart : public TControl {
   TAlignment TextAlignment() const { return textAlignment_; }
 
   // setters:
-  void SetLRim(int v);  // rims: a layout change (0 .. kMaxRim)
+  void SetLRim(int v);  // rims: a layout change (clamped to 0 .. kMaxRim)
   void SetRRim(int v);
   void SetTRim(int v);
   void SetBRim(int v);
@@ -331,7 +333,20 @@ class TCustomRChart : public TControl {
   int ZoomHistoryCount() const { return static_cast<int>(zoomHistory_.size()); }
   void ZoomBack();
   void ZoomHome();
-  void ClearZoomHistory() { zoomHistory_.clear(); }
+  void ClearZoomHistory() {
+    zoomHistory_.clear();
+    wheelGestureOpen_ = false;
+  }
+  // Wheel steps less than this many milliseconds apart are one gesture, and
+  // one entry of the zoom history: a touchpad sends dozens of small steps for
+  // one movement of the fingers. 0 (for a chart on its own): every step is an
+  // entry; RChartWidget sets kWheelGestureMs. Clamped to 0 .. 10,000.
+  static constexpr int kWheelGestureMs = 300;
+  int WheelGestureMs() const { return wheelGestureMs_; }
+  void SetWheelGestureMs(int ms);
+  // The next wheel step starts a gesture of its own (a touchpad's scrolling
+  // begins anew).
+  void EndWheelGesture() { wheelGestureOpen_ = false; }
   int SelectedCrossHair() const { return mouse_.SelectedCrossHair; }
   int SelectedTextLabel() const { return mouse_.SelectedTextLabel; }
 
@@ -366,11 +381,22 @@ class TCustomRChart : public TControl {
   void CreateWnd() override;
   void Resized() override {}
 
+  // For a subclass that shows the chart (the Qt widget turns them into
+  // signals), each told after the program's handler of the same change:
+  virtual void ZoomPanned() {}               // where OnZoomPan fires
+  virtual void CrossHairMoved(int /*n*/) {}  // where OnCrossHairMove fires
+  virtual void TextLabelMoved(int /*n*/) {}  // where OnTextLabelMoved fires
+  virtual void LeastSizeChanged() {}         // the rims or the shadow changed
+  // A change made by dragging or with the wheel is painted at once here; the
+  // widget paints it at its next frame instead, so a burst of events paints
+  // once.
+  virtual void PaintMouseChange() { Paint(); }
+
  private:
   friend class TJointLayers;
   friend class TPaintBatch;
-  // Internal (rchart_paintcache.h): switches the paint cache off for tests.
-  friend void SetPaintCacheEnabled(TCustomRChart& chart, bool enabled);
+  // The paint with what the last paint left works on the chart's own state.
+  friend struct TChartPaintCache;
 
   // A layer number outside 1 .. 2 counts as the nearer of the two.
   static std::size_t LayerIndex(int layer) { return layer >= 2 ? 1 : 0; }
@@ -426,6 +452,8 @@ class TCustomRChart : public TControl {
     TRect Rect;
   };
   void MouseMoveHandler(TShiftState shift, int x, int y);
+  // OnZoomPan and its notice.
+  void ZoomPanDone();
   void RecordDragStart(int x, int y);
   void PanTo(int x, int y);
   void ZoomDragTo(int x, int y);
@@ -457,42 +485,6 @@ class TCustomRChart : public TControl {
   TRenderSettings RenderSettings() const;
   // The active cross-hairs on a surface whose (0, 0) is control pixel (dx, dy).
   void DrawCrossHairs(TCanvas& c, int dx, int dy);
-
-  // --- painting with what the last paint left (rchart_paintcache.cpp) ---
-  void PaintWithCache();
-  // The control picture outside the chart area: composed, or kept as the last
-  // paint left it (true) when nothing it shows has changed.
-  bool ComposeRims();
-  // Where a render pass of the chart area drew, and whether it drew it whole
-  // or only the lines added since the last one.
-  enum class TAreaUpdate : std::uint8_t { WindowLines, WindowWhole, ImageLines, ImageWhole };
-  // The chart area brought up to date: in the window's picture itself where
-  // that is possible (and, for added lines only, when `windowPure`: the
-  // window shows the last pass's picture and nothing over it), else in the
-  // chart-area image. `changed` gets the parts that changed, in area pixels.
-  TAreaUpdate UpdateChartArea(std::vector<TRect>& changed, bool windowPure, bool onWindow);
-  void DrawAddedLines(TCanvas& c, int from, std::vector<TRect>& changed);
-  // The window's chart area as a surface of its own, the size of the
-  // chart-area image (null when the area does not lie inside the window).
-  TCanvas* AreaView();
-  // Brings the chart-area image to the picture of the last pass when only
-  // the window's picture has it (before anything reads or resizes it, or the
-  // items it was drawn from go); FromWindow: the window's area is known to
-  // show it.
-  void SettleAreaImage();
-  void SettleAreaImageFromWindow();
-  // The last pass drawn again on the chart-area image, from what it read.
-  void RenderLastPassAgain();
-  // The charts of the sharing group, this one included, settled (their items
-  // are about to go).
-  void SettleGroupAreaImages();
-  // The parts in `changed` shown on the window (copied there from the
-  // chart-area image first, with `copy`).
-  void ShowChangedArea(const std::vector<TRect>& changed, bool copy);
-  bool ComposeKeyOf(TComposeKey& key);
-  bool AreaKeyOf(TAreaKey& key) const;
-  bool OnlyLinesFrom(int from) const;
-  std::vector<TCrossHairLook> CrossHairLooks() const;
 
   // --- sharing ---
   // Brings the charts of the sharing group up to date after a change of the
@@ -570,6 +562,9 @@ class TCustomRChart : public TControl {
   TMouseState mouse_;
   TOutline zoomOutline_, bandOutline_;
   bool wheelZoom_ = false;
+  int wheelGestureMs_ = 0;
+  bool wheelGestureOpen_ = false;  // the last history entry is the running gesture's
+  std::chrono::steady_clock::time_point lastWheelStep_{};
   std::vector<TZoomRanges> zoomHistory_;
 
   // --- painting ---

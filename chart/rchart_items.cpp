@@ -225,7 +225,7 @@ void TCustomRChart::ClearItems() {
   // The charts that show the items get their pictures while they are there;
   // this one's is filled over.
   paintCache_->AreaPending = false;
-  SettleGroupAreaImages();
+  paintCache_->SettleGroupAreaImages();
   TCanvas& c = chartAreaImage_.Canvas();
   c.Brush.Style = bsSolid;
   c.Brush.Color = chartColor_;

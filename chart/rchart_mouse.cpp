@@ -254,8 +254,9 @@ void TCustomRChart::PanTo(int x, int y) {
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
   NoteDragStart();
-  batch.Finish();
-  if (OnZoomPan) OnZoomPan(*this);
+  batch.FinishQuietly();
+  PaintMouseChange();
+  ZoomPanDone();
 }
 
 void TCustomRChart::ZoomDragTo(int x, int y) {
@@ -272,8 +273,9 @@ void TCustomRChart::ZoomDragTo(int x, int y) {
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
   NoteDragStart();
-  batch.Finish();
-  if (OnZoomPan) OnZoomPan(*this);
+  batch.FinishQuietly();
+  PaintMouseChange();
+  ZoomPanDone();
 }
 
 void TCustomRChart::ZoomWindowTo(int x, int y) {
@@ -303,7 +305,7 @@ void TCustomRChart::ApplyZoomWindow() {
   NoteZoomStart(start);
   batch.Finish();  // repaints, which also removes the outline
   zoomOutline_.Shown = false;
-  if (OnZoomPan) OnZoomPan(*this);
+  ZoomPanDone();
 }
 
 // --- dragging cross-hairs and labels --------------------------------------------------------
@@ -319,8 +321,9 @@ void TCustomRChart::DragCrossHairTo(int x, int y) {
     h.SetPosY(wy);
     batch.FinishQuietly();
   }
-  Paint();
+  PaintMouseChange();
   if (OnCrossHairMove) OnCrossHairMove(*this, h);
+  CrossHairMoved(mouse_.SelectedCrossHair);
 }
 
 void TCustomRChart::DragTextLabelTo(int x, int y) {
@@ -333,11 +336,22 @@ void TCustomRChart::DragTextLabelTo(int x, int y) {
     l.SetPosY(wy);
     batch.FinishQuietly();
   }
-  Paint();
+  PaintMouseChange();
   if (OnTextLabelMoved) OnTextLabelMoved(*this, l);
+  TextLabelMoved(mouse_.SelectedTextLabel);
+}
+
+void TCustomRChart::ZoomPanDone() {
+  if (OnZoomPan) OnZoomPan(*this);
+  ZoomPanned();
 }
 
 // --- the wheel ------------------------------------------------------------------------------
+
+void TCustomRChart::SetWheelGestureMs(int ms) {
+  wheelGestureMs_ = std::clamp(ms, 0, 10000);
+  wheelGestureOpen_ = false;
+}
 
 bool TCustomRChart::MouseWheel(TShiftState shift, int delta, int x, int y) {
   TControl::MouseWheel(shift, delta, x, y);
@@ -346,6 +360,10 @@ bool TCustomRChart::MouseWheel(TShiftState shift, int delta, int x, int y) {
   if (mouse_.DragStarted || mouse_.ZoomWindowActive) return true;
   const long double f = WheelZoomFactor(delta, kWheelZoomFactor);
   const TZoomRanges start = CurrentZoomRanges();
+  const auto now = std::chrono::steady_clock::now();
+  const bool sameGesture =
+      wheelGestureOpen_ && now - lastWheelStep_ < std::chrono::milliseconds(wheelGestureMs_);
+  lastWheelStep_ = now;
   TPaintBatch batch(*this);
   for (int layer = 1; layer <= 2; ++layer) {
     if (!MouseLayerEnabled(layer)) continue;
@@ -357,9 +375,11 @@ bool TCustomRChart::MouseWheel(TShiftState shift, int delta, int x, int y) {
     const TRange ry = Checked(ZoomAboutValue(RangeOf(py), wy, f), py);
     SetLayerRanges(layer, rx.Low, ry.Low, rx.High, ry.High);
   }
-  NoteZoomStart(start);
-  batch.Finish();
-  if (OnZoomPan) OnZoomPan(*this);
+  // The gesture's entry holds the ranges it started from.
+  if (!sameGesture) wheelGestureOpen_ = NoteZoomStart(start) && wheelGestureMs_ > 0;
+  batch.FinishQuietly();
+  PaintMouseChange();
+  ZoomPanDone();
   return true;
 }
 

@@ -58,7 +58,7 @@ void TCustomRChart::Paint() {
   ++paintCount_;
   // The picture is drawn anew: no outline is left on it.
   zoomOutline_.Shown = bandOutline_.Shown = false;
-  if (paintCache_->Enabled) return PaintWithCache();
+  if (paintCache_->Enabled) return paintCache_->PaintWithCache();
   ComposeControlImage(ControlImage().Canvas(), /*areaCovered=*/true);
   RenderChartBackground(chartAreaImage_.Canvas(), 0, 0);
   RenderItems(chartAreaImage_.Canvas(), 0, 0, false, false);
@@ -78,15 +78,16 @@ void TCustomRChart::RedrawChartArea() {
                     ControlImage().Image().cacheKey() == pc.ControlImageKey;
   HideOutline(zoomOutline_);
   HideOutline(bandOutline_);
-  const bool noCrossHairs = CrossHairLooks().empty();
+  const bool noCrossHairs = pc.CrossHairLooks().empty();
   if (pc.Enabled) {
     std::vector<TRect> changed;
     const bool pure = kept && pc.AreaShown && pc.Cross.empty();
     // Cross-hairs are drawn on the chart-area image here, so the area is drawn there too.
-    const TAreaUpdate update = UpdateChartArea(changed, pure, noCrossHairs);
-    if (update == TAreaUpdate::WindowLines || (update == TAreaUpdate::ImageLines && pure && noCrossHairs))
-      ShowChangedArea(changed, update == TAreaUpdate::ImageLines);
-    else if (update == TAreaUpdate::WindowWhole)
+    const auto update = pc.UpdateChartArea(changed, pure, noCrossHairs);
+    if (update == TChartPaintCache::TAreaUpdate::WindowLines ||
+        (update == TChartPaintCache::TAreaUpdate::ImageLines && pure && noCrossHairs))
+      pc.ShowChangedArea(changed, update == TChartPaintCache::TAreaUpdate::ImageLines);
+    else if (update == TChartPaintCache::TAreaUpdate::WindowWhole)
       Present();
     else
       RenderCrossHairs(lRim_, tRim_, chartAreaImage_);
@@ -202,7 +203,8 @@ void TCustomRChart::RenderChartBackground(TCanvas& surface, int dx, int dy) {
   const bool printer = surface.IsPrinter();
   const int width = g.AreaImageWidth(printer), height = g.AreaImageHeight(printer);
   // The image keeps what it holds when it is resized.
-  if (width != chartAreaImage_.Width() || height != chartAreaImage_.Height()) SettleAreaImage();
+  if (width != chartAreaImage_.Width() || height != chartAreaImage_.Height())
+    paintCache_->SettleAreaImage();
   chartAreaImage_.SetSize(width, height);
   const int iw = chartAreaImage_.Width(), ih = chartAreaImage_.Height();
   surface.Pen.Style = psSolid;

@@ -19,10 +19,13 @@ void TTickEventForward::operator()(TScale& scale, TCanvas& canvas, TScaleType ty
   if (Chart->OnScaleTickDrawn) Chart->OnScaleTickDrawn(scale, canvas, type, value, x, y);
 }
 
+TChartPaintCache& TChartPaintCache::Of(TCustomRChart& chart) { return *chart.paintCache_; }
+
 void SetPaintCacheEnabled(TCustomRChart& chart, bool enabled) {
-  chart.SettleAreaImage();
-  chart.paintCache_->Enabled = enabled;
-  chart.paintCache_->Forget();
+  TChartPaintCache& pc = TChartPaintCache::Of(chart);
+  pc.SettleAreaImage();
+  pc.Enabled = enabled;
+  pc.Forget();
 }
 
 namespace {
@@ -51,86 +54,89 @@ bool DrawingKind(std::uint8_t kind) {
 
 // --- what the parts of the picture read ----------------------------------------------
 
-bool TCustomRChart::ComposeKeyOf(TComposeKey& k) {
-  TCanvas& c = ControlImage().Canvas();
+bool TChartPaintCache::ComposeKeyOf(TComposeKey& k) {
+  TCanvas& c = Chart.ControlImage().Canvas();
   // Handlers may draw anything, and the printer's rules rescale fonts.
-  if (OnScalesRendered || c.IsPrinter()) return false;
+  if (Chart.OnScalesRendered || c.IsPrinter()) return false;
   for (std::size_t i = 0; i < 4; ++i) {
-    const TScale& s = *scales_[i];
+    const TScale& s = *Chart.scales_[i];
     k.Axes[i] = s.PaintInputs();
     if (!k.Axes[i].Draws) continue;
     if (!s.Embedded() || k.Axes[i].Target != &c || s.OnBeforeScaleRendered ||
         s.OnAfterScaleRendered)
       return false;
     const auto* forward = s.OnScaleTickDrawn.target<TTickEventForward>();
-    if (s.OnScaleTickDrawn && !(forward && forward->Chart == this && !OnScaleTickDrawn))
+    if (s.OnScaleTickDrawn && !(forward && forward->Chart == &Chart && !Chart.OnScaleTickDrawn))
       return false;
   }
-  k.Geometry = Geometry();
-  k.ImageWidth = ControlImage().Width();
-  k.ImageHeight = ControlImage().Height();
-  k.WindColor = windColor_;
-  k.ChartFrameColor = chartFrameColor_;
-  k.ShadowColor = shadowColor_;
-  k.ShadowBakColor = shadowBakColor_;
-  k.ShadowStyle = shadowStyle_;
-  k.Caption = caption_;
-  k.CaptionPosX = captionPosX_;
-  k.CaptionPosY = captionPosY_;
-  k.CaptionAlignment = captionAlignment_;
-  k.CaptionAnchorHoriz = captionAnchorHoriz_;
-  k.CaptionAnchorVert = captionAnchorVert_;
+  k.Geometry = Chart.Geometry();
+  k.ImageWidth = Chart.ControlImage().Width();
+  k.ImageHeight = Chart.ControlImage().Height();
+  k.WindColor = Chart.windColor_;
+  k.ChartFrameColor = Chart.chartFrameColor_;
+  k.ShadowColor = Chart.shadowColor_;
+  k.ShadowBakColor = Chart.shadowBakColor_;
+  k.ShadowStyle = Chart.shadowStyle_;
+  k.Caption = Chart.caption_;
+  k.CaptionPosX = Chart.captionPosX_;
+  k.CaptionPosY = Chart.captionPosY_;
+  k.CaptionAlignment = Chart.captionAlignment_;
+  k.CaptionAnchorHoriz = Chart.captionAnchorHoriz_;
+  k.CaptionAnchorVert = Chart.captionAnchorVert_;
   k.Start = c.State();
   return true;
 }
 
-bool TCustomRChart::AreaKeyOf(TAreaKey& k) const {
-  const TCanvas& c = chartAreaImage_.Canvas();
+bool TChartPaintCache::AreaKeyOf(TAreaKey& k) const {
+  const TCanvas& c = Chart.chartAreaImage_.Canvas();
   // The background picture is read from its file at every pass.
-  if (OnBeforeRenderData || OnDataRendered || c.IsPrinter() || !backGroundImg_->Name().empty())
+  if (Chart.OnBeforeRenderData || Chart.OnDataRendered || c.IsPrinter() ||
+      !Chart.backGroundImg_->Name().empty())
     return false;
   // Text labels lie over the items: lines added later would cover them.
-  for (const auto& label : textLabels_)
-    if (label->Mode() != tlOff && layerVisible_[LayerIndex(label->Layer())]) return false;
-  const TChartGeometry g = Geometry();
+  for (const auto& label : Chart.textLabels_)
+    if (label->Mode() != tlOff && Chart.layerVisible_[Chart.LayerIndex(label->Layer())])
+      return false;
+  const TChartGeometry g = Chart.Geometry();
   k.Geometry = g;
   k.ImageWidth = g.AreaImageWidth();
   k.ImageHeight = g.AreaImageHeight();
-  k.Maps = layerMaps_;
-  k.ChartColor = chartColor_;
-  k.ChartFrameColor = chartFrameColor_;
-  k.GridColor = gridColor_;
-  k.GridStyle = gridStyle_;
-  k.GridDx = gridDx_;
-  k.GridDy = gridDy_;
-  k.ActiveLayer = activeLayer_;
-  const TScale& sx = *scales_[AxisIndex(activeLayer_, true)];
-  const TScale& sy = *scales_[AxisIndex(activeLayer_, false)];
+  k.Maps = Chart.layerMaps_;
+  k.ChartColor = Chart.chartColor_;
+  k.ChartFrameColor = Chart.chartFrameColor_;
+  k.GridColor = Chart.gridColor_;
+  k.GridStyle = Chart.gridStyle_;
+  k.GridDx = Chart.gridDx_;
+  k.GridDy = Chart.gridDy_;
+  k.ActiveLayer = Chart.activeLayer_;
+  const TScale& sx = *Chart.scales_[Chart.AxisIndex(Chart.activeLayer_, true)];
+  const TScale& sy = *Chart.scales_[Chart.AxisIndex(Chart.activeLayer_, false)];
   k.TicksX = sx.TickPositions();
   k.TicksY = sy.TickPositions();
   k.NumTicksX = sx.NumTicks();
   k.NumTicksY = sy.NumTicks();
-  const TScaleProps& x = GetScalePropsX(activeLayer_);
-  const TScaleProps& y = GetScalePropsY(activeLayer_);
+  const TScaleProps& x = Chart.GetScalePropsX(Chart.activeLayer_);
+  const TScaleProps& y = Chart.GetScalePropsY(Chart.activeLayer_);
   k.GridRanges = {x.RangeLow(), x.RangeHigh(), y.RangeLow(), y.RangeHigh()};
   k.GridLogarithmic = {x.Logarithmic(), y.Logarithmic()};
-  k.ClassVisible = classVisible_;
-  k.LayerVisible = layerVisible_;
-  k.LineWidth = lineWidth_;
-  k.TextFontStyle = textFontStyle_;
-  k.TextBkStyle = textBkStyle_;
-  k.TextBkColor = textBkColor_;
-  k.TextAlignment = textAlignment_;
-  k.ListVersion = items_->Version();
+  k.ClassVisible = Chart.classVisible_;
+  k.LayerVisible = Chart.layerVisible_;
+  k.LineWidth = Chart.lineWidth_;
+  k.TextFontStyle = Chart.textFontStyle_;
+  k.TextBkStyle = Chart.textBkStyle_;
+  k.TextBkColor = Chart.textBkColor_;
+  k.TextAlignment = Chart.textAlignment_;
+  k.ListVersion = Chart.items_->Version();
   k.Start = c.State();
   return true;
 }
 
-bool TCustomRChart::OnlyLinesFrom(int from) const {
-  const std::span<const TRChartItem> items = items_->Items();
+bool TChartPaintCache::OnlyLinesFrom(int from) const {
+  const std::span<const TRChartItem> items = Chart.items_->Items();
   for (std::size_t i = static_cast<std::size_t>(from); i < items.size(); ++i) {
     const TRChartItem& item = items[i];
-    if (!classVisible_[item.ItemClass] || !layerVisible_[LayerIndex(item.Layer)]) continue;
+    if (!Chart.classVisible_[item.ItemClass] || !Chart.layerVisible_[Chart.LayerIndex(item.Layer)])
+      continue;
     // A line starts from its own first point and changes nothing a later
     // item reads but the pen, which the area's frame sets again.
     if (item.Kind != ikLine && DrawingKind(item.Kind)) return false;
@@ -138,36 +144,36 @@ bool TCustomRChart::OnlyLinesFrom(int from) const {
   return true;
 }
 
-std::vector<TCrossHairLook> TCustomRChart::CrossHairLooks() const {
+std::vector<TCrossHairLook> TChartPaintCache::CrossHairLooks() const {
   std::vector<TCrossHairLook> looks;
-  for (const auto& h : crossHairs_) {
+  for (const auto& h : Chart.crossHairs_) {
     if (h->Mode() == chOff) continue;
-    looks.push_back({h->Mode(), WorldToPixel(h->EffectiveLayer(), h->PosX(), h->PosY()), h->Color(),
-                     h->LineType(), h->LineWid()});
+    looks.push_back({h->Mode(), Chart.WorldToPixel(h->EffectiveLayer(), h->PosX(), h->PosY()),
+                     h->Color(), h->LineType(), h->LineWid()});
   }
   return looks;
 }
 
 // --- the parts -----------------------------------------------------------------------------
 
-bool TCustomRChart::ComposeRims() {
-  TChartPaintCache& pc = *paintCache_;
-  TCanvas& c = ControlImage().Canvas();
+bool TChartPaintCache::ComposeRims() {
+  TChartPaintCache& pc = *this;
+  TCanvas& c = Chart.ControlImage().Canvas();
   TComposeKey key;
   const bool keyed = ComposeKeyOf(key);
   if (keyed && pc.Compose && *pc.Compose == key &&
-      ControlImage().Image().cacheKey() == pc.ControlImageKey) {
+      Chart.ControlImage().Image().cacheKey() == pc.ControlImageKey) {
     // The picture is there; what composing it does besides drawing is done:
     // the mapping, the axes' tick lists (the grid reads them) and the state
     // the surface is left in.
-    ComputeMapping();
+    Chart.ComputeMapping();
     for (std::size_t i = 0; i < 4; ++i)
-      if (key.Axes[i].Draws) scales_[i]->RecordPaintTicks();
+      if (key.Axes[i].Draws) Chart.scales_[i]->RecordPaintTicks();
     c.SetState(pc.ComposeAfter);
     return true;
   }
   pc.AreaShown = false;  // the axes and the caption may reach into the area
-  ComposeControlImage(c, /*areaCovered=*/true);
+  Chart.ComposeControlImage(c, /*areaCovered=*/true);
   if (keyed) {
     pc.Compose = std::move(key);
     pc.ComposeAfter = c.State();
@@ -177,35 +183,38 @@ bool TCustomRChart::ComposeRims() {
   return false;
 }
 
-TCanvas* TCustomRChart::AreaView() {
-  const TChartGeometry g = Geometry();
+TCanvas* TChartPaintCache::WindowAreaView() {
+  const TChartGeometry g = Chart.Geometry();
   const int w = g.AreaImageWidth(), h = g.AreaImageHeight();
-  QImage& window = WindowImage().Image();
+  QImage& window = Chart.WindowImage().Image();
   if (w <= 0 || h <= 0 || window.format() != QImage::Format_RGB32 ||
-      std::int64_t{lRim_} + w > window.width() || std::int64_t{tRim_} + h > window.height())
+      std::int64_t{Chart.lRim_} + w > window.width() ||
+      std::int64_t{Chart.tRim_} + h > window.height())
     return nullptr;
   // Taking the pixels for writing is what tells others (by the cache key)
   // that the window's picture changes.
   uchar* bits = window.bits();
   const qsizetype line = window.bytesPerLine();
-  TChartPaintCache& pc = *paintCache_;
-  pc.AreaView = QImage(bits + tRim_ * line + qsizetype{lRim_} * 4, w, h, line, QImage::Format_RGB32);
+  TChartPaintCache& pc = *this;
+  pc.AreaView = QImage(bits + Chart.tRim_ * line + qsizetype{Chart.lRim_} * 4, w, h, line,
+                       QImage::Format_RGB32);
   return &pc.ViewCanvas;
 }
 
-TCustomRChart::TAreaUpdate TCustomRChart::UpdateChartArea(std::vector<TRect>& changed,
-                                                          bool windowPure, bool onWindow) {
-  TChartPaintCache& pc = *paintCache_;
-  TCanvas& image = chartAreaImage_.Canvas();
+TChartPaintCache::TAreaUpdate TChartPaintCache::UpdateChartArea(std::vector<TRect>& changed,
+                                                                bool windowPure, bool onWindow) {
+  TChartPaintCache& pc = *this;
+  TCanvas& image = Chart.chartAreaImage_.Canvas();
   changed.clear();
   TAreaKey key;
   const bool keyed = AreaKeyOf(key);
-  const int count = items_->Count();
+  const int count = Chart.items_->Count();
   if (keyed && pc.Area && *pc.Area == key && count >= pc.AreaItems && OnlyLinesFrom(pc.AreaItems)) {
     // Only lines were added: drawn over the picture where it is.
     TCanvas* c = nullptr;
-    if (!pc.AreaPending && chartAreaImage_.Image().cacheKey() == pc.AreaImageKey) c = &image;
-    if (pc.AreaPending && windowPure && onWindow && (c = AreaView())) c->SetState(image.State());
+    if (!pc.AreaPending && Chart.chartAreaImage_.Image().cacheKey() == pc.AreaImageKey) c = &image;
+    if (pc.AreaPending && windowPure && onWindow && (c = WindowAreaView()))
+      c->SetState(image.State());
     if (c) {
       DrawAddedLines(*c, pc.AreaItems, changed);
       // What a whole pass would leave: the added lines set only the pen, and
@@ -213,51 +222,51 @@ TCustomRChart::TAreaUpdate TCustomRChart::UpdateChartArea(std::vector<TRect>& ch
       image.SetState(pc.AreaAfter);
       pc.AreaItems = count;
       if (pc.AreaPending) return TAreaUpdate::WindowLines;
-      pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
+      pc.AreaImageKey = Chart.chartAreaImage_.Image().cacheKey();
       return TAreaUpdate::ImageLines;
     }
   }
   // The whole pass; the picture of the last one is not wanted any more.
   pc.AreaPending = false;
-  TCanvas* view = keyed && onWindow ? AreaView() : nullptr;
+  TCanvas* view = keyed && onWindow ? WindowAreaView() : nullptr;
   if (view) {
     // The same pass as on the chart-area image, from its surface's state.
     view->SetState(image.State());
-    RenderChartBackground(*view, 0, 0);
-    RenderItems(*view, 0, 0, false, false);
+    Chart.RenderChartBackground(*view, 0, 0);
+    Chart.RenderItems(*view, 0, 0, false, false);
     image.SetState(view->State());
   } else {
-    RenderChartBackground(image, 0, 0);
-    RenderItems(image, 0, 0, false, false);
+    Chart.RenderChartBackground(image, 0, 0);
+    Chart.RenderItems(image, 0, 0, false, false);
   }
   if (keyed) {
     pc.Area = std::move(key);
     pc.AreaItems = count;
     pc.AreaAfter = image.State();
-    pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
+    pc.AreaImageKey = Chart.chartAreaImage_.Image().cacheKey();
     pc.AreaPending = view != nullptr;
   } else {
     pc.Area.reset();
   }
-  changed.push_back(Rect(0, 0, chartAreaImage_.Width(), chartAreaImage_.Height()));
+  changed.push_back(Rect(0, 0, Chart.chartAreaImage_.Width(), Chart.chartAreaImage_.Height()));
   return view ? TAreaUpdate::WindowWhole : TAreaUpdate::ImageWhole;
 }
 
-void TCustomRChart::DrawAddedLines(TCanvas& c, int from, std::vector<TRect>& changed) {
+void TChartPaintCache::DrawAddedLines(TCanvas& c, int from, std::vector<TRect>& changed) {
   // More parts than this are copied as the one box around them all.
   constexpr std::size_t kMaxParts = 8;
-  const std::span<const TRChartItem> items = items_->Items();
-  const TRenderSettings settings = RenderSettings();
+  const std::span<const TRChartItem> items = Chart.items_->Items();
+  const TRenderSettings settings = Chart.RenderSettings();
   const std::span<const TItemPixels> pixels =
-      pixelCache_->Update(items, items_->Version(), settings, 0, 0);
+      Chart.pixelCache_->Update(items, Chart.items_->Version(), settings, 0, 0);
   const std::int64_t w = c.Width(), h = c.Height();
   // The box of every pixel a new line can set: its ends widened by the pen,
   // cut to the image.
   TRect all{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (std::size_t i = static_cast<std::size_t>(from); i < items.size(); ++i) {
     const TRChartItem& item = items[i];
-    if (item.Kind != ikLine || !classVisible_[item.ItemClass] ||
-        !layerVisible_[LayerIndex(item.Layer)])
+    if (item.Kind != ikLine || !Chart.classVisible_[item.ItemClass] ||
+        !Chart.layerVisible_[Chart.LayerIndex(item.Layer)])
       continue;
     const std::int64_t reach = std::int64_t{std::max<std::uint32_t>(item.LineWidth, 1)} / 2 + 1;
     const TPoint a = pixels[i].P1, b = pixels[i].P2;
@@ -279,18 +288,18 @@ void TCustomRChart::DrawAddedLines(TCanvas& c, int from, std::vector<TRect>& cha
               pixels.subspan(static_cast<std::size_t>(from)));
   // The frame lies on the outermost pixels: drawn again where a line may have covered it.
   if (all.Left == 0 || all.Top == 0 || all.Right == w || all.Bottom == h)
-    r.DrawFrame(chartFrameColor_);
+    r.DrawFrame(Chart.chartFrameColor_);
 }
 
-void TCustomRChart::ShowChangedArea(const std::vector<TRect>& changed, bool copy) {
-  TCanvas& c = WindowImage().Canvas();
+void TChartPaintCache::ShowChangedArea(const std::vector<TRect>& changed, bool copy) {
+  TCanvas& c = Chart.WindowImage().Canvas();
   for (const TRect& part : changed) {
-    const TRect shown = Rect(ClampToInt32(std::int64_t{lRim_} + part.Left),
-                             ClampToInt32(std::int64_t{tRim_} + part.Top),
-                             ClampToInt32(std::int64_t{lRim_} + part.Right),
-                             ClampToInt32(std::int64_t{tRim_} + part.Bottom));
-    if (copy) c.CopyRect(shown, chartAreaImage_.Canvas(), part);
-    Present(shown);
+    const TRect shown = Rect(ClampToInt32(std::int64_t{Chart.lRim_} + part.Left),
+                             ClampToInt32(std::int64_t{Chart.tRim_} + part.Top),
+                             ClampToInt32(std::int64_t{Chart.lRim_} + part.Right),
+                             ClampToInt32(std::int64_t{Chart.tRim_} + part.Bottom));
+    if (copy) c.CopyRect(shown, Chart.chartAreaImage_.Canvas(), part);
+    Chart.Present(shown);
   }
 }
 
@@ -331,39 +340,40 @@ TRenderSettings SettingsOf(const TAreaKey& k) {
 }  // namespace
 
 TBitmap& TCustomRChart::ChartAreaImage() {
-  SettleAreaImage();
+  paintCache_->SettleAreaImage();
   return chartAreaImage_;
 }
 
-void TCustomRChart::SettleAreaImage() {
-  const TChartPaintCache& pc = *paintCache_;
+void TChartPaintCache::SettleAreaImage() {
+  const TChartPaintCache& pc = *this;
   if (!pc.AreaPending) return;
   if (pc.AreaShown && pc.Cross.empty() &&
-      WindowImage().Image().cacheKey() == pc.ControlImageKey)
+      Chart.WindowImage().Image().cacheKey() == pc.ControlImageKey)
     SettleAreaImageFromWindow();
   else
     RenderLastPassAgain();  // the window's picture was drawn on since
 }
 
-void TCustomRChart::SettleAreaImageFromWindow() {
-  TChartPaintCache& pc = *paintCache_;
+void TChartPaintCache::SettleAreaImageFromWindow() {
+  TChartPaintCache& pc = *this;
   pc.AreaPending = false;
   const TAreaKey& k = *pc.Area;
-  chartAreaImage_.SetSize(k.ImageWidth, k.ImageHeight);  // where the pass had it
-  chartAreaImage_.Canvas().CopyRect(Rect(0, 0, k.ImageWidth, k.ImageHeight), WindowImage().Canvas(),
-                                    Bounds(k.Geometry.LRim, k.Geometry.TRim, k.ImageWidth, k.ImageHeight));
-  pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
+  Chart.chartAreaImage_.SetSize(k.ImageWidth, k.ImageHeight);  // where the pass had it
+  Chart.chartAreaImage_.Canvas().CopyRect(
+      Rect(0, 0, k.ImageWidth, k.ImageHeight), Chart.WindowImage().Canvas(),
+      Bounds(k.Geometry.LRim, k.Geometry.TRim, k.ImageWidth, k.ImageHeight));
+  pc.AreaImageKey = Chart.chartAreaImage_.Image().cacheKey();
 }
 
-void TCustomRChart::RenderLastPassAgain() {
-  TChartPaintCache& pc = *paintCache_;
+void TChartPaintCache::RenderLastPassAgain() {
+  TChartPaintCache& pc = *this;
   pc.AreaPending = false;
   const TAreaKey& k = *pc.Area;
-  TCanvas& c = chartAreaImage_.Canvas();
+  TCanvas& c = Chart.chartAreaImage_.Canvas();
   const TCanvasState now = c.State();
-  chartAreaImage_.SetSize(k.ImageWidth, k.ImageHeight);
+  Chart.chartAreaImage_.SetSize(k.ImageWidth, k.ImageHeight);
   c.SetState(k.Start);
-  // As RenderChartBackground and RenderItems drew it: no handler was set, no
+  // As Chart.RenderChartBackground and Chart.RenderItems drew it: no handler was set, no
   // picture and no text label shown.
   c.Pen.Style = psSolid;
   c.Pen.Mode = pmCopy;
@@ -373,30 +383,29 @@ void TCustomRChart::RenderLastPassAgain() {
   c.Rectangle(0, 0, k.ImageWidth, k.ImageHeight);
   const TRenderSettings settings = SettingsOf(k);
   // The items go only with a clear, before which the group is settled.
-  const std::span<const TRChartItem> items =
-      items_->Items().first(std::min<std::size_t>(static_cast<std::size_t>(pc.AreaItems),
-                                                  items_->Items().size()));
+  const std::span<const TRChartItem> items = Chart.items_->Items().first(
+      std::min<std::size_t>(static_cast<std::size_t>(pc.AreaItems), Chart.items_->Items().size()));
   TItemRenderer r(c, 0, 0, false, settings);
   r.DrawGrid();
   r.Begin();
-  r.DrawItems(items, pixelCache_->Update(items, items_->Version(), settings, 0, 0),
-              &pixelCache_->Runs());
+  r.DrawItems(items, Chart.pixelCache_->Update(items, Chart.items_->Version(), settings, 0, 0),
+              &Chart.pixelCache_->Runs());
   r.DrawFrame(k.ChartFrameColor);
   c.SetState(now);
-  pc.AreaImageKey = chartAreaImage_.Image().cacheKey();
+  pc.AreaImageKey = Chart.chartAreaImage_.Image().cacheKey();
 }
 
-void TCustomRChart::SettleGroupAreaImages() {
-  TCustomRChart* owner = useDataOf_ ? useDataOf_ : this;
-  owner->SettleAreaImage();
-  for (TCustomRChart* user : owner->users_) user->SettleAreaImage();
+void TChartPaintCache::SettleGroupAreaImages() {
+  TCustomRChart* owner = Chart.useDataOf_ ? Chart.useDataOf_ : &Chart;
+  owner->paintCache_->SettleAreaImage();
+  for (TCustomRChart* user : owner->users_) user->paintCache_->SettleAreaImage();
 }
 
 // --- the paint -----------------------------------------------------------------------------
 
-void TCustomRChart::PaintWithCache() {
-  TChartPaintCache& pc = *paintCache_;
-  TBitmap& window = WindowImage();
+void TChartPaintCache::PaintWithCache() {
+  TChartPaintCache& pc = *this;
+  TBitmap& window = Chart.WindowImage();
   // The window's area shows the last pass's picture, and nothing over it.
   const bool pure =
       pc.AreaShown && pc.Cross.empty() && window.Image().cacheKey() == pc.ControlImageKey;
@@ -414,11 +423,11 @@ void TCustomRChart::PaintWithCache() {
     partsShown = true;
     ShowChangedArea(changed, true);
   } else if (update == TAreaUpdate::ImageLines || update == TAreaUpdate::ImageWhole) {
-    c.Draw(lRim_, tRim_, chartAreaImage_);
+    c.Draw(Chart.lRim_, Chart.tRim_, Chart.chartAreaImage_);
   }
   // The cross-hairs go onto the window's picture only.
   if (!cross.empty() && pc.AreaPending) SettleAreaImageFromWindow();
-  DrawCrossHairs(c, 0, 0);
+  Chart.DrawCrossHairs(c, 0, 0);
   pc.ControlImageKey = window.Image().cacheKey();
   pc.AreaShown = true;
   pc.Cross = std::move(cross);
@@ -427,10 +436,11 @@ void TCustomRChart::PaintWithCache() {
     return;
   }
   if (rimsKept)
-    Present(Rect(lRim_, tRim_, ClampToInt32(std::int64_t{lRim_} + chartAreaImage_.Width()),
-                 ClampToInt32(std::int64_t{tRim_} + chartAreaImage_.Height())));
+    Chart.Present(Rect(Chart.lRim_, Chart.tRim_,
+                       ClampToInt32(std::int64_t{Chart.lRim_} + Chart.chartAreaImage_.Width()),
+                       ClampToInt32(std::int64_t{Chart.tRim_} + Chart.chartAreaImage_.Height())));
   else
-    Present();
+    Chart.Present();
 }
 
 }  // namespace travenel

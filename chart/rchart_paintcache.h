@@ -88,7 +88,16 @@ struct TCrossHairLook {
   bool operator==(const TCrossHairLook&) const = default;
 };
 
+// The paint with what the last paint left: the chart's record of its last
+// paint and the steps that read and renew it. Each chart owns one.
 struct TChartPaintCache {
+  explicit TChartPaintCache(TCustomRChart& chart) : Chart(chart) {}
+  TChartPaintCache(const TChartPaintCache&) = delete;
+  TChartPaintCache& operator=(const TChartPaintCache&) = delete;
+  static TChartPaintCache& Of(TCustomRChart& chart);
+
+  TCustomRChart& Chart;
+
   // Off: every paint composes and renders everything (the reference the
   // cached pictures are checked against).
   bool Enabled = true;
@@ -111,7 +120,7 @@ struct TChartPaintCache {
   TCanvasState AreaAfter;
   qint64 AreaImageKey = 0;
   // The pass drew straight into the window's picture, and the chart-area
-  // image has yet to get its picture (see TCustomRChart::SettleAreaImage).
+  // image has yet to get its picture (see SettleAreaImage).
   bool AreaPending = false;
 
   // The window's chart area as an image of its own, sharing the window's
@@ -126,6 +135,45 @@ struct TChartPaintCache {
     AreaShown = false;
     AreaPending = false;
   }
+
+  void PaintWithCache();
+  // The control picture outside the chart area: composed, or kept as the last
+  // paint left it (true) when nothing it shows has changed.
+  bool ComposeRims();
+  // Where a render pass of the chart area drew, and whether it drew it whole
+  // or only the lines added since the last one.
+  enum class TAreaUpdate : std::uint8_t { WindowLines, WindowWhole, ImageLines, ImageWhole };
+  // The chart area brought up to date: in the window's picture itself where
+  // that is possible (and, for added lines only, when `windowPure`: the
+  // window shows the last pass's picture and nothing over it), else in the
+  // chart-area image. `changed` gets the parts that changed, in area pixels.
+  TAreaUpdate UpdateChartArea(std::vector<TRect>& changed, bool windowPure, bool onWindow);
+  void DrawAddedLines(TCanvas& c, int from, std::vector<TRect>& changed);
+  // The window's chart area as a surface of its own, the size of the
+  // chart-area image (null when the area does not lie inside the window).
+  TCanvas* WindowAreaView();
+  // Brings the chart-area image to the picture of the last pass when only
+  // the window's picture has it (before anything reads or resizes it, or the
+  // items it was drawn from go); FromWindow: the window's area is known to
+  // show it.
+  void SettleAreaImage();
+  void SettleAreaImageFromWindow();
+  // The last pass drawn again on the chart-area image, from what it read.
+  void RenderLastPassAgain();
+  // The charts of the sharing group, this one included, settled (their items
+  // are about to go).
+  void SettleGroupAreaImages();
+  // The parts in `changed` shown on the window (copied there from the
+  // chart-area image first, with `copy`).
+  void ShowChangedArea(const std::vector<TRect>& changed, bool copy);
+  bool ComposeKeyOf(TComposeKey& key);
+  bool AreaKeyOf(TAreaKey& key) const;
+  bool OnlyLinesFrom(int from) const;
+  std::vector<TCrossHairLook> CrossHairLooks() const;
 };
+
+// Switches a chart's paint cache off (every paint then draws everything, the
+// reference the cached pictures are checked against) or on again.
+void SetPaintCacheEnabled(TCustomRChart& chart, bool enabled);
 
 }  // namespace travenel

@@ -122,7 +122,7 @@ TCustomRChart::TCustomRChart()
     : TControl(Kind::Windowed),
       items_(std::make_shared<TRChartItemList>()),
       pixelCache_(std::make_unique<TItemPixelCache>()),
-      paintCache_(std::make_unique<TChartPaintCache>()) {
+      paintCache_(std::make_unique<TChartPaintCache>(*this)) {
   // Painting stays suppressed until the window exists; items, drawing state,
   // rims, colours and caption start with the member values.
   classVisible_.set();
@@ -374,7 +374,7 @@ void TCustomRChart::SetShadowWidth(int v) {
 }
 
 void TCustomRChart::ResizeChartAreaImage() {
-  SettleAreaImage();  // the image keeps what it holds
+  paintCache_->SettleAreaImage();  // the image keeps what it holds
   const TChartGeometry g = Geometry();
   chartAreaImage_.SetSize(g.AreaImageWidth(), g.AreaImageHeight());
 }
@@ -384,6 +384,7 @@ void TCustomRChart::LayoutChanged() {
   ReplaceAxes(false);
   ComputeMapping();
   RepaintIfAuto();
+  LeastSizeChanged();
 }
 
 void TCustomRChart::ReplaceAxes(bool resized) {
@@ -409,7 +410,7 @@ void TCustomRChart::SetBounds(int left, int top, int width, int height) {
   height = std::max(height, g.MinHeight());
   const bool resized = width != Width() || height != Height();
   // While the window's picture still has the chart area's.
-  SettleAreaImage();
+  paintCache_->SettleAreaImage();
   TControl::SetBounds(left, top, width, height);
   if (!scales_[0]) return;  // still being built
   ResizeChartAreaImage();

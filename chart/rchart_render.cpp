@@ -25,8 +25,9 @@ constexpr int kLabelBoxMarginY = 2;
 // Black-and-white fills.
 constexpr TColor kBlackAndWhiteFill = 0xC0C0C0;
 
-// nint of a double as a 32-bit value (pixel offsets of the relative kinds).
-std::int64_t PixelOffset(double v) {
+// nint of a pixel offset (of the relative kinds, of a bar's depth), kept
+// within +-4e9: far beyond any surface, and no overflow on the way.
+std::int64_t PixelOffset(long double v) {
   if (std::isnan(v)) return 0;
   return static_cast<std::int64_t>(Nint(std::clamp(static_cast<long double>(v), -4e9L, 4e9L)));
 }
@@ -448,8 +449,8 @@ void TItemRenderer::DrawBar3D(const TRChartItem& item, const TItemPixels& px, TC
   int x1 = std::min(a.X, b.X), x2 = std::max(a.X, b.X);
   int y1 = std::min(a.Y, b.Y), y2 = std::max(a.Y, b.Y);
   const long double angle = item.Size * kPi / 180;
-  const int dxd = static_cast<int>(Nint(std::cos(angle) * item.Depth));
-  const int dyd = -static_cast<int>(Nint(std::sin(angle) * item.Depth));
+  const std::int64_t dxd = PixelOffset(std::cos(angle) * item.Depth);
+  const std::int64_t dyd = -PixelOffset(std::sin(angle) * item.Depth);
   if (item.Size > 90) std::swap(x1, x2);
   const auto pt = [](std::int64_t x, std::int64_t y) {
     return TPoint{ClampToInt32(x), ClampToInt32(y)};

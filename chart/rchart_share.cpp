@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "travenel/chart/rchart.h"
+#include "travenel/chart/rchart_paintcache.h"
 #include "travenel/ui/Application.h"
 
 namespace travenel {
@@ -22,7 +23,7 @@ void TCustomRChart::SetUseDataOf(TCustomRChart* owner) {
   if (owner == this) return ShowMessage(kShareWithMyself);
   if (!users_.empty()) return ShowMessage(kUsedByOthers);
   if (owner == useDataOf_) return;
-  SettleAreaImage();  // drawn from the items it shows now
+  paintCache_->SettleAreaImage();  // drawn from the items it shows now
   if (!owner) {
     useDataOf_->RemoveUser(this);
     useDataOf_ = nullptr;
@@ -52,7 +53,7 @@ void TCustomRChart::LeaveSharingGroup() {
   }
   // The users keep what they showed, each as a list of its own.
   for (TCustomRChart* user : users_) {
-    user->SettleAreaImage();
+    user->paintCache_->SettleAreaImage();
     user->useDataOf_ = nullptr;
     user->items_ = std::make_shared<TRChartItemList>(*items_);
   }

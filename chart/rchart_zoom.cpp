@@ -26,10 +26,11 @@ void TCustomRChart::RestoreZoomRanges(const TZoomRanges& r) {
     ApplyLayerRange(layer, r[k], r[k + 2], r[k + 1], r[k + 3]);
   }
   batch.Finish();
-  if (OnZoomPan) OnZoomPan(*this);
+  ZoomPanDone();
 }
 
 bool TCustomRChart::NoteZoomStart(const TZoomRanges& start) {
+  wheelGestureOpen_ = false;  // any entry ends the wheel's gesture
   if (start == CurrentZoomRanges()) return false;
   // Full: the oldest step but home goes.
   if (zoomHistory_.size() >= static_cast<std::size_t>(kMaxZoomHistory))
@@ -57,13 +58,14 @@ void TCustomRChart::ZoomBack() {
   if (zoomHistory_.empty()) return;
   const TZoomRanges r = zoomHistory_.back();
   zoomHistory_.pop_back();
+  wheelGestureOpen_ = false;
   RestoreZoomRanges(r);
 }
 
 void TCustomRChart::ZoomHome() {
   if (zoomHistory_.empty()) return;
   const TZoomRanges r = zoomHistory_.front();
-  zoomHistory_.clear();
+  ClearZoomHistory();
   RestoreZoomRanges(r);
 }
 

@@ -1,7 +1,10 @@
 #include "travenel/plot/Format.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+
+#include "travenel/sweepcsv/Number.h"
 
 namespace travenel {
 
@@ -13,12 +16,31 @@ constexpr std::size_t kListed = 5;
 }  // namespace
 
 std::string NumberText(double v) {
-  char buf[32];
-  if (v == std::floor(v) && std::fabs(v) < 1e15)
-    std::snprintf(buf, sizeof buf, "%.0f", v == 0 ? 0.0 : v);  // no "-0"
-  else
-    std::snprintf(buf, sizeof buf, "%.6g", v);
-  return buf;
+  std::string s;
+  if (v == std::floor(v) && std::fabs(v) < 1e15) {
+    AppendInt(s, static_cast<long long>(v));  // no "-0"
+    return s;
+  }
+  // Six significant digits, without trailing zeros, as %.6g wrote them in
+  // the "C" locale, but with '.' under every locale.
+  const double a = std::fabs(v);
+  const int exp10 = a > 0 ? static_cast<int>(std::floor(std::log10(a))) : 0;
+  if (exp10 < -4 || exp10 >= 6) {
+    char buf[40];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 5);
+    std::string t(buf, r.ptr);
+    const std::size_t e = t.find('e');
+    std::string mant = t.substr(0, e), ex = t.substr(e);
+    while (mant.back() == '0') mant.pop_back();
+    if (mant.back() == '.') mant.pop_back();
+    return mant + ex;
+  }
+  AppendFixed(s, v, std::max(0, 5 - exp10));
+  if (s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  return s;
 }
 
 std::string ValuesText(const std::vector<double>& values) {

@@ -11,8 +11,9 @@ constexpr int kTitleHeight = 17;
 constexpr int kLineGap = 6;
 constexpr int kNoteHeight = 11;
 constexpr int kLegendSwatch = 22;
-constexpr int kLegendGap = 6;     // swatch to text
-constexpr int kLegendSpace = 20;  // between entries
+constexpr int kLegendGap = 6;           // swatch to text
+constexpr int kLegendSpace = 20;        // between entries
+const std::string kDot = " \xC2\xB7 ";  // a middle dot
 
 int TextHeightOf(const TFont& font) {
   TBitmap scratch(1, 1);
@@ -20,7 +21,109 @@ int TextHeightOf(const TFont& font) {
   return scratch.Canvas().TextHeight("Ag");
 }
 
+int TextWidthOf(const std::string& text, const TFont& font) {
+  TBitmap scratch(1, 1);
+  scratch.Canvas().Font() = font;
+  return scratch.Canvas().TextWidth(text);
+}
+
+TFont TitleFont() { return PlotFont(kTitleHeight, kTextColor, true); }
+TFont CaptionFont() { return PlotFont(kCaptionFontHeight, kNoteColor); }
+TFont NoteFont() { return PlotFont(kNoteHeight, kNoteColor); }
+
+// Text cut short with "..." to fit (never inside a UTF-8 character).
+std::string Shortened(const std::string& text, const TFont& font, int width) {
+  if (TextWidthOf(text, font) <= width) return text;
+  std::string s = text;
+  while (!s.empty()) {
+    s.pop_back();
+    while (!s.empty() && (static_cast<unsigned char>(s.back()) & 0xC0) == 0x80) s.pop_back();
+    if (!s.empty() && static_cast<unsigned char>(s.back()) >= 0xC0) s.pop_back();
+    if (TextWidthOf(s + "...", font) <= width) return s + "...";
+  }
+  return "";
+}
+
+std::vector<std::string> NoteLines(const std::string& note, int width) {
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t nl = note.find('\n', from);
+    for (const std::string& l : TPage::Wrap(note.substr(from, nl - from), " ", NoteFont(), width))
+      lines.push_back(l);
+    if (nl == std::string::npos) break;
+    from = nl + 1;
+  }
+  return lines;
+}
+
+// At most maxLines (0: any) lines; a cut shows as "..." on the last.
+std::vector<std::string> Limited(std::vector<std::string> lines, int maxLines, const TFont& font,
+                                 int width) {
+  if (maxLines > 0 && static_cast<int>(lines.size()) > maxLines) {
+    lines.resize(static_cast<std::size_t>(maxLines));
+    lines.back() = Shortened(lines.back() + "...", font, width);
+  }
+  return lines;
+}
+
+template <class T>
+std::vector<T> First(std::vector<T> lines, int maxLines) {
+  if (maxLines > 0 && static_cast<int>(lines.size()) > maxLines)
+    lines.resize(static_cast<std::size_t>(maxLines));
+  return lines;
+}
+
+int EntryWidth(const TLegendEntry& e) {
+  return kLegendSwatch + kLegendGap + TextWidthOf(e.Text, PlotFont(kCaptionFontHeight));
+}
+
 }  // namespace
+
+std::vector<std::string> TPage::Wrap(const std::string& text, const std::string& sep,
+                                     const TFont& font, int width) {
+  if (text.empty()) return {};
+  std::vector<std::string> lines;
+  std::string line;
+  bool first = true;
+  for (std::size_t from = 0;;) {
+    const std::size_t at = text.find(sep, from);
+    const std::string piece = text.substr(from, at - from);
+    if (first) {
+      line = piece;
+      first = false;
+    } else if (TextWidthOf(line + sep + piece, font) <= width) {
+      line += sep + piece;
+    } else {
+      lines.push_back(Shortened(line, font, width));
+      line = piece;
+    }
+    if (at == std::string::npos) break;
+    from = at + sep.size();
+  }
+  lines.push_back(Shortened(line, font, width));
+  return lines;
+}
+
+std::vector<std::vector<TLegendEntry>> TPage::LegendLines(const std::vector<TLegendEntry>& legend,
+                                                          int width) {
+  std::vector<std::vector<TLegendEntry>> lines;
+  int x = 0;
+  for (const TLegendEntry& e : legend) {
+    TLegendEntry entry = e;
+    const int w = EntryWidth(entry);
+    if (lines.empty() || (x > 0 && x + w > width)) {
+      lines.emplace_back();
+      x = 0;
+    }
+    if (w > width)
+      entry.Text =
+          Shortened(entry.Text, PlotFont(kCaptionFontHeight), width - kLegendSwatch - kLegendGap);
+    lines.back().push_back(entry);
+    x += w + kLegendSpace;
+  }
+  return lines;
+}
 
 TPage::TPage(int width, int height) : bitmap_(width, height), bodyBottom_(height - kMargin) {
   TCanvas& c = bitmap_.Canvas();
@@ -29,16 +132,22 @@ TPage::TPage(int width, int height) : bitmap_(width, height), bodyBottom_(height
   c.FillRect(Rect(0, 0, width, height));
 }
 
-int TPage::HeaderHeight(bool title, bool caption, bool legend) {
+int TPage::HeaderHeight(int width, const std::string& title, const std::string& caption,
+                        const std::vector<TLegendEntry>& legend, int maxLines) {
+  const int room = width - 2 * kMargin;
   int h = kMargin;
-  if (title) h += TextHeightOf(PlotFont(kTitleHeight, kTextColor, true)) + kLineGap;
-  if (caption) h += TextHeightOf(PlotFont(kCaptionFontHeight)) + kLineGap;
-  if (legend) h += TextHeightOf(PlotFont(kCaptionFontHeight)) + kLineGap;
+  h += static_cast<int>(First(Wrap(title, " ", TitleFont(), room), maxLines).size()) *
+       (TextHeightOf(TitleFont()) + kLineGap);
+  h += static_cast<int>(First(Wrap(caption, kDot, CaptionFont(), room), maxLines).size()) *
+       (TextHeightOf(CaptionFont()) + kLineGap);
+  h += static_cast<int>(First(LegendLines(legend, room), maxLines).size()) *
+       (TextHeightOf(PlotFont(kCaptionFontHeight)) + kLineGap);
   return h;
 }
 
-int TPage::FooterHeight(int noteLines) {
-  return kMargin + (noteLines > 0 ? noteLines * TextHeightOf(PlotFont(kNoteHeight)) + kLineGap : 0);
+int TPage::FooterHeight(int width, const std::string& note) {
+  const int n = static_cast<int>(NoteLines(note, width - 2 * kMargin).size());
+  return kMargin + (n > 0 ? n * TextHeightOf(NoteFont()) + kLineGap : 0);
 }
 
 void TPage::Write(TCanvas& c, int x, int y, const std::string& text, const TFont& font) {
@@ -48,37 +157,40 @@ void TPage::Write(TCanvas& c, int x, int y, const std::string& text, const TFont
 }
 
 void TPage::SetHeader(const std::string& title, const std::string& caption,
-                      const std::vector<TLegendEntry>& legend) {
+                      const std::vector<TLegendEntry>& legend, int maxLines) {
   title_ = title;
   caption_ = caption;
   legend_ = legend;
+  maxLines_ = maxLines;
   bodyTop_ = DrawHeader(bitmap_.Canvas());
 }
 
 int TPage::DrawHeader(TCanvas& c) const {
+  const int room = bitmap_.Width() - 2 * kMargin;
   int y = kMargin;
-  if (!title_.empty()) {
-    const TFont f = PlotFont(kTitleHeight, kTextColor, true);
-    Write(c, kMargin, y, title_, f);
-    y += TextHeightOf(f) + kLineGap;
+  for (const std::string& line :
+       Limited(Wrap(title_, " ", TitleFont(), room), maxLines_, TitleFont(), room)) {
+    Write(c, kMargin, y, line, TitleFont());
+    y += TextHeightOf(TitleFont()) + kLineGap;
   }
-  if (!caption_.empty()) {
-    const TFont f = PlotFont(kCaptionFontHeight, kNoteColor);
-    Write(c, kMargin, y, caption_, f);
-    y += TextHeightOf(f) + kLineGap;
+  for (const std::string& line :
+       Limited(Wrap(caption_, kDot, CaptionFont(), room), maxLines_, CaptionFont(), room)) {
+    Write(c, kMargin, y, line, CaptionFont());
+    y += TextHeightOf(CaptionFont()) + kLineGap;
   }
-  if (!legend_.empty()) {
-    const int h = TextHeightOf(PlotFont(kCaptionFontHeight));
+  const int h = TextHeightOf(PlotFont(kCaptionFontHeight));
+  for (const std::vector<TLegendEntry>& line : First(LegendLines(legend_, room), maxLines_)) {
     const int mid = y + h / 2;
     int x = kMargin;
-    for (const TLegendEntry& e : legend_) {
+    for (const TLegendEntry& e : line) {
       c.Pen.Color = e.Color;
-      c.Pen.Style = psSolid;
+      c.Pen.Style = e.Dashed ? psDash : psSolid;
       if (e.Swatch == TSwatch::Line || e.Swatch == TSwatch::LineAndMark) {
-        c.Pen.Width = 2;
+        c.Pen.Width = e.Dashed ? 1 : 2;
         c.MoveTo(x, mid);
         c.LineTo(x + kLegendSwatch, mid);
         c.Pen.Width = 1;
+        c.Pen.Style = psSolid;
       }
       if (e.Swatch == TSwatch::Band) {
         c.Brush.Style = bsSolid;
@@ -104,15 +216,9 @@ void TPage::SetFooter(const std::string& note) {
 
 int TPage::DrawFooter(TCanvas& c) const {
   const int height = bitmap_.Height();
-  if (note_.empty()) return height - kMargin;
-  std::vector<std::string> lines(1);
-  for (char ch : note_) {
-    if (ch == '\n')
-      lines.emplace_back();
-    else
-      lines.back() += ch;
-  }
-  const TFont f = PlotFont(kNoteHeight, kNoteColor);
+  const std::vector<std::string> lines = NoteLines(note_, bitmap_.Width() - 2 * kMargin);
+  if (lines.empty()) return bodyBottom_;
+  const TFont f = NoteFont();
   const int h = TextHeightOf(f), n = static_cast<int>(lines.size());
   for (int i = 0; i < n; ++i)
     Write(c, kMargin, height - kMargin - (n - i) * h, lines[static_cast<std::size_t>(i)], f);

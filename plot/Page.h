@@ -20,10 +20,15 @@ class TPage {
   TPage(int width, int height);
 
   // Writes the header lines at the top (empty ones take no room); the
-  // legend entries go on one line after them.
+  // legend entries go on lines after them. Text wider than the page wraps
+  // (the title at blanks, the caption at its dots), and what still does not
+  // fit is cut short with "...".
+  // With maxLines, each of the three takes at most that many lines (the
+  // last one cut short with "...", legend entries beyond left out).
   void SetHeader(const std::string& title, const std::string& caption,
-                 const std::vector<TLegendEntry>& legend = {});
-  // A note in small letters at the bottom; '\n' starts another line.
+                 const std::vector<TLegendEntry>& legend = {}, int maxLines = 0);
+  // A note in small letters at the bottom; '\n' starts another line, and
+  // long lines wrap.
   void SetFooter(const std::string& note);
 
   // Where the charts go: below the header, above the footer.
@@ -42,9 +47,18 @@ class TPage {
   // Draws the whole page on a surface of its size.
   void DrawOn(TCanvas& c) const;
 
-  // How much room the header and the footer take (for sizing a page).
-  static int HeaderHeight(bool title, bool caption, bool legend);
-  static int FooterHeight(int noteLines);
+  // How much room the header and the footer take on a page of this width.
+  static int HeaderHeight(int width, const std::string& title, const std::string& caption,
+                          const std::vector<TLegendEntry>& legend = {}, int maxLines = 0);
+  static int FooterHeight(int width, const std::string& note);
+
+  // Text in lines of at most `width` pixels: pieces between the separators
+  // go on a line while they fit; a piece too wide alone is cut short.
+  static std::vector<std::string> Wrap(const std::string& text, const std::string& sep,
+                                       const TFont& font, int width);
+  // The legend entries on lines of at most `width` pixels.
+  static std::vector<std::vector<TLegendEntry>> LegendLines(const std::vector<TLegendEntry>& legend,
+                                                            int width);
 
  private:
   struct TPut {
@@ -59,6 +73,7 @@ class TPage {
   TBitmap bitmap_;
   std::string title_, caption_, note_;
   std::vector<TLegendEntry> legend_;
+  int maxLines_ = 0;
   std::vector<TPut> puts_;
   int bodyTop_ = kMargin;
   int bodyBottom_;

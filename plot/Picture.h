@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "travenel/plot/Columns.h"
 #include "travenel/plot/Page.h"
+#include "travenel/sweepcsv/Columns.h"
 
 namespace travenel {
 

@@ -3,23 +3,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstring>
 #include <memory>
 
-#include "travenel/plot/CsvReader.h"
 #include "travenel/plot/StepPicture.h"
 #include "travenel/plot/SummaryPicture.h"
+#include "travenel/sweepcsv/Reader.h"
 
 namespace travenel {
 
 namespace {
 
-std::string DefaultTitle(const TCsvLayout& layout, const std::string& y) {
+std::string DefaultTitle(const TCsvLayout& layout, const std::string& y, bool xAgents) {
   if (layout.Kind == TCsvKind::PerStep)
     return y.empty() ? "Attached and free agents per step" : y + " per step";
-  if (y.empty() || y == "paused_at") return "The step at which the runs paused, by threshold";
-  return y + " by threshold";
+  const std::string by = xAgents ? "agents" : "threshold";
+  if (y.empty() || y == "paused_at") return "The step at which the runs paused, by " + by;
+  return y + " by " + by;
 }
 
 // The value column --y names; throws EPlotUsage when the input has none such.
@@ -28,6 +31,10 @@ int ValueColumn(const TCsvLayout& layout, const std::string& y) {
   for (int i = 0; i < layout.Count(); ++i)
     if (!layout.IsKey(i)) values += (values.empty() ? "" : ", ") + layout.Names[std::size_t(i)];
   const int index = layout.Find(y);
+  if (index < 0 &&
+      std::find(layout.Ignored.begin(), layout.Ignored.end(), y) != layout.Ignored.end())
+    throw EPlotUsage("--y " + y + ": not a column of travenel-batch (the values it writes: " +
+                     values + (values.empty() ? "" : ", ") + KnownMeasureList(layout.Kind) + ")");
   if (index < 0)
     throw EPlotUsage("--y " + y + ": the input has no such column (its values: " + values + ")");
   if (layout.IsKey(index))
@@ -65,6 +72,56 @@ void CheckTarget(const std::string& path, int scale) {
     throw EPlotUsage("--scale: '" + path + "' is a vector picture, sharp at any size: drop --scale");
 }
 
+// A row given twice whose first line was not kept: the input is read again
+// up to the second one to find it, where it can be (not from a pipe).
+std::string WithEarlierLine(std::FILE* in, const std::string& inputName, const EDuplicateRow& e,
+                            const std::vector<double>& repeated) {
+  std::string message = e.what();
+  const std::size_t unknown = message.find("(line ?");
+  if (unknown == std::string::npos) return message;
+  const std::string earlier = message;
+  message.replace(unknown, 7, "(an earlier line");
+  if (std::fseek(in, 0, SEEK_SET) != 0) return message;
+  try {
+    TCsvReader again(in, inputName);
+    again.ReadHeader();
+    std::vector<double> row;
+    while (again.Next(row) && again.Line() < e.Second) {
+      if (row[col::kAgents] == repeated[col::kAgents] &&
+          row[col::kThreshold] == repeated[col::kThreshold] &&
+          row[col::kSeed] == repeated[col::kSeed] && row[col::kStep] == repeated[col::kStep])
+        return std::string(earlier).replace(unknown, 7, "(line " + std::to_string(again.Line()));
+    }
+  } catch (const EBadInput&) {
+  }
+  return message;
+}
+
+// Numbers in the C library's "C" form on this thread while it lives: the
+// chart writes its tick labels with the C library, which follows the locale
+// QApplication took from the user's ("44,5" in German), and the same input
+// must give the same picture everywhere.
+class TCNumbers {
+ public:
+  TCNumbers() {
+    const locale_t base = duplocale(LC_GLOBAL_LOCALE);
+    c_ = base ? newlocale(LC_NUMERIC_MASK, "C", base) : nullptr;
+    if (!c_ && base) freelocale(base);
+    if (c_) old_ = uselocale(c_);
+  }
+  ~TCNumbers() {
+    if (!c_) return;
+    uselocale(old_);
+    freelocale(c_);
+  }
+  TCNumbers(const TCNumbers&) = delete;
+  TCNumbers& operator=(const TCNumbers&) = delete;
+
+ private:
+  locale_t c_ = nullptr;
+  locale_t old_ = nullptr;
+};
+
 }  // namespace
 
 TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOptions& options,
@@ -72,7 +129,16 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
   TCsvReader reader(in, inputName);
   const TCsvLayout& layout = reader.ReadHeader();
   const bool perStep = layout.Kind == TCsvKind::PerStep;
-  const std::string title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y);
+  if (perStep && !options.X.empty())
+    throw EPlotUsage(
+        "--x: rows per step are drawn against the step; --x is for rows per run "
+        "(--summary)");
+  if (!perStep && !options.By.empty())
+    throw EPlotUsage(
+        "--by: rows per run are drawn as one chart; --by is for rows per step "
+        "(--x chooses what goes across)");
+  if (!perStep && options.OwnStepAxis)
+    throw EPlotUsage("--steps-axis: rows per run have no step axis");
 
   std::vector<int> columns;
   if (!options.Y.empty())
@@ -92,43 +158,63 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
     steps = std::make_unique<TStepAggregate>(columns);
   else
     runs = std::make_unique<TSummaryAggregate>(columns[0], never);
-  while (reader.Next(row)) {
-    facts.Add(row);
-    if (steps)
-      steps->Add(row, reader.Line());
-    else
-      runs->Add(row, reader.Line());
+  if (!layout.Ignored.empty()) {
+    std::string names;
+    for (const std::string& n : layout.Ignored) names += (names.empty() ? "'" : ", '") + n + "'";
+    warnings += "not plotted: the column" + std::string(layout.Ignored.size() > 1 ? "s " : " ") +
+                names + ", unknown here\n";
+  }
+  try {
+    while (reader.Next(row)) {
+      facts.Add(row);
+      if (steps)
+        steps->Add(row, reader.Line());
+      else
+        runs->Add(row, reader.Line());
+    }
+  } catch (const EDuplicateRow& e) {
+    if (e.First) throw;
+    throw EBadInput(WithEarlierLine(in, inputName, e, row));
   }
   if (reader.Rows() == 0)
     throw EBadInput(inputName + " has a header but no rows (line " + std::to_string(reader.Line()) +
                     " is its last)");
 
   const bool fromZero = layout.IsCount(columns[0]);
+  bool whole = true;
+  for (int c : columns) whole = whole && layout.IsWhole(c);
   if (steps) {
     TStepPlotSpec spec;
     spec.Width = options.Width;
     spec.Height = options.Height;
-    spec.Title = title;
+    spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, false);
+    spec.By = options.By;
+    spec.OwnStepAxis = options.OwnStepAxis;
     for (int c : columns) spec.Columns.push_back(layout.Names[static_cast<std::size_t>(c)]);
     spec.FromZero = fromZero;
+    spec.Whole = whole;
     spec.Facts = facts;
     return StepPicture(steps->Finish(), spec);
   }
   TSummaryPlotSpec spec;
+  spec.XAgents = options.X.empty() ? runs->AgentCounts() > 1 && runs->Thresholds() == 1
+                                   : options.X == "agents";
   spec.Width = options.Width;
   spec.Height = options.Height;
-  spec.Title = title;
+  spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, spec.XAgents);
   spec.Column = layout.Names[static_cast<std::size_t>(columns[0])];
   spec.NeverBand = never;
   spec.FromZero = fromZero;
+  spec.Whole = whole;
   spec.MarksDropped = runs->MarksDropped();
   spec.Facts = facts;
   if (spec.MarksDropped)
     warnings += "not every distinct value has a dot of its own (too many); the means take all\n";
-  return SummaryPicture(runs->Finish(), spec);
+  return SummaryPicture(runs->Finish(spec.XAgents), spec);
 }
 
 int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err) {
+  const TCNumbers cNumbers;
   const auto fail = [err](int status, const std::string& message) {
     std::fprintf(err, "travenel-plot: %s\n", message.c_str());
     return status;

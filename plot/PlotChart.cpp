@@ -119,6 +119,11 @@ TAxisSpan NiceSpan(double lo, double hi, int minTicks) {
   return s;
 }
 
+TAxisSpan WholeSpan(double lo, double hi, int minTicks) {
+  if (hi - lo < minTicks) hi = lo + minTicks;
+  return NiceSpan(lo, hi, minTicks);
+}
+
 TAxisSpan WithMargin(TAxisSpan s, bool low, bool high) {
   const double margin = kSpanMargin * (s.High - s.Low);
   if (low) s.Low -= margin;
@@ -159,6 +164,10 @@ std::unique_ptr<TRChart> MakeChart(const TChartSpec& spec) {
       axis->SetFont(PlotFont(kLabelFontHeight));
       axis->SetMinTicks(spec.MinTicks);
     }
+    // Short ranges would be labelled with decimals; long ones have none (or
+    // the exponent form for huge ones, which stays).
+    if (spec.XWhole && spec.X.High - spec.X.Low < 100) c.Scale1X().SetDecPlaces(0);
+    if (spec.YWhole && spec.Y.High - spec.Y.Low < 100) c.Scale1Y().SetDecPlaces(0);
     c.Scale1X().SetCaption(spec.XCaption);
     c.Scale1Y().SetCaption(spec.YCaption);
     // The caption is written in the font the control image holds, which the
@@ -218,9 +227,12 @@ TPoint LegendSize(const std::vector<TLegendEntry>& entries) {
   return {2 * kLegendPad + kSwatch + kSwatchGap + widest, 2 * kLegendPad + n * LineHeight()};
 }
 
-TRect AddLegend(TRChart& c, const std::vector<TLegendEntry>& entries,
-                const std::vector<TWorldLine>& keepClear) {
-  const int n = std::min(static_cast<int>(entries.size()), TCustomRChart::kTextLabels);
+namespace {
+
+// The place of the legend box that covers least of the lines, and how much
+// it covers.
+TRect PlaceLegend(TRChart& c, const std::vector<TLegendEntry>& entries,
+                  const std::vector<TWorldLine>& keepClear, int& least) {
   const TPoint size = LegendSize(entries);
   const TChartGeometry g = c.Geometry();
   const int left = static_cast<int>(g.AreaLeft()) + kLegendInset;
@@ -232,7 +244,7 @@ TRect AddLegend(TRChart& c, const std::vector<TLegendEntry>& entries,
   const TPoint places[] = {{right, top},  {left, top},  {right, bottom}, {left, bottom},
                            {right, midY}, {left, midY}, {midX, top},     {midX, bottom}};
   TRect box = Bounds(right, top, size.X, size.Y);
-  int least = -1;
+  least = -1;
   for (const TPoint& p : places) {
     const TRect r = Bounds(p.X, p.Y, size.X, size.Y);
     const int covered = Covered(c, keepClear, r);
@@ -241,6 +253,29 @@ TRect AddLegend(TRChart& c, const std::vector<TLegendEntry>& entries,
       box = r;
     }
   }
+  return box;
+}
+
+}  // namespace
+
+bool LegendFitsClear(TRChart& c, const std::vector<TLegendEntry>& entries,
+                     const std::vector<TWorldLine>& keepClear) {
+  if (entries.size() > static_cast<std::size_t>(TCustomRChart::kTextLabels)) return false;
+  const TPoint size = LegendSize(entries);
+  const TChartGeometry g = c.Geometry();
+  if (size.X + 2 * kLegendInset > g.AreaRight() - g.AreaLeft() ||
+      size.Y + 2 * kLegendInset > g.AreaBottom() - g.AreaTop())
+    return false;
+  int least = 0;
+  PlaceLegend(c, entries, keepClear, least);
+  return least == 0;
+}
+
+TRect AddLegend(TRChart& c, const std::vector<TLegendEntry>& entries,
+                const std::vector<TWorldLine>& keepClear) {
+  const int n = std::min(static_cast<int>(entries.size()), TCustomRChart::kTextLabels);
+  int least = 0;
+  const TRect box = PlaceLegend(c, entries, keepClear, least);
 
   const auto world = [&c](int px, int py) {
     std::pair<double, double> w;
@@ -267,8 +302,10 @@ TRect AddLegend(TRChart& c, const std::vector<TLegendEntry>& entries,
     c.SetDataColor(e.Color);
     if (e.Swatch == TSwatch::Line || e.Swatch == TSwatch::LineAndMark) {
       const auto a = world(x0, y), b = world(x1, y);
-      c.SetLineWidth(2);
+      c.SetLineWidth(e.Dashed ? 1 : 2);
+      if (e.Dashed) c.SetPenStyle(psDash);
       c.AddLine(a.first, a.second, b.first, b.second);
+      c.SetPenStyle(psSolid);
       c.SetLineWidth(1);
     }
     if (e.Swatch == TSwatch::Band) {

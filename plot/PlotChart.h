@@ -44,6 +44,10 @@ struct TAxisSpan {
 // Equal ends are spread apart first.
 TAxisSpan NiceSpan(double lo, double hi, int minTicks);
 
+// NiceSpan for whole numbers (counts, steps): at least minTicks wide, so
+// that no tick falls between two of them.
+TAxisSpan WholeSpan(double lo, double hi, int minTicks);
+
 // A span with a margin of a fortieth of it at the low and/or high end, so
 // that values on its ends do not lie under the chart area's frame (the
 // ticks stay where the scale puts them).
@@ -66,6 +70,8 @@ struct TChartSpec {
   std::string XCaption, YCaption;
   TAxisSpan X, Y;
   int MinTicks = 5;  // as NiceSpan had them
+  // Axes of whole numbers: no decimals on their labels.
+  bool XWhole = false, YWhole = false;
   std::vector<TSideLabel> SideLabels;
 };
 
@@ -94,10 +100,16 @@ struct TLegendEntry {
   TSwatch Swatch = TSwatch::Line;
   std::uint8_t MarkType = 24;
   TColor TextColor = kTextColor;
+  bool Dashed = false;  // a line swatch drawn dashed
 };
 
 // The box a legend of these entries needs, in pixels.
 TPoint LegendSize(const std::vector<TLegendEntry>& entries);
+
+// Whether the legend finds a place in the chart area that covers none of
+// the lines (else it belongs outside the data).
+bool LegendFitsClear(TRChart& chart, const std::vector<TLegendEntry>& entries,
+                     const std::vector<TWorldLine>& keepClear);
 
 // Draws the legend (a box with a swatch per entry, as items; the texts as the
 // chart's text labels, at most kTextLabels) in the place of the chart area

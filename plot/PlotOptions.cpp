@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "travenel/plot/Columns.h"
+#include "travenel/sweepcsv/Columns.h"
 
 namespace travenel {
 
@@ -62,7 +62,7 @@ TPlotOptions ParsePlotOptions(const std::vector<std::string>& args) {
       continue;
     }
     if (name != "--out" && name != "--y" && name != "--size" && name != "--title" &&
-        name != "--scale")
+        name != "--x" && name != "--by" && name != "--steps-axis" && name != "--scale")
       throw EPlotUsage("unknown option '" + name + "'");
     if (!hasValue) {
       if (i + 1 >= args.size()) throw EPlotUsage(name + ": no value given");
@@ -74,6 +74,14 @@ TPlotOptions ParsePlotOptions(const std::vector<std::string>& args) {
     } else if (name == "--y") {
       if (value.empty()) throw EPlotUsage("--y: no column given");
       o.Y = value;
+    } else if (name == "--x" || name == "--by") {
+      if (value != "agents" && value != "threshold")
+        throw EPlotUsage(name + ": '" + value + "' is neither agents nor threshold");
+      (name == "--x" ? o.X : o.By) = value;
+    } else if (name == "--steps-axis") {
+      if (value != "own" && value != "shared")
+        throw EPlotUsage("--steps-axis: '" + value + "' is neither own nor shared");
+      o.OwnStepAxis = value == "own";
     } else if (name == "--size") {
       ParseSize(value, o);
     } else if (name == "--scale") {
@@ -97,15 +105,28 @@ std::string PlotHelpText() {
          "                 file is replaced only once the new one is complete\n"
          "  --scale N      a PNG or BMP of N times the pixels per side (1 to 8; for\n"
          "                 print), the layout as at 1\n"
-         "  --y COLUMN     the value to plot against the step (rows per step) or the\n"
-         "                 threshold (--summary rows), such as a measure column:\n"
+         "  --y COLUMN     the value to plot against the step (rows per step) or across\n"
+         "                 (--summary rows), such as a measure column:\n"
          "                 " +
-         KnownMeasureList(TCsvKind::PerStep) + "\n                 (per step) or " +
+         KnownMeasureList(TCsvKind::PerStep) + " (per step),\n                 " +
          KnownMeasureList(TCsvKind::Summary) +
          " (per run)\n"
          "                 (default: attached and free agents per step; the step at\n"
          "                 which the runs paused per threshold)\n"
-         "  --size WxH     picture size in pixels (default: as many setups need)\n"
+         "  --x agents|threshold\n"
+         "                 rows per run: the parameter across (default: the one that\n"
+         "                 varies; the threshold when both do), one curve per value of\n"
+         "                 the other\n"
+         "  --by agents|threshold\n"
+         "                 rows per step: one panel per agent count with one curve per\n"
+         "                 threshold, or the other way round (default: one panel per\n"
+         "                 setup, agent counts down and thresholds across, while that\n"
+         "                 grid has at most 8 of each; by agents beyond)\n"
+         "  --steps-axis own|shared\n"
+         "                 rows per step: each panel's step axis as far as its own\n"
+         "                 runs go, or one for all (default: shared)\n"
+         "  --size WxH     picture size in pixels (default: as many setups need); where\n"
+         "                 the panels do not fit, fewer are drawn and the note says so\n"
          "  --title TEXT   the title above the chart ('' for none)\n"
          "  --help         this text\n"
          "\n"
@@ -114,6 +135,12 @@ std::string PlotHelpText() {
          "paused keeps its last counts. Rows per run (--summary): one curve per agent\n"
          "count against the threshold, the mean as a line, every run as a dot; runs that\n"
          "never paused are marked in a band at the top.\n"
+         "Rows may come in any order; columns are matched by name, in any order (others\n"
+         "are left out with a note); ',' or ';' (with decimal commas) between fields,\n"
+         "quoted fields, and outputs joined with their headers are read. A row given\n"
+         "twice (same setup, seed and step) is refused with both lines.\n"
+         "Memory grows with the number of runs (their last values, and a bit per step\n"
+         "of rows per step), not with the number of rows.\n"
          "Bad input is refused with the line and column, status 2.\n";
 }
 

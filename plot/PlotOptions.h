@@ -25,6 +25,14 @@ struct TPlotOptions {
   bool TitleGiven = false;
   int Width = 0;  // 0: as the picture needs
   int Height = 0;
+  // Rows per run: the parameter across ("agents" or "threshold"); empty:
+  // the one that varies (the threshold when both do).
+  std::string X;
+  // Rows per step: one panel per agent count with a curve per threshold
+  // ("agents"), or the other way round ("threshold"); empty: one panel per
+  // setup where the sweep's grid fits, else by agents.
+  std::string By;
+  bool OwnStepAxis = false;  // each panel's steps as far as its runs go
   int Scale = 1;  // a PNG or BMP of Scale times the pixels per side
   bool Help = false;
 };

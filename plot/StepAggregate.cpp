@@ -1,30 +1,73 @@
 #include "travenel/plot/StepAggregate.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
-#include "travenel/plot/Columns.h"
-#include "travenel/plot/CsvReader.h"
 #include "travenel/plot/Format.h"
 
 namespace travenel {
 
-TStepAggregate::TStepAggregate(std::vector<int> columns)
-    : columns_(std::move(columns)),
-      runLast_(columns_.size(), std::numeric_limits<double>::quiet_NaN()) {}
+namespace {
 
-std::size_t TStepAggregate::SetupOf(const TSetupKey& key, std::uint64_t line) {
+// Steps up to this have a bit each; later ones (rare: files cut by hand)
+// are listed.
+constexpr std::uint64_t kBitSteps = std::uint64_t{1} << 24;
+
+}  // namespace
+
+std::size_t TStepAggregate::TRunHash::operator()(const TRunKey& k) const {
+  const std::hash<double> h;
+  std::size_t v = h(k.Agents);
+  v = v * 1000003u ^ h(k.Threshold);
+  return v * 1000003u ^ h(k.Seed);
+}
+
+TStepAggregate::TStepAggregate(std::vector<int> columns) : columns_(std::move(columns)) {}
+
+std::size_t TStepAggregate::SetupOf(const TSetupKey& key) {
   if (const auto it = index_.find(key); it != index_.end()) return it->second;
-  if (setups_.size() == kMaxSetups)
-    throw EBadInput("line " + std::to_string(line) + ": setup agents " + NumberText(key.Agents) +
-                    ", threshold " + NumberText(key.Threshold) + " is one more than the " +
-                    std::to_string(kMaxSetups) +
-                    " setups one picture of per-step curves can show; plot a part of the sweep "
-                    "(e.g. picked with grep) or its --summary");
   setups_.push_back({});
   setups_.back().Key = key;
   index_.emplace(key, setups_.size() - 1);
   return setups_.size() - 1;
+}
+
+std::size_t TStepAggregate::RunOf(const TRunKey& key, std::uint64_t line) {
+  // The runner writes a run's rows together: most rows are of the last run.
+  if (lastRun_ != SIZE_MAX && key == lastKey_) return lastRun_;
+  auto it = runIndex_.find(key);
+  if (it == runIndex_.end()) {
+    TRun r;
+    r.Setup = static_cast<std::uint32_t>(SetupOf({key.Agents, key.Threshold}));
+    ++setups_[r.Setup].Runs;
+    r.FirstLine = line;
+    runs_.push_back(std::move(r));
+    last_.resize(last_.size() + columns_.size(), std::numeric_limits<double>::quiet_NaN());
+    lastAt_.resize(lastAt_.size() + columns_.size(), 0);
+    it = runIndex_.emplace(key, runs_.size() - 1).first;
+  }
+  lastKey_ = key;
+  lastRun_ = it->second;
+  return lastRun_;
+}
+
+bool TStepAggregate::MarkSeen(std::size_t i, std::uint64_t step) {
+  if (step >= kBitSteps) return far_.insert({i, step}).second;
+  TRun& r = runs_[i];
+  const std::uint64_t bit = std::uint64_t{1} << (step % 64);
+  std::uint64_t* word;
+  if (step < 128) {
+    word = &r.Near[step / 64];
+  } else {
+    const std::size_t w = static_cast<std::size_t>(step / 64 - 2);
+    if (r.Seen.size() <= w) r.Seen.resize(w + 1);
+    word = &r.Seen[w];
+  }
+  if (*word & bit) return false;
+  *word |= bit;
+  return true;
 }
 
 void TStepAggregate::Widen(TSetup& s) {
@@ -56,44 +99,60 @@ std::size_t TStepAggregate::BinOf(TSetup& s, std::uint64_t step) {
   return bin;
 }
 
-void TStepAggregate::EndRun() {
-  if (!inRun_) return;
-  TSetup& s = setups_[runSetup_];
-  const std::size_t bin = BinOf(s, runStep_);
-  for (std::size_t c = 0; c < columns_.size(); ++c)
-    if (!std::isnan(runLast_[c])) s.Ended[bin * columns_.size() + c].Add(runLast_[c]);
-  inRun_ = false;
-}
-
 void TStepAggregate::Add(const std::vector<double>& row, std::uint64_t line) {
-  const TSetupKey key{row[col::kAgents], row[col::kThreshold]};
-  const double seed = row[col::kSeed];
+  const TRunKey key{row[col::kAgents], row[col::kThreshold], row[col::kSeed]};
   const auto step = static_cast<std::uint64_t>(row[col::kStep]);
-  if (!inRun_ || key != runKey_ || seed != runSeed_ || step <= runStep_) {
-    EndRun();
-    runSetup_ = SetupOf(key, line);
-    ++setups_[runSetup_].Runs;
-    inRun_ = true;
-    runKey_ = key;
-    runSeed_ = seed;
-    std::fill(runLast_.begin(), runLast_.end(), std::numeric_limits<double>::quiet_NaN());
+  const std::size_t run = RunOf(key, line);
+  TRun& r = runs_[run];
+  const bool first = r.LastLine == 0;
+  if (!MarkSeen(run, step)) {
+    std::uint64_t earlier = 0;
+    if (r.Contiguous && step >= r.FirstStep && step <= r.PrevStep)
+      earlier = r.FirstLine + (step - r.FirstStep);
+    throw EDuplicateRow("line " + std::to_string(line) + ": agents " + NumberText(key.Agents) +
+                            ", threshold " + NumberText(key.Threshold) + ", seed " +
+                            NumberText(key.Seed) + ", step " + std::to_string(step) +
+                            " is given twice (line " +
+                            (earlier ? std::to_string(earlier) : std::string("?")) + " and line " +
+                            std::to_string(line) + ")",
+                        earlier, line);
   }
-  TSetup& s = setups_[runSetup_];
-  const std::size_t base = BinOf(s, step) * columns_.size();
-  for (std::size_t c = 0; c < columns_.size(); ++c) {
+  if (first) {
+    r.FirstStep = step;
+  } else if (line != r.LastLine + 1 || step != r.PrevStep + 1) {
+    r.Contiguous = false;
+  }
+  r.LastLine = line;
+  r.PrevStep = step;
+  r.LastStep = first ? step : std::max(r.LastStep, step);
+
+  TSetup& s = setups_[r.Setup];
+  const std::size_t nc = columns_.size();
+  const std::size_t base = BinOf(s, step) * nc;
+  double* last = &last_[run * nc];
+  std::uint64_t* lastAt = &lastAt_[run * nc];
+  for (std::size_t c = 0; c < nc; ++c) {
     const double v = row[static_cast<std::size_t>(columns_[c])];
     if (std::isnan(v)) continue;  // a measure without a value
     s.Rows[base + c].Add(v);
-    runLast_[c] = v;
+    if (std::isnan(last[c]) || step >= lastAt[c]) {
+      last[c] = v;
+      lastAt[c] = step;
+    }
   }
   s.FirstStep = std::min(s.FirstStep, step);
   s.LastStep = std::max(s.LastStep, step);
-  runStep_ = step;
 }
 
 std::vector<TStepSetup> TStepAggregate::Finish() {
-  EndRun();
   const std::size_t nc = columns_.size();
+  // Each run counts with its last values after its last step.
+  for (std::size_t i = 0; i < runs_.size(); ++i) {
+    TSetup& s = setups_[runs_[i].Setup];
+    const std::size_t bin = BinOf(s, runs_[i].LastStep);
+    for (std::size_t c = 0; c < nc; ++c)
+      if (!std::isnan(last_[i * nc + c])) s.Ended[bin * nc + c].Add(last_[i * nc + c]);
+  }
   std::vector<TStepSetup> out;
   for (const auto& [key, i] : index_) {
     const TSetup& s = setups_[i];

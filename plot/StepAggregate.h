@@ -7,16 +7,23 @@
 // changes in its world from then on, so it keeps counting with its last
 // values at the later steps of its setup.
 //
-// Memory does not grow with the rows: steps are gathered in at most kMaxBins
-// bins per setup, each twice as wide whenever a longer run needs more.
+// Rows may come in any order (sorted by step, shuffled, joined): each row
+// counts for its own run, told by its setup and seed. Memory grows with the
+// number of runs (each keeps its last values, and a bit per step to know a
+// row given twice), never with the number of rows otherwise: steps are
+// gathered in at most kMaxBins bins per setup, each twice as wide whenever
+// a longer run needs more.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "travenel/plot/Stat.h"
+#include "travenel/sweepcsv/Columns.h"
 
 namespace travenel {
 
@@ -41,22 +48,31 @@ struct TStepSetup {
   std::vector<std::vector<TStepPoint>> Curves;
 };
 
+// The same setup, seed and step on two lines.
+class EDuplicateRow : public EBadInput {
+ public:
+  EDuplicateRow(const std::string& message, std::uint64_t first, std::uint64_t second)
+      : EBadInput(message), First(first), Second(second) {}
+  std::uint64_t First;  // 0: not known (the input could not be read again)
+  std::uint64_t Second;
+};
+
 class TStepAggregate {
  public:
   static constexpr std::uint64_t kMaxBins = 2048;
-  static constexpr std::size_t kMaxSetups = 64;
 
   // columns: the value columns to follow (indexes into a row).
   explicit TStepAggregate(std::vector<int> columns);
 
-  // One row (the header's columns in its order), read from `line`. A run is
-  // a stretch of rows with the same agents, threshold and seed and rising
-  // steps. Throws EBadInput when the row would make more than kMaxSetups
-  // setups.
+  // One row (the layout's columns in its order), read from `line`. Throws
+  // EDuplicateRow when the row's run already had its step.
   void Add(const std::vector<double>& row, std::uint64_t line);
 
   // The curves of every setup, in the order of agents, then threshold.
   std::vector<TStepSetup> Finish();
+
+  // The number of runs seen.
+  std::size_t RunCount() const { return runs_.size(); }
 
  private:
   struct TSetup {
@@ -68,24 +84,48 @@ class TStepAggregate {
     // of the runs that ended in it.
     std::vector<TStat> Rows, Ended;
   };
+  struct TRunKey {
+    double Agents, Threshold, Seed;
+    bool operator==(const TRunKey&) const = default;
+  };
+  struct TRunHash {
+    std::size_t operator()(const TRunKey& k) const;
+  };
+  // Kept for every run: what a run needs is kept small.
+  struct TRun {
+    std::uint64_t LastStep = 0;
+    std::uint64_t FirstLine = 0;
+    // While the run's rows come one line after another from step FirstStep
+    // on (as the runner writes them), the line of any of its steps is known.
+    std::uint64_t FirstStep = 0, LastLine = 0, PrevStep = 0;
+    // The steps seen, a bit each: the first 128 here, later ones in Seen
+    // (beyond kBitSteps in far_).
+    std::uint64_t Near[2] = {0, 0};
+    std::vector<std::uint64_t> Seen;
+    std::uint32_t Setup = 0;
+    bool Contiguous = true;
+  };
 
-  std::size_t SetupOf(const TSetupKey& key, std::uint64_t line);
+  std::size_t SetupOf(const TSetupKey& key);
+  std::size_t RunOf(const TRunKey& key, std::uint64_t line);
+  // Marks a step of run i seen; false when it was seen before.
+  bool MarkSeen(std::size_t i, std::uint64_t step);
   // The bin of a step, widening the bins while it lies beyond the last one.
   std::size_t BinOf(TSetup& s, std::uint64_t step);
   void Widen(TSetup& s);
-  void EndRun();
 
   std::vector<int> columns_;
   std::vector<TSetup> setups_;
   std::map<TSetupKey, std::size_t> index_;
-
-  // The run being read.
-  bool inRun_ = false;
-  TSetupKey runKey_;
-  double runSeed_ = 0;
-  std::uint64_t runStep_ = 0;
-  std::size_t runSetup_ = 0;
-  std::vector<double> runLast_;  // NaN: no value yet
+  std::vector<TRun> runs_;  // in the order they first appear
+  // Per run and column: the value at the latest step that had one (NaN:
+  // none yet), and that step.
+  std::vector<double> last_;
+  std::vector<std::uint64_t> lastAt_;
+  std::set<std::pair<std::size_t, std::uint64_t>> far_;  // (run, step) of steps beyond the bits
+  std::unordered_map<TRunKey, std::size_t, TRunHash> runIndex_;
+  std::size_t lastRun_ = SIZE_MAX;
+  TRunKey lastKey_{};
 };
 
 }  // namespace travenel

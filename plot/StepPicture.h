@@ -1,7 +1,9 @@
 // StepPicture: the picture of a per-step CSV — for every setup the mean over
 // its runs of each value column against the step, with the runs' least to
 // greatest value as a light band; one chart for one setup, a grid of panels
-// (agents down, thresholds across where the sweep is such a grid) for more.
+// for more (one agent count to a row, thresholds across). Sweeps too large
+// for a panel each get one panel per agent count with a curve per threshold
+// (or the other way round).
 #pragma once
 
 #include <string>
@@ -15,6 +17,9 @@ namespace travenel {
 struct TStepPlotSpec : TPictureSpec {
   std::vector<std::string> Columns;  // the names of the curves, as aggregated
   bool FromZero = true;              // the value axis starts at 0 at the latest
+  bool Whole = true;                 // the values are whole numbers
+  std::string By;                    // "agents", "threshold" or empty (see TPlotOptions)
+  bool OwnStepAxis = false;
   TSweepFacts Facts;
 };
 

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
-#include "travenel/plot/Columns.h"
-#include "travenel/plot/CsvReader.h"
 #include "travenel/plot/Format.h"
+#include "travenel/sweepcsv/Columns.h"
+#include "travenel/sweepcsv/Reader.h"
 
 namespace travenel {
 
@@ -45,16 +46,40 @@ void TSummaryAggregate::Add(const std::vector<double>& row, std::uint64_t line) 
   }
 }
 
-std::vector<TSummaryCurve> TSummaryAggregate::Finish() const {
+std::vector<TSummaryCurve> TSummaryAggregate::Finish(bool xAgents) const {
+  // The setups in the order of the curves' key, then x.
+  std::vector<std::pair<TSetupKey, const TSetup*>> order;
+  for (const auto& [key, s] : setups_)
+    order.push_back({xAgents ? TSetupKey{key.Threshold, key.Agents} : key, &s});
+  if (xAgents)
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<TSummaryCurve> curves;
-  for (const auto& [key, s] : setups_) {
-    if (curves.empty() || curves.back().Agents != key.Agents) curves.push_back({key.Agents, {}});
-    TSummaryPoint p{key.Threshold, s.Values, s.Runs, s.Never,
-                    std::vector<double>(s.Marks.begin(), s.Marks.end())};
+  for (const auto& [key, s] : order) {
+    if (curves.empty() || curves.back().Key != key.Agents) curves.push_back({key.Agents, {}});
+    TSummaryPoint p{key.Threshold, s->Values, s->Runs, s->Never,
+                    std::vector<double>(s->Marks.begin(), s->Marks.end())};
     std::sort(p.Marks.begin(), p.Marks.end());
     curves.back().Points.push_back(std::move(p));
   }
   return curves;
+}
+
+std::size_t TSummaryAggregate::AgentCounts() const {
+  std::size_t n = 0;
+  double last = 0;
+  for (const auto& [key, s] : setups_)
+    if (n == 0 || key.Agents != last) {
+      ++n;
+      last = key.Agents;
+    }
+  return n;
+}
+
+std::size_t TSummaryAggregate::Thresholds() const {
+  std::set<double> t;
+  for (const auto& [key, s] : setups_) t.insert(key.Threshold);
+  return t.size();
 }
 
 }  // namespace travenel

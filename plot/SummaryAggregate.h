@@ -20,16 +20,17 @@
 namespace travenel {
 
 struct TSummaryPoint {
-  double Threshold = 0;
+  double X = 0;               // the threshold, or the agent count (see Finish)
   TStat Values;               // the runs with a value
   std::uint64_t Runs = 0;     // all runs
   std::uint64_t Never = 0;    // runs that never paused
   std::vector<double> Marks;  // distinct values of single runs, ascending
 };
 
-// The setups of one agent count, by threshold.
+// The setups of one agent count by threshold, or of one threshold by agent
+// count.
 struct TSummaryCurve {
-  double Agents = 0;
+  double Key = 0;  // the agent count, or the threshold
   std::vector<TSummaryPoint> Points;
 };
 
@@ -46,8 +47,12 @@ class TSummaryAggregate {
   // EBadInput when it would make more than kMaxSetups setups.
   void Add(const std::vector<double>& row, std::uint64_t line);
 
-  // Curves by agents, points by threshold.
-  std::vector<TSummaryCurve> Finish() const;
+  // Curves by agents, points by threshold; with xAgents the other way round.
+  std::vector<TSummaryCurve> Finish(bool xAgents = false) const;
+
+  // How many agent counts and thresholds the rows had.
+  std::size_t AgentCounts() const;
+  std::size_t Thresholds() const;
 
   // Whether some distinct values found no room (their runs are in the means).
   bool MarksDropped() const { return marksDropped_; }

@@ -16,7 +16,9 @@ struct TSummaryPlotSpec : TPictureSpec {
   std::string Column;      // the value column's name
   bool NeverBand = false;  // the column is paused_at (0: never paused)
   bool FromZero = true;    // the value axis starts at 0 at the latest
+  bool Whole = true;       // the values are whole numbers
   bool MarksDropped = false;
+  bool XAgents = false;  // the agent count across, one curve per threshold
   TSweepFacts Facts;
 };
 

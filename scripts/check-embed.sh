@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the chart library from a build folder into a temporary prefix,
 # builds examples/embed against it as an outside project would, and runs it
-# offscreen until it has painted and saved its picture.
+# offscreen until it has painted and saved its picture. Then builds
+# tests/package against the same install: every installed header on its own,
+# and a program with global names of its own that the library uses too.
 #   scripts/check-embed.sh BUILD_DIR [COMPILER_LAUNCHER]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,3 +23,8 @@ XDG_RUNTIME_DIR="$prefix/run" QT_QPA_PLATFORM=offscreen "$prefix/build/travenel-
 # A PNG file starts with these eight bytes.
 [ "$(head -c 8 "$prefix/embed.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ]
 echo "examples/embed built against the installed package and painted"
+
+cmake -S "$src/tests/package" -B "$prefix/check" "${args[@]}" >/dev/null
+cmake --build "$prefix/check" -j2 >"$prefix/check.log" 2>&1 || { cat "$prefix/check.log"; exit 1; }
+echo "$(find "$prefix/usr/include/travenel" -name '*.h' | wc -l) installed headers compile on their own"
+XDG_RUNTIME_DIR="$prefix/run" QT_QPA_PLATFORM=offscreen "$prefix/check/travenel-clash"

@@ -4,8 +4,9 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QMessageBox>
-#include <cstdio>
 #include <exception>
+
+#include "travenel/ui/Log.h"
 
 namespace travenel {
 
@@ -103,12 +104,16 @@ void TScreen::SetCursor(TCursor number) {
   }
 }
 
+Q_LOGGING_CATEGORY(lcChart, "travenel.chart")
+
 std::string RegisterAppFonts() {
-  static std::string family;
-  if (!family.empty()) return family;
-  family = "Tahoma";
-  const char* dirs[] = {"/usr/share/wine/fonts/", "/usr/share/fonts/truetype/wine/",
-                        "/usr/share/fonts/wine/"};
+  static const std::string family = RegisterAppFontsFrom(
+      {"/usr/share/wine/fonts/", "/usr/share/fonts/truetype/wine/", "/usr/share/fonts/wine/"});
+  return family;
+}
+
+std::string RegisterAppFontsFrom(std::initializer_list<const char*> dirs) {
+  std::string family = "Tahoma";
   bool found = false;
   for (const char* dir : dirs) {
     const QString regular = QString(dir) + "tahoma.ttf";
@@ -118,7 +123,7 @@ std::string RegisterAppFonts() {
     if (found) break;
   }
   if (!found) {
-    std::fprintf(stderr, "travenel: Tahoma not found (package fonts-wine); using the default sans font\n");
+    qCWarning(lcChart, "Tahoma not found (package fonts-wine); using the default sans font");
     family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family().toStdString();
   }
   return family;

@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -56,5 +57,8 @@ class TScreen {
 // Registers Tahoma from the system's Wine fonts, once; the default sans font
 // stands in when it is missing. Returns the family name to use.
 std::string RegisterAppFonts();
+// The same from the first of these folders that has tahoma.ttf, each time;
+// a missing font is reported through the log (Log.h).
+std::string RegisterAppFontsFrom(std::initializer_list<const char*> dirs);
 
 }  // namespace travenel

@@ -65,6 +65,12 @@ void TControl::Repaint() {
   Present();
 }
 
+void TControl::PaintIfPending() {
+  if (!paintPending_) return;
+  PaintWindow();
+  Present();
+}
+
 void TControl::Present() {
   if (host_) host_->RequestPaint();
 }

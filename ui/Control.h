@@ -87,6 +87,11 @@ class TControl {
   // The same where only the part r of the window image has changed.
   void Present(const TRect& r);
   bool PaintPending() const { return paintPending_; }
+  // Marks a paint as due without asking the host for it: the caller runs it
+  // with PaintIfPending when it sees fit (reading the picture runs it first).
+  void DeferPaint() { paintPending_ = true; }
+  // Runs a paint still due and presents it.
+  void PaintIfPending();
   // Writes the control's picture as the screen shows it (a paint still due is
   // run first; a control without a window gets one) to a PNG or BMP file,
   // replacing an old file only once the new one is complete. Throws

@@ -19,6 +19,8 @@ ControlWidget::ControlWidget(std::unique_ptr<TControl> control, QWidget* parent)
   resize(hint_);
 }
 
+QWidget& ControlWidget::Host() { return *host_; }
+
 ControlWidget::~ControlWidget() {
   host_.reset();  // detaches from the control before the control goes
 }

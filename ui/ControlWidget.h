@@ -14,13 +14,17 @@ class QtHost;
 class TControl;
 
 class ControlWidget : public QWidget {
+  Q_OBJECT
+
  public:
   ControlWidget(std::unique_ptr<TControl> control, QWidget* parent = nullptr);
   ~ControlWidget() override;
 
   TControl& Control() { return *control_; }
   const TControl& Control() const { return *control_; }
-  QtHost& Host() { return *host_; }
+  // The widget inside that shows the control and takes its input (where a
+  // program sends mouse and wheel events of its own).
+  QWidget& Host();
 
   // The control's size when the widget was made.
   QSize sizeHint() const override { return hint_; }

@@ -1,6 +1,5 @@
 #include "travenel/ui/Convert.h"
 
-#include <cctype>
 #include <limits>
 
 namespace travenel {
@@ -15,7 +14,7 @@ bool TryStrToInt(const std::string& text, std::int32_t& value) {
   if (i == end) return false;
   std::int64_t v = 0;
   for (; i < end; ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+    if (text[i] < '0' || text[i] > '9') return false;  // the same digits under every locale
     v = v * 10 + (text[i] - '0');
     if (v > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return false;
   }

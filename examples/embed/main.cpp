@@ -1,11 +1,14 @@
 // travenel-embed: a window of another program with a chart of Travenel's
 // library, fed by a timer: a wandering signal drawn as one long polyline,
-// zoomed with the wheel and panned with the mouse, with buttons back and home.
+// zoomed with the wheel and panned with the mouse, with buttons back and home
+// and the position under the mouse.
 //
 //   travenel-embed [--quit-after MS] [--save FILE]
 //
 // --quit-after ends the program after MS milliseconds (with --save, writing
 // the chart's picture first); it fails when the chart never painted.
+#include <travenel/chart/RChartWidget.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QHBoxLayout>
@@ -16,8 +19,6 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
-
-#include <travenel/chart/RChartWidget.h>
 
 namespace {
 
@@ -61,6 +62,13 @@ int main(int argc, char** argv) {
   c.MoveToPoint(0, 0);
   QObject::connect(back, &QPushButton::clicked, [&c] { c.ZoomBack(); });
   QObject::connect(home, &QPushButton::clicked, [&c] { c.ZoomHome(); });
+  auto* where = new QLabel;
+  buttons->addWidget(where);
+  QObject::connect(
+      chart, &travenel::RChartWidget::mouseMoved, [where](double x, double y, bool inside) {
+        where->setText(inside ? QString("x %1  y %2").arg(x, 0, 'f', 0).arg(y, 0, 'f', 2)
+                              : QString());
+      });
 
   std::mt19937 rng(7);
   std::normal_distribution<double> noise(0, 0.15);

@@ -161,7 +161,7 @@ TEST_F(BatchOut, ATargetThatIsNoLongerAFileIsLeftAloneAndTheRowsKept) {
   Write(path, "old rows\n");
   TOutputFile file(path);
   file.Start("record\n");
-  std::fputs("new rows\n", file.Stream());
+  ASSERT_EQ(::write(file.Fd(), "new rows\n", 9), 9);
   // While the sweep ran, the name came to stand for something else.
   ASSERT_EQ(std::remove(path.c_str()), 0);
   ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);

@@ -54,6 +54,30 @@ TEST(BatchProgress, ALogEndsWithTheLastStateQuietAndShortSweepsSayNothing) {
   EXPECT_EQ(Slurp(terminal), "");
 }
 
+TEST(BatchProgress, TimeLeftGoesAtEachThresholdsMeasuredPace) {
+  // Setups of 4 runs, the thresholds (groups 0 and 1) taking turns; every
+  // run is estimated at 1, but group 1's really take 3 s and group 0's 1 s.
+  // Until group 1 is seen the sweep's pace so far stands in for it.
+  struct TCase {
+    int setupsDone, runsIntoNext;
+    double want;
+  };
+  for (const TCase c : {TCase{1, 0, (16 - 4) * (4.0 / 4) + 16 * (4.0 / 4)},
+                        TCase{1, 2, 12 * 1.0 + 14 * 3.0}, TCase{2, 0, 12 * 1.0 + 12 * 3.0},
+                        TCase{5, 3, 4 * 1.0 + 5 * 3.0}, TCase{7, 0, 0 + 4 * 3.0}}) {
+    TTimeLeft left({16, 16});
+    double now = 0;
+    for (int i = 0; i < c.setupsDone * 4 + c.runsIntoNext; ++i) {
+      const std::size_t group = static_cast<std::size_t>(i / 4 % 2);
+      now += group == 0 ? 1 : 3;
+      left.Add(1, group);
+      if (i % 4 == 3) left.EndSetup(now);
+    }
+    EXPECT_NEAR(left.Left(now), c.want, 1e-9) << c.setupsDone << " setups, " << c.runsIntoNext;
+  }
+  EXPECT_LT(TTimeLeft({5}).Left(1), 0) << "nothing done: unknown";
+}
+
 }  // namespace
 
 }  // namespace travenel

@@ -57,8 +57,9 @@ for ((k = 0; k < kills; k++)); do
       echo "kill $k (sweep $i,$tried): status $status"; cat "$tmp/err"; fail=1; break
     fi
     if [ "$status" -ne 0 ] && [ "$(cat "$out")" != "old rows" ]; then
-      # A SIGKILL just after the file was replaced: the sweep is complete.
-      cmp -s "$out" "$tmp/want$i" && [ ! -e "$out.partial" ] && attempt=$((attempt + 1)) && break
+      # A SIGKILL just after the file was replaced: the sweep is complete,
+      # and the next --resume skips it (and removes a record left over).
+      cmp -s "$out" "$tmp/want$i" && [ ! -e "$out.partial" ] && { attempt=$((attempt + 1)); continue; }
       echo "kill $k (sweep $i,$tried): the old file changed before the end"; fail=1; break
     fi
     attempt=$((attempt + 1))

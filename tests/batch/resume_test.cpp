@@ -9,6 +9,7 @@
 
 #include "travenel/batch/Batch.h"
 #include "travenel/batch/OutputFile.h"
+#include "travenel/batch/Resume.h"
 #include "travenel/batch/Run.h"
 #include "slurp.h"
 
@@ -147,6 +148,34 @@ TEST(BatchResumeTarget, OneWriterATargetAtATimeAndNothingToResumeStarts) {
   EXPECT_NE(r.err.find("nothing to resume"), std::string::npos);
   EXPECT_EQ(Slurp(target), Sweep({"--steps", "2"}).out);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST(BatchResumeRecord, PinsTheBlockAndTheCostModel) {
+  TBatchOptions o = ParseOptions({"--agents", "100:1500:100", "--shard", "2/3", "--balanced"}, 1);
+  const std::string record = SweepRecord(o);
+  const auto edited = [&](const std::string& from, const std::string& to) {
+    std::string r = record;
+    const std::size_t at = r.find(from);
+    return at == std::string::npos ? r : r.replace(at, from.size(), to);
+  };
+  const std::string block = record.substr(record.find("block "));
+  struct TCase {
+    std::string kept, want;
+  };
+  for (const TCase& c : {
+           TCase{record, ""},
+           TCase{edited("block ", "block 1"), "another block of runs"},
+           TCase{edited(block, ""), "another block of runs (not recorded"},
+           TCase{edited("cost model ", "cost model 9"), "another cost model"},
+           TCase{edited("--repeats 1", "--repeats 2"), "other --repeats"},
+       })
+    EXPECT_EQ(RecordDifference(c.kept, record).rfind(c.want, 0), 0u)
+        << RecordDifference(c.kept, record);
+  // Cut by count, the same in every build: an older record without its
+  // block still continues.
+  o.Balanced = false;
+  const std::string counted = SweepRecord(o);
+  EXPECT_EQ(RecordDifference(counted.substr(0, counted.find("block ")), counted), "");
 }
 
 TEST(BatchEnds, SayWhatBecameOfTheRows) {

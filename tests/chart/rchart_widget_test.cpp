@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <cstdio>
 
 #include "travenel/chart/RChartWidget.h"
 #include "travenel/chart/ScaleWidget.h"
@@ -35,9 +38,9 @@ struct Window {
   }
 };
 
-bool Wheel(QWidget* w, QPoint at, int delta) {
+bool Wheel(QWidget* w, QPoint at, int delta, Qt::ScrollPhase phase = Qt::NoScrollPhase) {
   QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                Qt::NoScrollPhase, false);
+                phase, false);
   QApplication::sendEvent(w, &e);
   return e.isAccepted();
 }
@@ -98,6 +101,112 @@ TEST(ChartWidget, KeysMouseAndWheelReachTheChart) {
   EXPECT_DOUBLE_EQ(c.Scale1X().RangeHigh() - c.Scale1X().RangeLow(), span * 0.8);
   c.ZoomHome();
   EXPECT_DOUBLE_EQ(c.Scale1X().RangeLow(), 0);
+}
+
+TEST(ChartWidget, TheLayoutFollowsTheLeastSize) {
+  Window w;
+  TRChart& c = w.chart->Chart();
+  w.top.resize(200, 360);
+  QApplication::processEvents();
+  c.SetLRim(300);
+  c.SetShadowWidth(8);
+  QApplication::processEvents();
+  // The window grows with the least size instead of cutting the chart off.
+  EXPECT_EQ(w.chart->width(), c.Geometry().MinWidth());
+  EXPECT_EQ(c.Width(), w.chart->width());
+  EXPECT_EQ(w.chart->Host().width(), c.Width());
+}
+
+TEST(ChartWidget, SignalsTellWhatTheMouseDid) {
+  Window w;
+  QWidget* plain = w.chart;
+  ASSERT_EQ(qobject_cast<RChartWidget*>(plain), w.chart);
+  EXPECT_EQ(qobject_cast<ScaleWidget*>(plain), nullptr);
+  TRChart& c = w.chart->Chart();
+  c.SetLayerRanges(1, 0, 0, 100, 100);
+  c.SetMouseAction(maPan);
+  QSignalSpy moved(w.chart, &RChartWidget::mouseMoved);
+  QSignalSpy clicked(w.chart, &RChartWidget::clicked);
+  QSignalSpy ranges(w.chart, &RChartWidget::rangesChanged);
+  QWidget* host = &w.chart->Host();
+  double x, y;
+  c.PixelToWorld(1, 150, 100, x, y);
+  QTest::mouseClick(host, Qt::RightButton, Qt::NoModifier, QPoint(150, 100));
+  ASSERT_EQ(clicked.count(), 1);
+  EXPECT_EQ(clicked[0], (QList<QVariant>{x, y, QVariant::fromValue(Qt::RightButton)}));
+  QTest::mouseClick(host, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));  // on the rim
+  EXPECT_EQ(clicked.count(), 1);
+  QTest::mouseMove(host, QPoint(10, 100));
+  ASSERT_FALSE(moved.isEmpty());
+  EXPECT_FALSE(moved.last()[2].toBool());
+  // A drag pans: no click, the ranges change.
+  QTest::mousePress(host, Qt::LeftButton, Qt::NoModifier, QPoint(100, 80));
+  for (int px : {100, 120, 140}) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(px, 80), host->mapToGlobal(QPointF(px, 80)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(host, &move);
+  }
+  QTest::mouseRelease(host, Qt::LeftButton, Qt::NoModifier, QPoint(140, 80));
+  EXPECT_EQ(clicked.count(), 1);
+  EXPECT_EQ(ranges.count(), 2);  // the first move only notes where the drag starts
+  EXPECT_TRUE(moved.last()[2].toBool());
+  c.ZoomBack();
+  EXPECT_EQ(ranges.count(), 3);
+
+  // The scale tells the value under the mouse.
+  TScale& s = w.scale->Scale();
+  s.SetRangeHigh(10);
+  QSignalSpy value(w.scale, &ScaleWidget::clicked);
+  const int px = s.ValueToPixel(2.5);
+  QTest::mouseClick(&w.scale->Host(), Qt::LeftButton, Qt::NoModifier, QPoint(px, 20));
+  ASSERT_EQ(value.count(), 1);
+  EXPECT_EQ(s.ValueToPixel(value[0][0].toDouble()), px);
+  EXPECT_NEAR(value[0][0].toDouble(), 2.5, 10.0 / s.Width());
+}
+
+// What a touchpad sends: a burst of small steps. One gesture is one entry of
+// the zoom history and paints once per frame, ending with its last state.
+TEST(ChartWidget, AWheelBurstIsOneGestureAndPaintsOncePerFrame) {
+  Window w;
+  TRChart& c = w.chart->Chart();
+  c.SetLayerRanges(1, 0, 0, 100, 100);
+  c.SetWheelZoom(true);
+  QApplication::processEvents();
+  QWidget* host = &w.chart->Host();
+  const int before = c.PaintCount();
+  for (int i = 0; i < 30; ++i) Wheel(host, QPoint(150, 100), 15);
+  EXPECT_EQ(c.PaintCount(), before);  // all in one turn of the event loop
+  // The picture saved meanwhile is the last step's, and the frame then has
+  // nothing left to paint.
+  QTemporaryDir dir;
+  c.SaveToFile(dir.filePath("burst.png").toStdString());
+  EXPECT_EQ(c.PaintCount(), before + 1);
+  QTest::qWait(3 * RChartWidget::kFrameMs);
+  EXPECT_EQ(c.PaintCount(), before + 1);
+  EXPECT_FALSE(c.PaintPending());
+  EXPECT_EQ(c.ZoomHistoryCount(), 1);
+  const QImage shown = c.ControlImage().Image().copy();
+  c.Paint();
+  EXPECT_EQ(shown, c.ControlImage().Image());  // the last step is what is shown
+
+  // 8 ms apart, as a touchpad sends them (the count depends on the load),
+  // after a pause that ends the first gesture.
+  QTest::qWait(TCustomRChart::kWheelGestureMs + 50);
+  const int paced = c.PaintCount();
+  for (int i = 0; i < 30; ++i) {
+    Wheel(host, QPoint(150, 100), -15);
+    QTest::qWait(8);
+  }
+  QTest::qWait(3 * RChartWidget::kFrameMs);
+  std::printf("repaints for 30 wheel events 8 ms apart: %d\n", c.PaintCount() - paced);
+  EXPECT_LE(c.PaintCount() - paced, 30);
+  EXPECT_DOUBLE_EQ(c.Scale1X().RangeHigh() - c.Scale1X().RangeLow(), 100);
+  EXPECT_EQ(c.ZoomHistoryCount(), 2);
+  // A touchpad's new scroll is a gesture of its own, however soon it comes.
+  Wheel(host, QPoint(150, 100), 15, Qt::ScrollBegin);
+  EXPECT_EQ(c.ZoomHistoryCount(), 3);
+  c.ZoomBack();
+  EXPECT_DOUBLE_EQ(c.Scale1X().RangeHigh() - c.Scale1X().RangeLow(), 100);
 }
 
 }  // namespace

@@ -156,3 +156,30 @@ TEST(ZoomHistory, FullHistoryKeepsHomeAndRestoresBothLayersInOnePaint) {
 }  // namespace
 
 }  // namespace travenel
+
+namespace travenel {
+namespace {
+
+TEST(ZoomHistory, WheelStepsCloseTogetherAreOneEntryUntilSomethingElseIs) {
+  auto c = ZoomChart();
+  c->SetWheelZoom(true);
+  c->SetWheelGestureMs(TCustomRChart::kWheelGestureMs);
+  for (int i = 0; i < 10; ++i) c->MouseWheel(kNone, 120, 150, 90);
+  EXPECT_EQ(c->ZoomHistoryCount(), 1);
+  c->SetMouseAction(maPan);
+  Drag(*c, {{100, 80}, {110, 80}, {120, 80}});
+  const Ranges panned = Of(*c);
+  c->MouseWheel(kNone, 120, 150, 90);  // after the drag: a gesture of its own
+  c->MouseWheel(kNone, 120, 150, 90);
+  EXPECT_EQ(c->ZoomHistoryCount(), 3);
+  c->ZoomBack();
+  ExpectRanges(*c, panned);
+  c->MouseWheel(kNone, -120, 150, 90);  // after going back
+  EXPECT_EQ(c->ZoomHistoryCount(), 3);
+  c->EndWheelGesture();
+  c->MouseWheel(kNone, -120, 150, 90);
+  EXPECT_EQ(c->ZoomHistoryCount(), 4);
+}
+
+}  // namespace
+}  // namespace travenel

@@ -8,10 +8,10 @@
 #include <random>
 #include <set>
 
-#include "travenel/plot/Columns.h"
-#include "travenel/plot/CsvReader.h"
 #include "travenel/plot/StepAggregate.h"
 #include "travenel/plot/SummaryAggregate.h"
+#include "travenel/sweepcsv/Columns.h"
+#include "travenel/sweepcsv/Reader.h"
 
 namespace travenel {
 
@@ -68,10 +68,15 @@ std::map<std::pair<TSetupKey, int>, std::map<int, TPlain>> PlainSteps(const std:
 TEST(StepAggregate, MeansAndSpreadsMatchAPlainComputation) {
   std::mt19937 rng(7);
   for (int round = 0; round < 20; ++round) {
-    const std::vector<TRow> rows = RandomStepRows(rng);
+    std::vector<TRow> rows = RandomStepRows(rng);
+    const auto plain = PlainSteps(rows, {col::kAttached, col::kFree});
+    // The runner's order, sorted by step (as `sort` leaves it), and shuffled.
+    if (round % 3 == 1)
+      std::stable_sort(rows.begin(), rows.end(),
+                       [](const TRow& x, const TRow& y) { return x[3] < y[3]; });
+    if (round % 3 == 2) std::shuffle(rows.begin(), rows.end(), rng);
     TStepAggregate a({col::kAttached, col::kFree});
     for (std::size_t i = 0; i < rows.size(); ++i) a.Add(rows[i], i + 2);
-    const auto plain = PlainSteps(rows, {col::kAttached, col::kFree});
     const std::vector<TStepSetup> setups = a.Finish();
     ASSERT_EQ(setups.size(), 6u);
     for (const TStepSetup& s : setups)
@@ -88,14 +93,32 @@ TEST(StepAggregate, MeansAndSpreadsMatchAPlainComputation) {
   }
 }
 
-TEST(StepAggregate, RunsSplitWhereTheStepDoesNotRise) {
-  // The same seed twice in a row (two files put together) is two runs.
-  TStepAggregate a({col::kAttached});
-  for (double s : {1, 2, 3, 1, 2}) a.Add({10, 50, 1, s, s * 10, 0}, 0);
-  const auto setups = a.Finish();
-  EXPECT_EQ(setups[0].Runs, 2u);
-  // Step 3: the first run's 30 and the second's last value, 20.
-  EXPECT_EQ(setups[0].Curves[0][2].Mean, 25);
+TEST(StepAggregate, ARowGivenTwiceIsRefusedWithBothLines) {
+  struct Case {
+    std::vector<double> steps;  // of one run, on lines 2, 3, ...
+    const char* message;
+  };
+  const Case cases[] = {
+      // Two outputs of the same run joined: the first line is known.
+      {{1, 2, 3, 1},
+       "line 5: agents 10, threshold 50, seed 1, step 1 is given twice (line 2 and "
+       "line 5)"},
+      {{1, 2, 3, 2}, "(line 3 and line 5)"},
+      // Out of order: the aggregate cannot say where the first one was.
+      {{3, 1, 2, 1}, "step 1 is given twice (line ? and line 5)"},
+      {{5, 5}, "(line 2 and line 3)"},
+      {{1e9, 7, 1e9}, "step 1000000000 is given twice"},
+  };
+  for (const Case& c : cases) {
+    TStepAggregate a({col::kAttached});
+    a.Add({10, 50, 2, 1, 0, 0}, 1);  // another run with the same steps
+    try {
+      for (std::size_t i = 0; i < c.steps.size(); ++i) a.Add({10, 50, 1, c.steps[i], 0, 0}, i + 2);
+      ADD_FAILURE() << c.message;
+    } catch (const EDuplicateRow& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+  }
 }
 
 TEST(StepAggregate, LongRunsAreGatheredInWiderBins) {
@@ -132,18 +155,6 @@ TEST(StepAggregate, MeasuresWithoutValueAreLeftOut) {
   EXPECT_EQ(c[2].Mean, 4);
 }
 
-TEST(StepAggregate, RefusesMoreSetupsThanAPictureHolds) {
-  TStepAggregate a({col::kAttached});
-  for (std::size_t i = 0; i < TStepAggregate::kMaxSetups; ++i)
-    a.Add({double(i), 50, 1, 1, 0, 0}, i);
-  try {
-    a.Add({1e6, 50, 1, 1, 0, 0}, 99);
-    FAIL();
-  } catch (const EBadInput& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("line 99: setup agents 1000000, threshold 50", 0), 0u);
-  }
-}
-
 TEST(SummaryAggregate, MeansOfPausedRunsAndTheNeverPausedApart) {
   std::mt19937 rng(3);
   std::map<TSetupKey, std::vector<double>> plain;
@@ -155,25 +166,35 @@ TEST(SummaryAggregate, MeansOfPausedRunsAndTheNeverPausedApart) {
     plain[key].push_back(paused);
   }
   EXPECT_FALSE(a.MarksDropped());
-  std::size_t setups = 0;
-  for (const TSummaryCurve& curve : a.Finish())
-    for (const TSummaryPoint& p : curve.Points) {
-      ++setups;
-      const std::vector<double>& v = plain.at({curve.Agents, p.Threshold});
-      std::set<double> distinct;
-      double sum = 0;
-      std::size_t never = 0;
-      for (double x : v)
-        if (x == 0)
-          ++never;
-        else
-          sum += x, distinct.insert(x);
-      EXPECT_EQ(p.Runs, v.size());
-      EXPECT_EQ(p.Never, never);
-      EXPECT_NEAR(p.Values.Mean(), sum / double(v.size() - never), 1e-9);
-      EXPECT_EQ(p.Marks, std::vector<double>(distinct.begin(), distinct.end()));
-    }
-  EXPECT_EQ(setups, plain.size());
+  // Curves by agent count against the threshold, and the other way round.
+  for (const bool xAgents : {false, true}) {
+    std::size_t setups = 0;
+    double lastKey = -1, lastX = -1;
+    for (const TSummaryCurve& curve : a.Finish(xAgents))
+      for (const TSummaryPoint& p : curve.Points) {
+        ++setups;
+        EXPECT_TRUE(curve.Key > lastKey || (curve.Key == lastKey && p.X > lastX));
+        lastKey = curve.Key;
+        lastX = p.X;
+        const std::vector<double>& v =
+            plain.at(xAgents ? TSetupKey{p.X, curve.Key} : TSetupKey{curve.Key, p.X});
+        std::set<double> distinct;
+        double sum = 0;
+        std::size_t never = 0;
+        for (double x : v)
+          if (x == 0)
+            ++never;
+          else
+            sum += x, distinct.insert(x);
+        EXPECT_EQ(p.Runs, v.size());
+        EXPECT_EQ(p.Never, never);
+        EXPECT_NEAR(p.Values.Mean(), sum / double(v.size() - never), 1e-9);
+        EXPECT_EQ(p.Marks, std::vector<double>(distinct.begin(), distinct.end()));
+      }
+    EXPECT_EQ(setups, plain.size());
+  }
+  EXPECT_EQ(a.AgentCounts(), 3u);
+  EXPECT_EQ(a.Thresholds(), 4u);
 }
 
 TEST(SummaryAggregate, DistinctValuesBeyondTheLimitGetNoMarkButCount) {

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <random>
 
+#include "plot_test_util.h"
 #include "travenel/gfx/Color.h"
 #include "travenel/plot/Plot.h"
 #include "travenel/plot/StepPicture.h"
 #include "travenel/plot/SummaryPicture.h"
-#include "plot_test_util.h"
 
 namespace travenel {
 
@@ -165,6 +165,125 @@ TEST(SummaryPicture, NoTickFallsIntoTheNeverPausedBand) {
     EXPECT_GE(top, most) << csv;
     EXPECT_LT(y.RangeHigh() - top, 0.5 * step) << csv;
   }
+}
+
+// Any sweep shape at any accepted size: every panel whole on the page, none
+// over another, grid rows of one agent count, panels left out only with a
+// note, and the grouping the options ask for.
+TEST(StepPicture, AnySweepShapeFitsAnySize) {
+  struct Case {
+    int agents, thresholds;
+    int width, height;  // 0: as the picture needs
+    const char* by;
+    int panels;  // expected; -1: fewer than one per setup, as many as fit
+  };
+  const Case cases[] = {
+      {2, 2, 0, 0, "", 4},          {9, 2, 0, 0, "", 9},          {3, 9, 0, 0, "", 3},
+      {21, 11, 0, 0, "", 21},       {21, 11, 1920, 1080, "", 21}, {21, 11, 900, 600, "", 11},
+      {21, 11, 400, 300, "", -1},   {2, 2, 400, 300, "", -1},     {1, 1, 400, 300, "", 1},
+      {3, 5, 0, 0, "threshold", 5}, {1, 7, 0, 0, "", 7},          {30, 3, 0, 0, "agents", 30},
+      {21, 11, 240, 240, "", 1},    {2, 2, 300, 240, "", 1},      {1, 1, 240, 240, "", 1},
+      {21, 11, 5000, 240, "", 21},
+  };
+  for (const Case& c : cases) {
+    std::vector<TStepSetup> setups;
+    for (int a = 0; a < c.agents; ++a)
+      for (int t = 0; t < c.thresholds; ++t) {
+        TStepSetup s{{100.0 * (a + 1), 10.0 * t}, 2, {{}, {}}};
+        for (int step = 1; step <= 20; ++step) {
+          s.Curves[0].push_back({double(step), 5.0 * a, 0, 10.0 * a});
+          s.Curves[1].push_back({double(step), 2.0 * a, 0, 4.0 * a});
+        }
+        setups.push_back(std::move(s));
+      }
+    TStepPlotSpec spec;
+    spec.Width = c.width;
+    spec.Height = c.height;
+    spec.Title = "title";
+    spec.By = c.by;
+    spec.Columns = {"attached", "free"};
+    const std::string name = std::to_string(c.agents) + "x" + std::to_string(c.thresholds) +
+                             " at " + std::to_string(c.width) + "x" + std::to_string(c.height);
+    TPicture pic;
+    ASSERT_NO_THROW(pic = StepPicture(setups, spec)) << name;
+    const int n = static_cast<int>(pic.Charts.size());
+    if (c.panels >= 0)
+      EXPECT_EQ(n, c.panels) << name;
+    else
+      EXPECT_LT(n, c.agents * c.thresholds) << name;
+    if (c.width) {
+      EXPECT_EQ(pic.Page->Bitmap().Width(), c.width);
+      EXPECT_EQ(pic.Page->Bitmap().Height(), c.height);
+    }
+    std::vector<TRect> boxes;
+    for (int i = 0; i < n; ++i) {
+      const TBitmap& b = ChartPicture(*pic.Charts[std::size_t(i)]);
+      const TRect r = Bounds(pic.Origins[std::size_t(i)].X, pic.Origins[std::size_t(i)].Y,
+                             b.Width(), b.Height());
+      EXPECT_TRUE(r.Left >= 0 && r.Top >= 0 && r.Right <= pic.Page->Bitmap().Width() &&
+                  r.Bottom <= pic.Page->Bitmap().Height())
+          << name << " panel " << i;
+      for (const TRect& o : boxes)
+        EXPECT_TRUE(r.Left >= o.Right || o.Left >= r.Right || r.Top >= o.Bottom ||
+                    o.Top >= r.Bottom)
+            << name << " panel " << i;
+      boxes.push_back(r);
+    }
+    // One panel per setup: a grid row holds one agent count (setups come by
+    // agent count, then threshold).
+    if (n == c.agents * c.thresholds && c.agents > 1)
+      for (int i = 1; i < n; ++i)
+        if (pic.Origins[std::size_t(i)].Y == pic.Origins[std::size_t(i - 1)].Y) {
+          EXPECT_EQ(setups[std::size_t(i)].Key.Agents, setups[std::size_t(i - 1)].Key.Agents)
+              << name << " panel " << i;
+        }
+  }
+}
+
+// However small the page, the chart keeps its room on it.
+TEST(SummaryPicture, TheChartKeepsItsRoomOnSmallPages) {
+  std::string rows = kSummaryHeader;
+  for (int t = 0; t <= 100; t += 5)
+    for (int a : {500, 1000, 1500})
+      rows += std::to_string(a) + "," + std::to_string(t) + ",1,99," +
+              (t > 60 ? "" : std::to_string(t / 2 + 3)) + ",1,2\n";
+  for (const auto& [w, h] : {std::pair{240, 240}, {400, 300}, {640, 480}}) {
+    TPlotOptions o;
+    o.Width = w;
+    o.Height = h;
+    TPicture pic = Draw(rows, o);
+    const TBitmap& chart = ChartPicture(*pic.Charts[0]);
+    EXPECT_GE(chart.Height(), 140) << w << "x" << h;
+    EXPECT_LE(pic.Origins[0].Y + chart.Height(), h) << w << "x" << h;
+  }
+}
+
+// The parameter that varies goes across; both varying: the threshold.
+TEST(SummaryPicture, TheParameterThatVariesGoesAcross) {
+  struct Case {
+    std::string rows;
+    const char* x;
+    const char* axis;
+  };
+  const std::string h = kSummaryHeader;
+  const Case cases[] = {
+      {h + "100,60,1,9,5,1,2\n200,60,1,9,6,1,2\n300,60,1,9,7,1,2\n", "", "agents"},
+      {h + "100,50,1,9,5,1,2\n100,60,1,9,6,1,2\n", "", "threshold"},
+      {h + "100,50,1,9,5,1,2\n200,60,1,9,6,1,2\n", "", "threshold"},
+      {h + "100,50,1,9,5,1,2\n200,60,1,9,6,1,2\n", "agents", "agents"},
+  };
+  for (const Case& c : cases) {
+    TPlotOptions o;
+    o.X = c.x;
+    TPicture pic = Draw(c.rows, o);
+    ASSERT_EQ(pic.Charts.size(), 1u);
+    EXPECT_EQ(pic.Charts[0]->Scale1X().Caption(), c.axis) << c.rows;
+  }
+  // Across the agent counts, the mean of each lies on its curve.
+  TPlotOptions o;
+  o.X = "agents";
+  TPicture pic = Draw(h + "100,60,1,9,20,1,2\n100,60,2,9,40,1,2\n200,60,1,9,50,1,2\n", o);
+  EXPECT_EQ(At(pic, 0, 100, 30), CurveColor(0, 1));
 }
 
 }  // namespace

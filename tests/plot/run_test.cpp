@@ -14,8 +14,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "travenel/plot/Plot.h"
 #include "plot_test_util.h"
+#include "sweepcsv/german_locale.h"
+#include "travenel/plot/Plot.h"
 
 namespace travenel {
 
@@ -98,8 +99,25 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--y", "colour", "--out", "OUT"},
                   Rows(1),
                   "--y colour: the input has no such column (its values: attached, free)"},
+        UsageCase{"YOfAColumnLeftOut",
+                  {"--y", "percent_simlar", "--out", "OUT"},
+                  "agents,threshold,seed,step,attached,free,percent_simlar\n1,2,3,4,5,6,7\n",
+                  "--y percent_simlar: not a column of travenel-batch"},
         UsageCase{"KeyAsY", {"--y", "seed", "--out", "OUT"}, Rows(1), "tells the runs apart"},
-        UsageCase{"PanelsTooSmall", {"--size", "400x300", "--out", "OUT"}, Rows(5), "leaves"}),
+        UsageCase{"XOfRowsPerStep",
+                  {"--x", "agents", "--out", "OUT"},
+                  Rows(2),
+                  "--x is for rows per run"},
+        UsageCase{"ByOfRowsPerRun",
+                  {"--by", "agents", "--out", "OUT"},
+                  kSummaryHeader + "1,2,3,4,,5,6\n",
+                  "--by is for rows per step"},
+        UsageCase{"XNeitherParameter", {"--x", "seed", "--out", "OUT"}, "", "neither agents nor"},
+        UsageCase{"RowTwiceFoundBack",
+                  {"--out", "OUT"},
+                  kStepHeader + "10,50,1,2,0,1\n10,50,1,1,0,1\n10,50,2,1,0,1\n10,50,1,2,5,5\n",
+                  "line 5: agents 10, threshold 50, seed 1, step 2 is given twice (line 2 and "
+                  "line 5)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Plot, WritesThePictureAtTheGivenSizeFromAFile) {
@@ -210,6 +228,96 @@ TEST(Plot, HelpNeedsNoOut) {
   const TResult r = RunWith({"--help"});
   EXPECT_EQ(r.Status, kPlotOk);
   EXPECT_NE(r.Out.find("Usage: travenel-plot"), std::string::npos);
+}
+
+std::string SaveText(const QTemporaryDir& dir, const char* name, const std::string& text) {
+  const QString path = dir.filePath(name);
+  QFile f(path);
+  f.open(QIODevice::WriteOnly);
+  f.write(QByteArray::fromStdString(text));
+  return path.toStdString();
+}
+
+QByteArray Picture(const QTemporaryDir& dir, std::vector<std::string> args) {
+  const std::string png = dir.filePath("p.png").toStdString();
+  args.insert(args.end(), {"--out", png});
+  const TResult r = RunWith(args);
+  EXPECT_EQ(r.Status, kPlotOk) << r.Err;
+  QFile f(QString::fromStdString(png));
+  f.open(QIODevice::ReadOnly);
+  return f.readAll();
+}
+
+// Fractions on the axes, in the captions and in the input.
+TEST(Plot, TheSamePictureUnderAGermanLocale) {
+  QTemporaryDir dir;
+  std::string steps = "agents,threshold,seed,step,attached,free,percent_similar\n";
+  for (int step = 1; step <= 30; ++step)
+    steps +=
+        "500,74.5,1," + std::to_string(step) + ",1,2," + std::to_string(40 + step / 7.0) + "\n";
+  const std::string stepFile = SaveText(dir, "s.csv", steps);
+  const std::string runFile = SaveText(
+      dir, "r.csv", kSummaryHeader + "100,0.25,1,9,8,1,2\n100,0.75,1,9,,1,2\n200,0.5,2,9,3,1,2\n");
+  const std::vector<std::vector<std::string>> pictures = {
+      {stepFile}, {stepFile, "--y", "percent_similar", "--size", "400x300"}, {runFile}};
+  std::vector<QByteArray> inC;
+  for (const auto& args : pictures) inC.push_back(Picture(dir, args));
+  std::string why;
+  if (!UseGermanLocale(why)) GTEST_SKIP() << why;
+  for (std::size_t i = 0; i < pictures.size(); ++i)
+    EXPECT_TRUE(Picture(dir, pictures[i]) == inC[i]) << "picture " << i;
+  UseCLocale();
+}
+
+TEST(Plot, RowsInAnyOrderAndSpreadsheetResavesDrawTheSamePicture) {
+  // The runner's order of a 9 x 2 sweep (more agent counts than a grid of
+  // panels holds), then sorted by step, a spreadsheet's re-save with
+  // semicolons, and two halves joined with their headers.
+  std::vector<std::string> rows;
+  for (int agents = 100; agents <= 900; agents += 100)
+    for (int threshold : {50, 80})
+      for (int seed = 1; seed <= 2; ++seed)
+        for (int step = 1; step <= 5 + seed + agents / 300; ++step)
+          rows.push_back(std::to_string(agents) + "," + std::to_string(threshold) + "," +
+                         std::to_string(seed) + "," + std::to_string(step) + "," +
+                         std::to_string((step * agents / 7) % agents) + "," +
+                         std::to_string(agents - (step * agents / 7) % agents));
+  const auto join = [](const std::vector<std::string>& lines, char sep) {
+    std::string s = kStepHeader;
+    for (const std::string& l : lines) s += l + "\n";
+    if (sep != ',')
+      for (char& ch : s)
+        if (ch == ',') ch = sep;
+    return s;
+  };
+  std::vector<std::string> byStep = rows;
+  std::stable_sort(byStep.begin(), byStep.end(), [](const std::string& a, const std::string& b) {
+    const auto step = [](const std::string& r) {
+      std::size_t p = 0;
+      for (int i = 0; i < 3; ++i) p = r.find(',', p) + 1;
+      return std::stoi(r.substr(p));
+    };
+    return step(a) < step(b);
+  });
+  const std::size_t half = rows.size() / 2;
+  QTemporaryDir dir;
+  const QByteArray want = Picture(dir, {SaveText(dir, "a.csv", join(rows, ','))});
+  EXPECT_FALSE(want.isEmpty());
+  for (const std::string& text : {join(byStep, ','), join(rows, ';'),
+                                  join({rows.begin(), rows.begin() + half}, ',') +
+                                      join({rows.begin() + half, rows.end()}, ',')})
+    EXPECT_TRUE(Picture(dir, {SaveText(dir, "b.csv", text)}) == want);
+}
+
+TEST(Plot, NamesTheColumnsItLeavesOut) {
+  QTemporaryDir dir;
+  const TResult r = RunWith({"--out", dir.filePath("p.png").toStdString()},
+                            "agents,threshold,seed,step,attached,free,colour,,note\n"
+                            "1,2,3,4,5,6,red,,fine\n");
+  EXPECT_EQ(r.Status, kPlotOk);
+  EXPECT_NE(r.Err.find("not plotted: the columns 'colour', 'note', unknown here"),
+            std::string::npos)
+      << r.Err;
 }
 
 }  // namespace

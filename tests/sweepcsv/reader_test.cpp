@@ -1,11 +1,12 @@
 // Reading the runner's CSV: what is taken, and every refusal with the line
 // and column it names.
+#include "travenel/sweepcsv/Reader.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "travenel/plot/CsvReader.h"
-#include "plot_test_util.h"
+#include "plot/plot_test_util.h"
 
 namespace travenel {
 
@@ -47,26 +48,30 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"Empty", "", "in is empty: no header"},
         BadCase{"OnlyBlankLines", "\n  \n\r\n", "in is empty"},
-        BadCase{"NoHeader", kRow, "line 1: no header: a header starts 'agents,threshold"},
+        BadCase{"NoHeader", kRow, "line 1: no header: a header names the columns 'agents,thr"},
         BadCase{"WrongBaseColumn", "agents,threshold,seed,stp,attached,free\n",
-                "line 1, column 4: unknown column 'stp'"},
+                "line 1: column 'step' missing"},
         BadCase{"ShortHeader", "agents,threshold,seed,step,attached\n",
-                "line 1, column 6: missing"},
-        BadCase{"UnknownMeasure", "agents,threshold,seed,step,attached,free,colour\n",
-                "line 1, column 7: unknown column 'colour'"},
-        BadCase{"MeasureOfARunWithoutItsPrefix",
-                "agents,threshold,seed,steps_run,paused_at,final_attached,final_free,clusters\n",
-                "line 1, column 8: unknown column 'clusters' (after the base columns come the "
-                "measures final_percent_similar, final_clusters, final_largest_cluster)"},
+                "line 1: column 'free' missing"},
+        BadCase{"BaseColumnTwice", "agents,threshold,seed,step,attached,free,seed\n",
+                "line 1, column 7: column 'seed' appears twice"},
         BadCase{"MeasureTwice",
                 "agents,threshold,seed,step,attached,free,clusters,percent_similar,clusters\n",
                 "line 1, column 9: column 'clusters' appears twice"},
-        BadCase{"HeaderAfterBlankLines", "\n\nagents,x\n", "line 3, column 2: unknown column"},
+        BadCase{"HeaderAfterBlankLines", "\n\nagents,x\n", "line 3: column 'threshold' missing"},
+        BadCase{"OpenQuote", "\"agents,threshold,seed,step,attached,free\n", "line 1: a quote"},
         BadCase{"TooFewFields", kStepHeader + kRow + "500,74,1,2\n",
                 "line 3, column 5 (attached): missing: the row has 4 fields, the header 6"},
         BadCase{"TooManyFields", kStepHeader + "500,74,1,1,0,500,7,8\n",
                 "line 2: 8 fields where the header has 6"},
-        BadCase{"TrailingComma", kStepHeader + "500,74,1,1,0,500,\n", "line 2: 7 fields"},
+        BadCase{"DecimalCommaBetweenCommas", kStepHeader + "500,74,1,1,0,5,5\n", "7 fields"},
+        BadCase{"GroupedDigits", "agents;threshold;seed;step;attached;free\n500;74;1;1;1.000,5;0\n",
+                "column 5 (attached): '1.000,5' is not a number"},
+        BadCase{"Huge", kStepHeader + "500,74,1,1,1.7e308,0\n",
+                "line 2, column 5 (attached): '1.7e308' is too large to plot"},
+        BadCase{"NulInHeader", std::string("ag") + '\0' + "ents,x\n", "not 'ag\\x00ents'"},
+        BadCase{"NulShown", kStepHeader + std::string("500,74,1,1,0") + '\0' + "x,500\n",
+                "'0\\x00x' is not a number"},
         BadCase{"Text", kStepHeader + "500,74,one,1,0,500\n",
                 "line 2, column 3 (seed): 'one' is not a number"},
         BadCase{"EmptyCount", kStepHeader + "500,74,1,1,,500\n",
@@ -75,8 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"HalfStep", kStepHeader + "500,74,1,1.5,0,500\n",
                 "column 4 (step): '1.5' is not a whole number of 0 or more"},
         BadCase{"NegativeStep", kStepHeader + "500,74,1,-1,0,500\n", "column 4 (step)"},
-        BadCase{"RepeatedHeader", kStepHeader + kRow + kStepHeader,
-                "line 3, column 1 (agents): 'agents' is not a number"},
+        BadCase{"OtherHeaderJoined", kStepHeader + kRow + kSummaryHeader,
+                "line 3: a header other than the first one"},
         BadCase{"BadMeasure",
                 "agents,threshold,seed,step,attached,free,clusters\n" +
                     std::string("500,74,1,1,0,500,many\n"),
@@ -101,6 +106,67 @@ TEST(CsvReader, TakesWhatEditorsAndOtherToolsWrite) {
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0], (std::vector<double>{500, 74, 1, 1, 0, 500}));
   EXPECT_EQ(rows[1], (std::vector<double>{500, 74.5, 1, 2, 100, 400}));
+}
+
+// The runner's file as spreadsheets, R, editors and `cat` hand it back: each
+// reads as the same rows.
+TEST(CsvReader, VariantsReadAsTheRunnersFile) {
+  const std::string plain =
+      "agents,threshold,seed,step,attached,free,percent_similar\n"
+      "500,74,1,1,3,497,48.76\n500,74,1,2,7,493,\n";
+  const std::vector<std::pair<const char*, std::string>> variants = {
+      {"R write.csv",
+       "\"\",\"agents\",\"threshold\",\"seed\",\"step\",\"attached\",\"free\",\"percent_similar\"\n"
+       "\"1\",500,74,1,1,3,497,48.76\n\"2\",500,74,1,2,7,493,NA\n"},
+      {"columns reordered",
+       "free,percent_similar,step,seed,threshold,agents,attached\n"
+       "497,48.76,1,1,74,500,3\n493,,2,1,74,500,7\n"},
+      {"German spreadsheet",
+       "agents;threshold;seed;step;attached;free;percent_similar;;\r\n"
+       "500;74;1;1;3;497;48,76;;\r\n500;74;1;2;7;493;;;\r\n;;;;;;;;\r\n;;;;;;;;\r\n"},
+      {"Excel's separator line",
+       "sep=;\nagents;threshold;seed;step;attached;free;percent_similar\n"
+       "500;74;1;1;3;497;48,76\n500;74;1;2;7;493;\n"},
+      {"tabs",
+       "agents\tthreshold\tseed\tstep\tattached\tfree\tpercent_similar\n"
+       "500\t74\t1\t1\t3\t497\t48.76\n500\t74\t1\t2\t7\t493\t\n"},
+      {"joined, the second header quoted",
+       "agents,threshold,seed,step,attached,free,percent_similar\n500,74,1,1,3,497,48.76\n"
+       "\"agents\",\"threshold\",\"seed\",\"step\",\"attached\",\"free\",\"percent_similar\"\n"
+       "500,74,1,2,7,493,\n"},
+      {"joined by cat, BOMs and no last line end",
+       "\xEF\xBB\xBF"
+       "agents,threshold,seed,step,attached,free,percent_similar\r\n"
+       "500,74,1,1,3,497,48.76\r\n"
+       "\xEF\xBB\xBF"
+       "agents,threshold,seed,step,attached,free,percent_similar\r\n"
+       "500,74,1,2,7,493,"},
+  };
+  TCsvLayout want;
+  const auto expected = ReadAll(plain, &want);
+  ASSERT_EQ(expected.size(), 2u);
+  for (const auto& [name, text] : variants) {
+    TCsvLayout layout;
+    const auto rows = ReadAll(text, &layout);
+    EXPECT_EQ(layout.Names, want.Names) << name;
+    ASSERT_EQ(rows.size(), 2u) << name;
+    for (std::size_t i = 0; i < 2; ++i)
+      for (std::size_t c = 0; c < 7; ++c)
+        EXPECT_TRUE(rows[i][c] == expected[i][c] ||
+                    (std::isnan(rows[i][c]) && std::isnan(expected[i][c])))
+            << name << " row " << i << " column " << c;
+  }
+}
+
+TEST(CsvReader, UnknownColumnsAreSetAsideByName) {
+  TCsvLayout layout;
+  const auto rows = ReadAll(
+      "agents,threshold,seed,steps_run,paused_at,final_attached,final_free,clusters,colour\n"
+      "500,74,1,99,,480,20,anything,red\n",
+      &layout);
+  EXPECT_EQ(layout.Ignored, (std::vector<std::string>{"clusters", "colour"}));
+  EXPECT_EQ(layout.Count(), 7);
+  EXPECT_EQ(rows.size(), 1u);
 }
 
 TEST(CsvReader, MeasuresInAnyOrderMayHaveNoValue) {

@@ -1,15 +1,22 @@
 // Columns: the columns of a travenel-batch CSV — the base columns its rows
-// per step and per run start with, the measure columns it may append — and
-// the layout a header line gives them.
+// per step and per run start with, the measure columns it may append — the
+// one place their names are kept, and the layout a header line gives them.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace travenel {
+
+// Input that is not a travenel-batch CSV (or cannot be read).
+class EBadInput : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 enum class TCsvKind { PerStep, Summary };
 
@@ -21,13 +28,13 @@ inline constexpr std::array<std::string_view, 7> kSummaryColumns = {
 
 // The segregation measures the runner may append after the base columns:
 // any of them, each at most once, in any order. Rows per run name them as
-// measured at the run's end, with kFinalPrefix. The one place their names
-// are kept.
+// measured at the run's end, with kFinalPrefix.
 inline constexpr std::array<std::string_view, 3> kMeasureColumns = {"percent_similar", "clusters",
                                                                     "largest_cluster"};
 inline constexpr std::string_view kFinalPrefix = "final_";
 
-// Positions of the base columns in a row.
+// Positions of the base columns in a row as the reader hands it out (the
+// runner's order, whatever the order in the file).
 namespace col {
 inline constexpr int kAgents = 0;
 inline constexpr int kThreshold = 1;
@@ -47,16 +54,28 @@ enum class TValueRule {
   Measure  // a finite number, or nothing (empty or "nan": no value)
 };
 
+// A measure's column name for a kind: "clusters" or "final_clusters".
+std::string MeasureName(TCsvKind kind, std::string_view measure);
+
+// The header line the runner writes, with its line end.
+std::string HeaderText(TCsvKind kind, bool measures);
+
 struct TCsvLayout {
   TCsvKind Kind = TCsvKind::PerStep;
-  std::vector<std::string> Names;  // every column, in the header's order
+  // The columns of a row as the reader hands it out: the base columns in
+  // their order, then the measures in the file's order.
+  std::vector<std::string> Names;
+  // For each field of the file, its place in Names, or -1: not read.
+  std::vector<int> Source;
+  // Columns of the file this program does not know, in the file's order.
+  std::vector<std::string> Ignored;
 
   int Count() const { return static_cast<int>(Names.size()); }
   int BaseCount() const {
     return static_cast<int>(Kind == TCsvKind::PerStep ? kStepColumns.size()
                                                       : kSummaryColumns.size());
   }
-  // The index of a column, or -1.
+  // The index of a column in Names, or -1.
   int Find(std::string_view name) const;
   TValueRule Rule(int index) const;
   // Columns that say which run a row belongs to or when (not values to plot).
@@ -65,14 +84,27 @@ struct TCsvLayout {
   }
   // The base columns that count things (their axes start at 0).
   bool IsCount(int index) const { return index < BaseCount() && index > col::kSeed; }
+  // Columns of whole numbers (counts and steps: no fractional ticks).
+  bool IsWhole(int index) const {
+    return index < BaseCount() ||
+           Names[static_cast<std::size_t>(index)].find("cluster") != std::string::npos;
+  }
 };
 
-// The layout of a header line's fields (blanks around them already taken
-// off). Throws EBadInput naming the first column that does not fit.
+// The layout of a header line's fields (unquoted, blanks around them taken
+// off), matched by name. Throws EBadInput when a base column is missing or
+// a column appears twice.
 TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::uint64_t line = 1);
 
 // "percent_similar, clusters, largest_cluster", each with kFinalPrefix for
 // rows per run.
 std::string KnownMeasureList(TCsvKind kind);
+
+// A field's text as a message shows it: at most 40 characters, control
+// characters (a NUL cuts a C string short) written as \xNN.
+std::string Shown(std::string_view field);
+
+// "line 5, column 3 (seed): " (without a name: "line 5, column 3: ").
+std::string Where(std::uint64_t line, int column, const std::string& name);
 
 }  // namespace travenel
