@@ -96,8 +96,9 @@ void THeadlessWorld::LeaveCrowd(std::size_t spot) {
 
 // --- the movement pass ---
 
-bool THeadlessWorld::AnyCandidateUnmarked(std::int32_t c, std::int32_t r) const {
-  if (markedCells_ == static_cast<std::int64_t>(cells_)) return false;
+bool THeadlessWorld::AnyCandidateUnmarked(std::int32_t c, std::int32_t r,
+                                          std::int64_t marked) const {
+  if (marked == static_cast<std::int64_t>(cells_)) return false;
   // Offsets -Jump .. Jump + 1; on a small world they wrap onto cells seen
   // already, which need no second look.
   const std::int32_t span = 2 * config_.Jump + 2;
@@ -113,80 +114,115 @@ bool THeadlessWorld::AnyCandidateUnmarked(std::int32_t c, std::int32_t r) const 
   return false;
 }
 
-bool THeadlessWorld::FindFreeSpot(std::int32_t& c, std::int32_t& r) {
-  // TWorld's search: four tries looked at at once, their draws worked out
-  // ahead from the seed, the first that hits an unmarked cell taken.
-  constexpr int kTogether = 4;
-  static_assert(kTriesBeforeCheck % kTogether == 0);
+namespace {
+
+// What the search for a free cell reads, held in locals for the pass: the
+// grid is bytes, and a write to bytes may alias anything the compiler would
+// otherwise have to reload from the world after each one.
+struct TSearch {
+  const std::uint8_t* Marks;
+  const std::int32_t* ColumnSpot;  // at offset 0
+  const std::int32_t* RowSpot;
+  std::int32_t Jump, Columns, Rows;
+};
+
+// TWorld's search: four tries looked at at once, their draws worked out
+// ahead from the seed (the same draws in the same order), the first that hits
+// an unmarked cell taken. Returns the number of tries made up to the hit
+// (its offsets in c and r, folded onto the grid), or 0 when none of the
+// kTriesBeforeCheck tries hit.
+constexpr int kTogether = 4;
+
+int SearchFreeSpot(const TSearch& g, std::uint32_t& seed, std::int32_t& c, std::int32_t& r) {
   static constexpr auto kLeaps = [] {
     std::array<TRandom::TLeap, 2 * kTogether + 1> leaps;
     for (int k = 0; k <= 2 * kTogether; ++k) leaps[static_cast<std::size_t>(k)] = TRandom::Leap(k);
     return leaps;
   }();
-  const std::int32_t jump = config_.Jump;
-  const std::uint8_t* const marks = marks_.data();
-  const std::int32_t* const columnSpot = columnSpots_.data() + jump;
-  const std::int32_t* const rowSpot = rowSpots_.data() + jump;
-  std::uint32_t seed = random_.Seed();
-  for (int made = 0;; made += kTogether) {
-    if (made == kTriesBeforeCheck && !AnyCandidateUnmarked(c, r)) {
-      random_.SetSeed(seed);
-      return false;
-    }
+  for (int made = 0; made < THeadlessWorld::kTriesBeforeCheck; made += kTogether) {
     std::int32_t dx[kTogether], dy[kTogether];
     int hit = kTogether;
     for (int j = kTogether - 1; j >= 0; --j) {
       const auto k = static_cast<std::size_t>(2 * j);
-      dx[j] = TAgent::OffsetOfDraw(TRandom::After(seed, kLeaps[k + 1]), -jump, jump);
-      dy[j] = TAgent::OffsetOfDraw(TRandom::After(seed, kLeaps[k + 2]), -jump, jump);
-      hit = Choose((marks[rowSpot[r + dy[j]] + columnSpot[c + dx[j]]] & kMarked) == 0, j, hit);
+      dx[j] = TAgent::OffsetOfDraw(TRandom::After(seed, kLeaps[k + 1]), -g.Jump, g.Jump);
+      dy[j] = TAgent::OffsetOfDraw(TRandom::After(seed, kLeaps[k + 2]), -g.Jump, g.Jump);
+      hit = Choose((g.Marks[g.RowSpot[r + dy[j]] + g.ColumnSpot[c + dx[j]]] &
+                    THeadlessWorld::kMarked) == 0,
+                   j, hit);
     }
     if (hit < kTogether) {
-      random_.SetSeed(TRandom::After(seed, kLeaps[static_cast<std::size_t>(2 * hit + 2)]));
+      seed = TRandom::After(seed, kLeaps[static_cast<std::size_t>(2 * hit + 2)]);
       c += dx[hit];
       r += dy[hit];
-      c += config_.Columns * (static_cast<std::int32_t>(c < 0) -
-                              static_cast<std::int32_t>(c >= config_.Columns));
-      r += config_.Rows * (static_cast<std::int32_t>(r < 0) -
-                           static_cast<std::int32_t>(r >= config_.Rows));
-      return true;
+      c += g.Columns * (static_cast<std::int32_t>(c < 0) - static_cast<std::int32_t>(c >= g.Columns));
+      r += g.Rows * (static_cast<std::int32_t>(r < 0) - static_cast<std::int32_t>(r >= g.Rows));
+      return made + hit + 1;
     }
     seed = TRandom::After(seed, kLeaps[2 * kTogether]);
   }
+  return 0;
 }
 
+}  // namespace
+
 bool THeadlessWorld::MoveAgents() {
-  ++step_;
+  static_assert(kTriesBeforeCheck % kTogether == 0);
+  const std::uint32_t step = ++step_;
   std::uint8_t* const marks = marks_.data();
   TPlace* const places = places_.data();
   const std::uint8_t* const flags = flags_.data();
   std::uint32_t* const stamps = stamps_.data();
   const std::size_t n = places_.size();
+  const std::size_t stride = stride_;
+  const TSearch search{marks, columnSpots_.data() + config_.Jump, rowSpots_.data() + config_.Jump,
+                       config_.Jump, config_.Columns, config_.Rows};
+  const auto spotOf = [stride](TPlace p) {
+    return (std::size_t{p.Row} + 1) * stride + std::size_t{p.Column} + 1;
+  };
   constexpr auto kColourBits = static_cast<std::uint8_t>(kMarked | kWhite);
+  std::uint32_t seed = random_.Seed();
+  std::int64_t marked = markedCells_;
   std::int64_t attached = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) Prefetch(&marks[Spot(places[i + kAhead].Column, places[i + kAhead].Row)]);
-    TPlace& place = places[i];
-    const std::size_t here = Spot(place.Column, place.Row);
+    if (i + kAhead < n) Prefetch(&marks[spotOf(places[i + kAhead])]);
+    const TPlace place = places[i];
+    const std::size_t here = spotOf(place);
     const auto mark = static_cast<std::uint8_t>(kMarked | (flags[i] & kWhite));
     if ((flags[i] & kAttachedFlag) != 0) {
-      markedCells_ += 1 - (marks[here] & kMarked);
+      marked += 1 - (marks[here] & kMarked);
       marks[here] = static_cast<std::uint8_t>((marks[here] & ~kColourBits) | mark);
-      stamps[i] = step_;
+      stamps[i] = step;
       ++attached;
-    } else if (std::int32_t c = place.Column, r = place.Row; FindFreeSpot(c, r)) {
-      // Clearing the mark also clears it for another agent that shares the cell.
-      markedCells_ -= marks[here] & kMarked;
-      marks[here] = static_cast<std::uint8_t>(marks[here] & ~kMarked);
-      Leave(here);
-      place = {static_cast<std::uint16_t>(c), static_cast<std::uint16_t>(r)};
-      const std::size_t there = Spot(c, r);
-      marks[there] = static_cast<std::uint8_t>((marks[there] & ~kColourBits) | mark);
-      Arrive(there);
-      ++markedCells_;
-      stamps[i] = step_;
+      continue;
     }
+    std::int32_t c = place.Column, r = place.Row;
+    if (SearchFreeSpot(search, seed, c, r) == 0) {
+      // After a run of failures, the one check whether any candidate is
+      // unmarked at all: while one is, the outcome is that of unbounded
+      // retrying; an agent boxed in on every side stays.
+      if (!AnyCandidateUnmarked(c, r, marked)) continue;
+      while (SearchFreeSpot(search, seed, c, r) == 0) {
+      }
+    }
+    // Clearing the mark also clears it for another agent that shares the cell.
+    marked -= marks[here] & kMarked;
+    marks[here] = static_cast<std::uint8_t>(marks[here] & ~kMarked);
+    if (marks[here] < kCrowd * kOneAgent)
+      marks[here] = static_cast<std::uint8_t>(marks[here] - kOneAgent);
+    else
+      LeaveCrowd(here);
+    places[i] = {static_cast<std::uint16_t>(c), static_cast<std::uint16_t>(r)};
+    const std::size_t there = spotOf(places[i]);
+    marks[there] = static_cast<std::uint8_t>((marks[there] & ~kColourBits) | mark);
+    if (marks[there] < (kCrowd - 1) * kOneAgent)
+      marks[there] = static_cast<std::uint8_t>(marks[there] + kOneAgent);
+    else
+      ArriveInCrowd(there);
+    ++marked;
+    stamps[i] = step;
   }
+  random_.SetSeed(seed);
+  markedCells_ = marked;
   attachedCount_ = attached;
   freeCount_ = static_cast<std::int64_t>(n) - attached;
   return freeCount_ > 0;
@@ -203,6 +239,14 @@ void THeadlessWorld::SetAttachTable(std::int32_t threshold) {
       const double share = s + o <= 0 ? 0.0 : static_cast<double>(s) / (s + o) * 100.0;
       attachTable_[static_cast<std::size_t>(s | o << 4)] = share > t;
     }
+  // With n occupied neighbours the share grows with the same-coloured ones,
+  // so the decision is "at least leastSame_[n] of them" (9: never).
+  for (int all = 0; all <= 8; ++all) {
+    int least = 9;
+    for (int same = all; same >= 0; --same)
+      if (attachTable_[static_cast<std::size_t>(same | (all - same) << 4)]) least = same;
+    leastSame_[static_cast<std::size_t>(all)] = static_cast<std::uint8_t>(least);
+  }
   attachThreshold_ = threshold;
   attachTableValid_ = true;
 }
@@ -220,7 +264,7 @@ void THeadlessWorld::WrapBorder() {
   }
 }
 
-void THeadlessWorld::Decide(std::size_t spot, std::uint32_t agent) {
+bool THeadlessWorld::DecisionAt(std::size_t spot) const {
   const std::uint8_t* const m = marks_.data() + spot;
   const auto stride = static_cast<std::ptrdiff_t>(stride_);
   const std::uint8_t around[8] = {m[-stride - 1], m[-stride], m[-stride + 1], m[-1],
@@ -231,9 +275,47 @@ void THeadlessWorld::Decide(std::size_t spot, std::uint32_t agent) {
     same += (v & (kMarked | kWhite)) == own;
     occupied += v & kMarked;
   }
-  const bool attach = attachTable_[static_cast<std::size_t>(same | (occupied - same) << 4)];
-  std::uint8_t& f = flags_[agent];
-  f = static_cast<std::uint8_t>((f & ~kAttachedFlag) | (attach ? kAttachedFlag : 0));
+  return attachTable_[static_cast<std::size_t>(same | (occupied - same) << 4)];
+}
+
+namespace {
+
+// The decision of every cell of a row (kAttaches or 0) from its census, for
+// a row of the grid with a border: `least` is leastSame_.
+void DecideRow(const std::uint8_t* __restrict m, std::uint8_t* __restrict out,
+               std::ptrdiff_t columns, std::ptrdiff_t stride, const std::uint8_t* least) {
+  constexpr auto kColourBits = static_cast<std::uint8_t>(THeadlessWorld::kMarked | THeadlessWorld::kWhite);
+  // Without a branch, so that the compiler takes many cells at once.
+  for (std::ptrdiff_t c = 0; c < columns; ++c) {
+    const std::uint8_t own = m[c] & kColourBits;
+    const std::uint8_t around[8] = {m[c - stride - 1], m[c - stride], m[c - stride + 1],
+                                    m[c - 1],          m[c + 1],      m[c + stride - 1],
+                                    m[c + stride],     m[c + stride + 1]};
+    std::uint8_t same = 0, occupied = 0;
+    for (const std::uint8_t v : around) {
+      same = static_cast<std::uint8_t>(same + ((v & kColourBits) == own));
+      occupied = static_cast<std::uint8_t>(occupied + (v & THeadlessWorld::kMarked));
+    }
+    std::uint8_t attach = 0;
+    for (std::uint8_t all = 0; all <= 8; ++all)
+      attach = static_cast<std::uint8_t>(attach | ((occupied == all) & (same >= least[all])));
+    out[c] = attach;
+  }
+}
+
+}  // namespace
+
+void THeadlessWorld::DecideEveryCell() {
+  const auto stride = static_cast<std::ptrdiff_t>(stride_);
+  const auto columns = static_cast<std::ptrdiff_t>(config_.Columns);
+  rowScratch_.resize(static_cast<std::size_t>(columns));
+  for (std::int32_t r = 0; r < config_.Rows; ++r) {
+    std::uint8_t* const row = marks_.data() + Spot(0, r);
+    DecideRow(row, rowScratch_.data(), columns, stride, leastSame_.data());
+    const std::uint8_t* const decided = rowScratch_.data();
+    for (std::ptrdiff_t c = 0; c < columns; ++c)
+      row[c] = static_cast<std::uint8_t>((row[c] & ~kAttaches) | decided[c] * kAttaches);
+  }
 }
 
 void THeadlessWorld::UpdateAttachment(std::int32_t threshold) {
@@ -241,27 +323,38 @@ void THeadlessWorld::UpdateAttachment(std::int32_t threshold) {
   WrapBorder();
   const std::uint8_t* const marks = marks_.data();
   const TPlace* const places = places_.data();
-  const std::size_t n = places_.size();
-  const auto stride = static_cast<std::ptrdiff_t>(stride_);
+  std::uint8_t* const flags = flags_.data();
+  const std::size_t n = places_.size(), stride = stride_;
+  const auto spotOf = [stride](TPlace p) {
+    return (std::size_t{p.Row} + 1) * stride + std::size_t{p.Column} + 1;
+  };
   claims_.clear();
+  // A crowded world takes the census of every cell in one sweep and each
+  // agent reads its cell's decision; a sparse one takes it where agents are.
+  const bool sweep = n * kSweepAgents >= cells_;
+  if (sweep) DecideEveryCell();
   // Every agent on a marked cell is named by it when it sits there alone;
   // shared cells are settled afterwards. No agent is named by two cells, so
   // the order of the decisions does not matter.
   for (std::size_t i = 0; i < n; ++i) {
     if (i + kAhead < n) {
-      const std::uint8_t* ahead =
-          marks + Spot(places[i + kAhead].Column, places[i + kAhead].Row);
-      Prefetch(ahead - stride);
+      const std::uint8_t* ahead = marks + spotOf(places[i + kAhead]);
       Prefetch(ahead);
-      Prefetch(ahead + stride);
+      if (!sweep) {
+        Prefetch(ahead - stride);
+        Prefetch(ahead + stride);
+      }
     }
-    const std::size_t spot = Spot(places[i].Column, places[i].Row);
+    const std::size_t spot = spotOf(places[i]);
     const std::uint8_t b = marks[spot];
     if ((b & kMarked) == 0) continue;
-    if (b / kOneAgent == 1)
-      Decide(spot, static_cast<std::uint32_t>(i));
-    else
-      claims_.push_back({static_cast<std::uint32_t>(spot), stamps_[i], static_cast<std::uint32_t>(i)});
+    if (b / kOneAgent != 1) {
+      claims_.push_back(
+          {static_cast<std::uint32_t>(spot), stamps_[i], static_cast<std::uint32_t>(i)});
+      continue;
+    }
+    const bool attach = sweep ? (b & kAttaches) != 0 : DecisionAt(spot);
+    flags[i] = static_cast<std::uint8_t>((flags[i] & ~kAttachedFlag) | (attach ? kAttachedFlag : 0));
   }
   // Of the agents on a shared marked cell, the cell names the one that
   // marked it last: the latest step, and in it the latest in the list.
@@ -270,8 +363,12 @@ void THeadlessWorld::UpdateAttachment(std::int32_t threshold) {
                             : a.Stamp != b.Stamp ? a.Stamp < b.Stamp : a.Agent < b.Agent;
   });
   for (std::size_t k = 0; k < claims_.size(); ++k)
-    if (k + 1 == claims_.size() || claims_[k + 1].Spot != claims_[k].Spot)
-      Decide(claims_[k].Spot, claims_[k].Agent);
+    if (k + 1 == claims_.size() || claims_[k + 1].Spot != claims_[k].Spot) {
+      const bool attach = sweep ? (marks[claims_[k].Spot] & kAttaches) != 0
+                                : DecisionAt(claims_[k].Spot);
+      std::uint8_t& f = flags[claims_[k].Agent];
+      f = static_cast<std::uint8_t>((f & ~kAttachedFlag) | (attach ? kAttachedFlag : 0));
+    }
 }
 
 }  // namespace travenel

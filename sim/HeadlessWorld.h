@@ -1,14 +1,14 @@
 // THeadlessWorld: the step rule on a world of any size, without a window.
 //
 // It steps exactly as TWorld does (same draws in the same order, same marks,
-// same decisions: a 40 x 40 headless world from a seed runs as the window's
+// same decisions; a 40 x 40 headless world from a seed runs as the window's
 // world from that seed), but it keeps only the compact state and no TCell or
 // TAgent objects: a byte a cell and nine bytes an agent. That is what lets a
 // world of millions of cells fit in memory and in the caches.
 //
 // A cell's byte holds its mark (kMarked), the colour of the agent that last
-// entered or held it (kWhite) and, in the six bits above, how many agents sit
-// on it. The rule's cells also name the agent that last marked them; a world
+// entered or held it (kWhite) and, in the five bits above the next, how many
+// agents sit on it. The rule's cells also name the agent that last marked them; a world
 // this size cannot spend four bytes a cell on that, and needs not: a marked
 // cell always names an agent that sits on it (an agent leaving a cell clears
 // its mark), so on a cell with one agent that agent is the one named. Where
@@ -88,11 +88,15 @@ class THeadlessWorld {
   bool AgentAttached(std::int64_t i) const { return (Flags(i) & kAttachedFlag) != 0; }
 
  private:
-  static constexpr std::uint8_t kAttachedFlag = 4;  // in an agent's flags
-  // Above the mark and colour bits, the number of agents on the cell; at
-  // kCrowd the true number is in crowds_.
-  static constexpr std::uint8_t kOneAgent = 4;
-  static constexpr std::uint8_t kCrowd = 63;
+  // In a cell's byte, the decision of the census just taken (during the
+  // attachment pass); the same bit in an agent's flags says it is attached.
+  static constexpr std::uint8_t kAttaches = 4, kAttachedFlag = kAttaches;
+  // Above these, the number of agents on the cell; at kCrowd the true
+  // number is in crowds_.
+  static constexpr std::uint8_t kOneAgent = 8;
+  static constexpr std::uint8_t kCrowd = 31;
+  // At one agent to this many cells and more, the census is taken of every cell.
+  static constexpr std::size_t kSweepAgents = 8;
 
   struct TPlace {
     std::uint16_t Column = 0, Row = 0;
@@ -123,11 +127,12 @@ class THeadlessWorld {
   void ArriveInCrowd(std::size_t spot);
   void LeaveCrowd(std::size_t spot);
 
-  bool FindFreeSpot(std::int32_t& c, std::int32_t& r);
-  bool AnyCandidateUnmarked(std::int32_t c, std::int32_t r) const;
+  bool AnyCandidateUnmarked(std::int32_t c, std::int32_t r, std::int64_t marked) const;
   void WrapBorder();
-  // Decides for the agent on the marked cell at `spot`.
-  void Decide(std::size_t spot, std::uint32_t agent);
+  // Takes the census of every cell, keeping the decision in its byte.
+  void DecideEveryCell();
+  // The decision for the cell at `spot` from its census.
+  bool DecisionAt(std::size_t spot) const;
   void SetAttachTable(std::int32_t threshold);
 
   TWorldConfig config_;
@@ -146,6 +151,8 @@ class THeadlessWorld {
   // by row from -Jump to the side + Jump + 1; a spot is the sum.
   std::vector<std::int32_t> columnSpots_, rowSpots_;
   std::array<bool, 256> attachTable_ = {};
+  std::array<std::uint8_t, 9> leastSame_ = {};
+  std::vector<std::uint8_t> rowScratch_;
   std::int32_t attachThreshold_ = 0;
   bool attachTableValid_ = false;
   std::uint32_t step_ = 0;

@@ -173,7 +173,9 @@ INSTANTIATE_TEST_SUITE_P(
         TCase{13, 13, 5, 0, 169, 30, 120, 4u},     // one colour, a full world: boxed in
         TCase{12, 19, 4, 100, 300, 101, 60, 6u},   // more agents than cells, never attached
         TCase{31, 29, 7, 55.5, 1798, -1, 60, 2u},  // two agents a cell
-        TCase{64, 11, 10, -1, 500, 62, 150, 1u}));
+        TCase{64, 11, 10, -1, 500, 62, 150, 1u},
+        // Sparse: the census where agents are rather than of every cell.
+        TCase{97, 41, 6, 45, 400, 50, 150, 12u}, TCase{40, 40, 10, -1, 150, 0, 100, 13u}));
 
 // At the window's size and jump, without a share, the headless world runs as
 // TWorld from the same seed: the runner's counts do not change.
