@@ -19,6 +19,8 @@ namespace {
 
 // How many agents ahead the passes ask for cells.
 constexpr std::size_t kAhead = 16;
+// How many jumps the movement pass keeps waiting for their cells' bytes.
+constexpr std::size_t kWaiting = 4;
 
 template <class T>
 T Choose(bool pick, T a, T b) {
@@ -35,6 +37,7 @@ THeadlessWorld::THeadlessWorld(const TWorldConfig& config) : config_(config) {
   stride_ = static_cast<std::size_t>(config_.Columns) + 2;
   cells_ = static_cast<std::size_t>(config_.Cells());
   marks_.assign(stride_ * (static_cast<std::size_t>(config_.Rows) + 2), 0);
+  markedBits_.assign(marks_.size() / 64 + 1, 0);
   const std::int32_t jump = config_.Jump;
   for (std::int32_t k = -jump; k <= config_.Columns + jump; ++k)
     columnSpots_.push_back(k < 0 ? k + config_.Columns + 1
@@ -50,6 +53,7 @@ void THeadlessWorld::Setup(std::int64_t agents, std::uint32_t seed) {
   if (const std::string problem = config_.Problem(agents); !problem.empty())
     throw std::invalid_argument(problem);
   std::fill(marks_.begin(), marks_.end(), 0);
+  std::fill(markedBits_.begin(), markedBits_.end(), 0);
   crowds_.clear();
   const auto n = static_cast<std::size_t>(agents);
   places_.assign(n, TPlace{});
@@ -109,7 +113,7 @@ bool THeadlessWorld::AnyCandidateUnmarked(std::int32_t c, std::int32_t r,
     for (std::int32_t dx = 0; dx < across; ++dx) {
       const std::size_t spot = static_cast<std::size_t>(rowSpot[r - config_.Jump + dy]) +
                                static_cast<std::size_t>(columnSpot[c - config_.Jump + dx]);
-      if ((marks_[spot] & kMarked) == 0) return true;
+      if (((markedBits_[spot >> 6] >> (spot & 63)) & 1) == 0) return true;
     }
   return false;
 }
@@ -120,7 +124,7 @@ namespace {
 // grid is bytes, and a write to bytes may alias anything the compiler would
 // otherwise have to reload from the world after each one.
 struct TSearch {
-  const std::uint8_t* Marks;
+  const std::uint64_t* Marked;  // a bit a spot
   const std::int32_t* ColumnSpot;  // at offset 0
   const std::int32_t* RowSpot;
   std::int32_t Jump, Columns, Rows;
@@ -146,9 +150,8 @@ int SearchFreeSpot(const TSearch& g, std::uint32_t& seed, std::int32_t& c, std::
       const auto k = static_cast<std::size_t>(2 * j);
       dx[j] = TAgent::OffsetOfDraw(TRandom::After(seed, kLeaps[k + 1]), -g.Jump, g.Jump);
       dy[j] = TAgent::OffsetOfDraw(TRandom::After(seed, kLeaps[k + 2]), -g.Jump, g.Jump);
-      hit = Choose((g.Marks[g.RowSpot[r + dy[j]] + g.ColumnSpot[c + dx[j]]] &
-                    THeadlessWorld::kMarked) == 0,
-                   j, hit);
+      const auto spot = static_cast<std::uint32_t>(g.RowSpot[r + dy[j]] + g.ColumnSpot[c + dx[j]]);
+      hit = Choose(((g.Marked[spot >> 6] >> (spot & 63)) & 1) == 0, j, hit);
     }
     if (hit < kTogether) {
       seed = TRandom::After(seed, kLeaps[static_cast<std::size_t>(2 * hit + 2)]);
@@ -174,12 +177,36 @@ bool THeadlessWorld::MoveAgents() {
   std::uint32_t* const stamps = stamps_.data();
   const std::size_t n = places_.size();
   const std::size_t stride = stride_;
-  const TSearch search{marks, columnSpots_.data() + config_.Jump, rowSpots_.data() + config_.Jump,
+  std::uint64_t* const bits = markedBits_.data();
+  const auto setBit = [bits](std::size_t spot) { bits[spot >> 6] |= std::uint64_t{1} << (spot & 63); };
+  const TSearch search{bits, columnSpots_.data() + config_.Jump, rowSpots_.data() + config_.Jump,
                        config_.Jump, config_.Columns, config_.Rows};
   const auto spotOf = [stride](TPlace p) {
     return (std::size_t{p.Row} + 1) * stride + std::size_t{p.Column} + 1;
   };
   constexpr auto kColourBits = static_cast<std::uint8_t>(kMarked | kWhite);
+  // The byte of a cell an agent jumps to is far off in a large grid: it is
+  // asked for when the cell is found and written a few agents later, when it
+  // has come. Until then only the bits know of the jump; an agent whose own
+  // cell still waits for its byte has the waiting bytes written first.
+  constexpr std::size_t kNone = SIZE_MAX;
+  std::size_t waiting[kWaiting];
+  std::uint8_t waitingMark[kWaiting];
+  std::fill_n(waiting, kWaiting, kNone);
+  std::size_t slot = 0;  // the oldest
+  const auto arrive = [&](std::size_t k) {
+    const std::size_t there = waiting[k];
+    if (there == kNone) return;
+    marks[there] = static_cast<std::uint8_t>((marks[there] & ~kColourBits) | waitingMark[k]);
+    if (marks[there] < (kCrowd - 1) * kOneAgent)
+      marks[there] = static_cast<std::uint8_t>(marks[there] + kOneAgent);
+    else
+      ArriveInCrowd(there);
+    waiting[k] = kNone;
+  };
+  const auto arriveAll = [&] {
+    for (std::size_t k = 0; k < kWaiting; ++k) arrive((slot + k) % kWaiting);
+  };
   std::uint32_t seed = random_.Seed();
   std::int64_t marked = markedCells_;
   std::int64_t attached = 0;
@@ -187,10 +214,14 @@ bool THeadlessWorld::MoveAgents() {
     if (i + kAhead < n) Prefetch(&marks[spotOf(places[i + kAhead])]);
     const TPlace place = places[i];
     const std::size_t here = spotOf(place);
+    bool wait = false;
+    for (const std::size_t w : waiting) wait |= w == here;
+    if (wait) arriveAll();
     const auto mark = static_cast<std::uint8_t>(kMarked | (flags[i] & kWhite));
     if ((flags[i] & kAttachedFlag) != 0) {
       marked += 1 - (marks[here] & kMarked);
       marks[here] = static_cast<std::uint8_t>((marks[here] & ~kColourBits) | mark);
+      setBit(here);
       stamps[i] = step;
       ++attached;
       continue;
@@ -207,20 +238,23 @@ bool THeadlessWorld::MoveAgents() {
     // Clearing the mark also clears it for another agent that shares the cell.
     marked -= marks[here] & kMarked;
     marks[here] = static_cast<std::uint8_t>(marks[here] & ~kMarked);
+    bits[here >> 6] &= ~(std::uint64_t{1} << (here & 63));
     if (marks[here] < kCrowd * kOneAgent)
       marks[here] = static_cast<std::uint8_t>(marks[here] - kOneAgent);
     else
       LeaveCrowd(here);
     places[i] = {static_cast<std::uint16_t>(c), static_cast<std::uint16_t>(r)};
     const std::size_t there = spotOf(places[i]);
-    marks[there] = static_cast<std::uint8_t>((marks[there] & ~kColourBits) | mark);
-    if (marks[there] < (kCrowd - 1) * kOneAgent)
-      marks[there] = static_cast<std::uint8_t>(marks[there] + kOneAgent);
-    else
-      ArriveInCrowd(there);
+    setBit(there);
+    Prefetch(&marks[there]);
+    arrive(slot);
+    waiting[slot] = there;
+    waitingMark[slot] = mark;
+    slot = (slot + 1) % kWaiting;
     ++marked;
     stamps[i] = step;
   }
+  arriveAll();
   random_.SetSeed(seed);
   markedCells_ = marked;
   attachedCount_ = attached;

@@ -142,6 +142,9 @@ class THeadlessWorld {
   // Row after row with the border, which repeats the opposite edges while
   // the attachment pass counts.
   std::vector<std::uint8_t> marks_;
+  // The marks alone, a bit a spot: the tries of the movement pass read only
+  // these, and at an eighth of the grid's size they stay in the caches.
+  std::vector<std::uint64_t> markedBits_;
   std::unordered_map<std::size_t, std::uint32_t> crowds_;  // cells of kCrowd agents and more
   std::vector<TPlace> places_;
   std::vector<std::uint8_t> flags_;    // kWhite, kAttachedFlag
