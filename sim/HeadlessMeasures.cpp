@@ -13,46 +13,48 @@ namespace travenel {
 
 namespace {
 
-// Union-find over the labels of the scan: a root holds -(its cells), any
-// other label the label it was joined to.
+// Union-find over the labels of the scan, with the cells given each label.
 class TLabels {
  public:
-  // A new set of one cell.
+  // A new label with one cell.
   std::int32_t Add() {
-    parent_.push_back(-1);
-    return static_cast<std::int32_t>(parent_.size() - 1);
+    const auto label = static_cast<std::int32_t>(parent_.size());
+    parent_.push_back(label);
+    cells_.push_back(1);
+    return label;
   }
   std::int32_t Root(std::int32_t a) {
-    while (parent_[static_cast<std::size_t>(a)] >= 0) {
-      const std::int32_t up = parent_[static_cast<std::size_t>(a)];
+    while (parent_[Index(a)] != a) {
       // Halving the path keeps later look-ups short.
-      if (parent_[static_cast<std::size_t>(up)] >= 0)
-        parent_[static_cast<std::size_t>(a)] = parent_[static_cast<std::size_t>(up)];
-      a = up;
+      parent_[Index(a)] = parent_[Index(parent_[Index(a)])];
+      a = parent_[Index(a)];
     }
     return a;
   }
-  // Joins the sets of a and b (roots or not); returns the root of the union.
-  std::int32_t Join(std::int32_t a, std::int32_t b) {
+  void Join(std::int32_t a, std::int32_t b) {
     a = Root(a);
     b = Root(b);
-    if (a == b) return a;
-    if (parent_[static_cast<std::size_t>(a)] > parent_[static_cast<std::size_t>(b)]) std::swap(a, b);
-    parent_[static_cast<std::size_t>(a)] += parent_[static_cast<std::size_t>(b)];
-    parent_[static_cast<std::size_t>(b)] = a;
-    return a;
+    // The older label stays the root, so roots come before their labels.
+    if (a != b) parent_[Index(std::max(a, b))] = std::min(a, b);
   }
-  void Count(std::int32_t root) { --parent_[static_cast<std::size_t>(root)]; }
-  void Summarise(TSegregation& m) const {
-    for (const std::int32_t p : parent_)
-      if (p < 0) {
-        ++m.Clusters;
-        m.LargestCluster = std::max(m.LargestCluster, -p);
+  void Count(std::int32_t label) { ++cells_[Index(label)]; }
+  void Summarise(TSegregation& m) {
+    // Roots come first: by then every label's cells have reached its root.
+    for (std::size_t l = parent_.size(); l-- > 0;) {
+      const std::int32_t root = Root(static_cast<std::int32_t>(l));
+      if (Index(root) != l) {
+        cells_[Index(root)] += cells_[l];
+        continue;
       }
+      ++m.Clusters;
+      m.LargestCluster = std::max(m.LargestCluster, static_cast<std::int32_t>(cells_[l]));
+    }
   }
 
  private:
+  static std::size_t Index(std::int32_t label) { return static_cast<std::size_t>(label); }
   std::vector<std::int32_t> parent_;
+  std::vector<std::uint32_t> cells_;
 };
 
 constexpr std::int32_t kNone = -1;
@@ -111,32 +113,41 @@ TSegregation MeasureSegregation(const THeadlessWorld& world) {
   const auto wrap = [columns](std::int32_t c) {
     return c < 0 ? c + columns : c >= columns ? c - columns : c;
   };
-  // Joins the cell's label with the like cells of `row` at columns c - 1 .. c + 1.
-  const auto joinRow = [&](std::int32_t& label, std::uint8_t code, const std::uint8_t* row,
-                           const std::vector<std::int32_t>& rowLabels, std::int32_t c) {
-    for (std::int32_t d = -1; d <= 1; ++d) {
-      const std::int32_t nc = wrap(c + d);
-      if (THeadlessWorld::CodeOf(row[nc]) != code) continue;
-      const std::int32_t other = rowLabels[static_cast<std::size_t>(nc)];
-      label = label == kNone ? labels.Root(other) : labels.Join(label, other);
-    }
-  };
   const std::uint8_t* previous = nullptr;
   for (std::int32_t r = 0; r < rows; ++r) {
     const std::uint8_t* row = world.RowBytes(r);
     for (std::int32_t c = 0; c < columns; ++c) {
       const std::uint8_t code = THeadlessWorld::CodeOf(row[c]);
-      std::int32_t label = kNone;
-      if (code != 0) {
-        if (c > 0 && THeadlessWorld::CodeOf(row[c - 1]) == code)
-          label = labels.Root(here[static_cast<std::size_t>(c - 1)]);
-        if (previous) joinRow(label, code, previous, above, c);
-        if (label == kNone)
-          label = labels.Add();
-        else
-          labels.Count(labels.Root(label));
+      std::int32_t& label = here[static_cast<std::size_t>(c)];
+      label = kNone;
+      if (code == 0) continue;
+      const bool left = c > 0 && THeadlessWorld::CodeOf(row[c - 1]) == code;
+      if (!previous) {
+        label = left ? here[static_cast<std::size_t>(c - 1)] : labels.Add();
+        if (left) labels.Count(label);
+        continue;
       }
-      here[static_cast<std::size_t>(c)] = label;
+      const std::int32_t cl = wrap(c - 1), cr = wrap(c + 1);
+      const auto like = [&](std::int32_t k) { return THeadlessWorld::CodeOf(previous[k]) == code; };
+      const auto at = [&](std::int32_t k) { return above[static_cast<std::size_t>(k)]; };
+      // Like cells next to each other were joined when the second was
+      // labelled: the cell above, when like, stands for both its neighbours;
+      // the cell to the left for the one above it and the one above this.
+      if (like(c)) {
+        label = at(c);
+      } else if (left) {
+        label = here[static_cast<std::size_t>(c - 1)];
+        if (like(cr)) labels.Join(label, at(cr));
+      } else if (like(cl)) {
+        label = at(cl);
+        if (like(cr)) labels.Join(label, at(cr));
+      } else if (like(cr)) {
+        label = at(cr);
+      } else {
+        label = labels.Add();
+        continue;
+      }
+      labels.Count(label);
     }
     // The last column's left neighbour in this row is the first column.
     const std::uint8_t code = THeadlessWorld::CodeOf(row[columns - 1]);
@@ -151,8 +162,11 @@ TSegregation MeasureSegregation(const THeadlessWorld& world) {
   for (std::int32_t c = 0; c < columns; ++c) {
     const std::uint8_t code = THeadlessWorld::CodeOf(previous[c]);
     if (code == 0) continue;
-    std::int32_t label = above[static_cast<std::size_t>(c)];
-    joinRow(label, code, top, first, c);
+    for (std::int32_t d = -1; d <= 1; ++d) {
+      const std::int32_t nc = wrap(c + d);
+      if (THeadlessWorld::CodeOf(top[nc]) == code)
+        labels.Join(above[static_cast<std::size_t>(c)], first[static_cast<std::size_t>(nc)]);
+    }
   }
   labels.Summarise(m);
   return m;
