@@ -109,6 +109,7 @@ TSegregation MeasureSegregation(const THeadlessWorld& world) {
   // last row meets the first, whose labels are kept for that.
   const auto width = static_cast<std::size_t>(columns);
   std::vector<std::int32_t> first(width, kNone), above(width, kNone), here(width, kNone);
+  std::vector<std::int32_t> occupied(width);
   TLabels labels;
   const auto wrap = [columns](std::int32_t c) {
     return c < 0 ? c + columns : c >= columns ? c - columns : c;
@@ -116,11 +117,18 @@ TSegregation MeasureSegregation(const THeadlessWorld& world) {
   const std::uint8_t* previous = nullptr;
   for (std::int32_t r = 0; r < rows; ++r) {
     const std::uint8_t* row = world.RowBytes(r);
+    // The occupied columns, listed without a branch (whether a cell is
+    // occupied is a coin toss), then labelled one by one. A free cell's
+    // label is never read.
+    std::size_t count = 0;
     for (std::int32_t c = 0; c < columns; ++c) {
+      occupied[count] = c;
+      count += row[c] & THeadlessWorld::kMarked;
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::int32_t c = occupied[k];
       const std::uint8_t code = THeadlessWorld::CodeOf(row[c]);
       std::int32_t& label = here[static_cast<std::size_t>(c)];
-      label = kNone;
-      if (code == 0) continue;
       const bool left = c > 0 && THeadlessWorld::CodeOf(row[c - 1]) == code;
       if (!previous) {
         label = left ? here[static_cast<std::size_t>(c - 1)] : labels.Add();
