@@ -9,6 +9,7 @@
 #include "travenel/sim/HeadlessWorld.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "travenel/sim/agenten.h"
@@ -314,7 +315,7 @@ bool THeadlessWorld::DecisionAt(std::size_t spot) const {
 
 namespace {
 
-// The decision of every cell of a row (kAttaches or 0) from its census, for
+// The decision of every cell of a row (1 or 0) from its census, for
 // a row of the grid with a border: `least` is leastSame_.
 void DecideRow(const std::uint8_t* __restrict m, std::uint8_t* __restrict out,
                std::ptrdiff_t columns, std::ptrdiff_t stride, const std::uint8_t* least) {
@@ -341,14 +342,34 @@ void DecideRow(const std::uint8_t* __restrict m, std::uint8_t* __restrict out,
 
 void THeadlessWorld::DecideEveryCell() {
   const auto stride = static_cast<std::ptrdiff_t>(stride_);
-  const auto columns = static_cast<std::ptrdiff_t>(config_.Columns);
-  rowScratch_.resize(static_cast<std::size_t>(columns));
+  const auto columns = static_cast<std::size_t>(config_.Columns);
+  const std::size_t words = VerdictWords();
+  rowScratch_.resize(words * kVerdictsPerWord);
+  verdicts_.resize(words * static_cast<std::size_t>(config_.Rows));
+  std::uint8_t* const verdict = rowScratch_.data();
   for (std::int32_t r = 0; r < config_.Rows; ++r) {
-    std::uint8_t* const row = marks_.data() + Spot(0, r);
-    DecideRow(row, rowScratch_.data(), columns, stride, leastSame_.data());
-    const std::uint8_t* const decided = rowScratch_.data();
-    for (std::ptrdiff_t c = 0; c < columns; ++c)
-      row[c] = static_cast<std::uint8_t>((row[c] & ~kAttaches) | decided[c] * kAttaches);
+    const std::uint8_t* const row = marks_.data() + Spot(0, r);
+    DecideRow(row, verdict, static_cast<std::ptrdiff_t>(columns), stride, leastSame_.data());
+    // No branches, as above; the cells past the row's end are of no one.
+    for (std::size_t c = 0; c < columns; ++c) {
+      const auto marked = static_cast<std::uint8_t>(row[c] & kMarked);
+      const auto alone = static_cast<std::uint8_t>(row[c] / kOneAgent == 1);
+      verdict[c] = static_cast<std::uint8_t>(marked * (kShared + alone * (kAlone - kShared + verdict[c])));
+    }
+    std::uint64_t* const out = verdicts_.data() + static_cast<std::size_t>(r) * words;
+    for (std::size_t w = 0; w < words; ++w) {
+      std::uint64_t word = 0;
+      for (std::size_t k = 0; k < kVerdictsPerWord / 8; ++k) {
+        // Eight verdicts of a byte each to sixteen bits, by halves.
+        std::uint64_t x;
+        std::memcpy(&x, verdict + w * kVerdictsPerWord + 8 * k, sizeof x);
+        x = (x | x >> 6) & 0x000F000F000F000Fu;
+        x = (x | x >> 12) & 0x000000FF000000FFu;
+        x = (x | x >> 24) & 0xFFFFu;
+        word |= x << (16 * k);
+      }
+      out[w] = word;
+    }
   }
 }
 
@@ -362,33 +383,53 @@ void THeadlessWorld::UpdateAttachment(std::int32_t threshold) {
   const auto spotOf = [stride](TPlace p) {
     return (std::size_t{p.Row} + 1) * stride + std::size_t{p.Column} + 1;
   };
+  const auto claim = [&](std::size_t i) {
+    claims_.push_back({static_cast<std::uint32_t>(spotOf(places[i])), stamps_[i],
+                       static_cast<std::uint32_t>(i)});
+  };
+  const auto decide = [flags](std::size_t i, bool attach) {
+    flags[i] = static_cast<std::uint8_t>((flags[i] & ~kAttachedFlag) | (attach ? kAttachedFlag : 0));
+  };
   claims_.clear();
-  // A crowded world takes the census of every cell in one sweep and each
-  // agent reads its cell's decision; a sparse one takes it where agents are.
-  const bool sweep = n * kSweepAgents >= cells_;
-  if (sweep) DecideEveryCell();
   // Every agent on a marked cell is named by it when it sits there alone;
   // shared cells are settled afterwards. No agent is named by two cells, so
   // the order of the decisions does not matter.
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) {
-      const std::uint8_t* ahead = marks + spotOf(places[i + kAhead]);
-      Prefetch(ahead);
-      if (!sweep) {
+  if (n * kSweepAgents >= cells_) {
+    // A crowded world takes the census of every cell in one sweep, and each
+    // agent reads its cell's verdict: two bits a cell stay in the caches
+    // where the grid's bytes do not.
+    DecideEveryCell();
+    const std::uint64_t* const verdicts = verdicts_.data();
+    const std::size_t words = VerdictWords();
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::size_t column = places[i].Column;
+      const auto verdict = static_cast<std::uint8_t>(
+          (verdicts[places[i].Row * words + column / kVerdictsPerWord] >>
+           (2 * (column % kVerdictsPerWord))) &
+          3);
+      if (verdict == kShared) claim(i);
+      // Without a branch on the decision, which is a toss-up.
+      const auto alone = static_cast<std::uint8_t>(verdict >> 1);
+      flags[i] = static_cast<std::uint8_t>((flags[i] & ~(kAttachedFlag * alone)) |
+                                           kAttachedFlag * (verdict & alone & 1));
+    }
+  } else {
+    // A sparse one takes the census where agents are.
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i + kAhead < n) {
+        const std::uint8_t* ahead = marks + spotOf(places[i + kAhead]);
         Prefetch(ahead - stride);
+        Prefetch(ahead);
         Prefetch(ahead + stride);
       }
+      const std::size_t spot = spotOf(places[i]);
+      const std::uint8_t b = marks[spot];
+      if ((b & kMarked) == 0) continue;
+      if (b / kOneAgent != 1)
+        claim(i);
+      else
+        decide(i, DecisionAt(spot));
     }
-    const std::size_t spot = spotOf(places[i]);
-    const std::uint8_t b = marks[spot];
-    if ((b & kMarked) == 0) continue;
-    if (b / kOneAgent != 1) {
-      claims_.push_back(
-          {static_cast<std::uint32_t>(spot), stamps_[i], static_cast<std::uint32_t>(i)});
-      continue;
-    }
-    const bool attach = sweep ? (b & kAttaches) != 0 : DecisionAt(spot);
-    flags[i] = static_cast<std::uint8_t>((flags[i] & ~kAttachedFlag) | (attach ? kAttachedFlag : 0));
   }
   // Of the agents on a shared marked cell, the cell names the one that
   // marked it last: the latest step, and in it the latest in the list.
@@ -397,12 +438,8 @@ void THeadlessWorld::UpdateAttachment(std::int32_t threshold) {
                             : a.Stamp != b.Stamp ? a.Stamp < b.Stamp : a.Agent < b.Agent;
   });
   for (std::size_t k = 0; k < claims_.size(); ++k)
-    if (k + 1 == claims_.size() || claims_[k + 1].Spot != claims_[k].Spot) {
-      const bool attach = sweep ? (marks[claims_[k].Spot] & kAttaches) != 0
-                                : DecisionAt(claims_[k].Spot);
-      std::uint8_t& f = flags[claims_[k].Agent];
-      f = static_cast<std::uint8_t>((f & ~kAttachedFlag) | (attach ? kAttachedFlag : 0));
-    }
+    if (k + 1 == claims_.size() || claims_[k + 1].Spot != claims_[k].Spot)
+      decide(claims_[k].Agent, DecisionAt(claims_[k].Spot));
 }
 
 }  // namespace travenel

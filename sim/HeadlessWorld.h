@@ -3,7 +3,8 @@
 // It steps exactly as TWorld does (same draws in the same order, same marks,
 // same decisions; a 40 x 40 headless world from a seed runs as the window's
 // world from that seed), but it keeps only the compact state and no TCell or
-// TAgent objects: a byte a cell and nine bytes an agent. That is what lets a
+// TAgent objects: a byte and a bit a cell (and, in a crowded world, two bits
+// more) and nine bytes an agent. That is what lets a
 // world of millions of cells fit in memory and in the caches.
 //
 // A cell's byte holds its mark (kMarked), the colour of the agent that last
@@ -88,10 +89,8 @@ class THeadlessWorld {
   bool AgentAttached(std::int64_t i) const { return (Flags(i) & kAttachedFlag) != 0; }
 
  private:
-  // In a cell's byte, the decision of the census just taken (during the
-  // attachment pass); the same bit in an agent's flags says it is attached.
-  static constexpr std::uint8_t kAttaches = 4, kAttachedFlag = kAttaches;
-  // Above these, the number of agents on the cell; at kCrowd the true
+  static constexpr std::uint8_t kAttachedFlag = 4;  // in an agent's flags
+  // Above the mark and colour bits (and one spare), the number of agents on the cell; at kCrowd the true
   // number is in crowds_.
   static constexpr std::uint8_t kOneAgent = 8;
   static constexpr std::uint8_t kCrowd = 31;
@@ -129,7 +128,7 @@ class THeadlessWorld {
 
   bool AnyCandidateUnmarked(std::int32_t c, std::int32_t r, std::int64_t marked) const;
   void WrapBorder();
-  // Takes the census of every cell, keeping the decision in its byte.
+  // Takes the census of every cell, giving each its verdict.
   void DecideEveryCell();
   // The decision for the cell at `spot` from its census.
   bool DecisionAt(std::size_t spot) const;
@@ -156,6 +155,15 @@ class THeadlessWorld {
   std::array<bool, 256> attachTable_ = {};
   std::array<std::uint8_t, 9> leastSame_ = {};
   std::vector<std::uint8_t> rowScratch_;
+  // What the attachment pass makes of an agent on each cell, two bits a
+  // cell, row after row (each row in whole words): no mark (kept), a shared mark (settled among the
+  // agents there), or alone on a mark and detached or attached.
+  static constexpr std::uint64_t kShared = 1, kAlone = 2;
+  static constexpr std::size_t kVerdictsPerWord = 32;
+  std::vector<std::uint64_t> verdicts_;  // only for worlds crowded enough to sweep
+  std::size_t VerdictWords() const {
+    return (static_cast<std::size_t>(config_.Columns) + kVerdictsPerWord - 1) / kVerdictsPerWord;
+  }
   std::int32_t attachThreshold_ = 0;
   bool attachTableValid_ = false;
   std::uint32_t step_ = 0;
