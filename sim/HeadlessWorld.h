@@ -4,12 +4,12 @@
 // same decisions; a 40 x 40 headless world from a seed runs as the window's
 // world from that seed), but it keeps only the compact state and no TCell or
 // TAgent objects: a byte and a bit a cell (and, in a crowded world, two bits
-// more) and nine bytes an agent. That is what lets a
-// world of millions of cells fit in memory and in the caches.
+// more) and nine bytes an agent. That is what lets a world of millions of
+// cells fit in memory and in the caches.
 //
 // A cell's byte holds its mark (kMarked), the colour of the agent that last
-// entered or held it (kWhite) and, in the five bits above the next, how many
-// agents sit on it. The rule's cells also name the agent that last marked them; a world
+// entered or held it (kWhite) and, in its top five bits, how many agents sit
+// on it. The rule's cells also name the agent that last marked them; a world
 // this size cannot spend four bytes a cell on that, and needs not: a marked
 // cell always names an agent that sits on it (an agent leaving a cell clears
 // its mark), so on a cell with one agent that agent is the one named. Where
