@@ -20,6 +20,8 @@ namespace {
 
 // How many agents ahead the passes ask for cells.
 constexpr std::size_t kAhead = 16;
+// About how many cells' decisions the attachment pass takes in one run.
+constexpr std::size_t kDecidedBytes = 16384;
 // How many jumps the movement pass keeps waiting for their cells' bytes.
 constexpr std::size_t kWaiting = 4;
 
@@ -138,7 +140,8 @@ struct TSearch {
 // kTriesBeforeCheck tries hit.
 constexpr int kTogether = 4;
 
-int SearchFreeSpot(const TSearch& g, std::uint32_t& seed, std::int32_t& c, std::int32_t& r) {
+[[gnu::always_inline]] inline int SearchFreeSpot(const TSearch& g, std::uint32_t& seed, std::int32_t& c,
+                                                std::int32_t& r) {
   static constexpr auto kLeaps = [] {
     std::array<TRandom::TLeap, 2 * kTogether + 1> leaps;
     for (int k = 0; k <= 2 * kTogether; ++k) leaps[static_cast<std::size_t>(k)] = TRandom::Leap(k);
@@ -341,34 +344,44 @@ void DecideRow(const std::uint8_t* __restrict m, std::uint8_t* __restrict out,
 }  // namespace
 
 void THeadlessWorld::DecideEveryCell() {
-  const auto stride = static_cast<std::ptrdiff_t>(stride_);
   const auto columns = static_cast<std::size_t>(config_.Columns);
+  const auto rows = static_cast<std::size_t>(config_.Rows);
   const std::size_t words = VerdictWords();
-  rowScratch_.resize(words * kVerdictsPerWord);
-  verdicts_.resize(words * static_cast<std::size_t>(config_.Rows));
-  std::uint8_t* const verdict = rowScratch_.data();
-  for (std::int32_t r = 0; r < config_.Rows; ++r) {
-    const std::uint8_t* const row = marks_.data() + Spot(0, r);
-    DecideRow(row, verdict, static_cast<std::ptrdiff_t>(columns), stride, leastSame_.data());
-    // No branches, as above; the cells past the row's end are of no one.
-    for (std::size_t c = 0; c < columns; ++c) {
-      const auto marked = static_cast<std::uint8_t>(row[c] & kMarked);
-      const auto alone = static_cast<std::uint8_t>(row[c] / kOneAgent == 1);
-      verdict[c] = static_cast<std::uint8_t>(marked * (kShared + alone * (kAlone - kShared + verdict[c])));
-    }
-    std::uint64_t* const out = verdicts_.data() + static_cast<std::size_t>(r) * words;
-    for (std::size_t w = 0; w < words; ++w) {
-      std::uint64_t word = 0;
-      for (std::size_t k = 0; k < kVerdictsPerWord / 8; ++k) {
-        // Eight verdicts of a byte each to sixteen bits, by halves.
-        std::uint64_t x;
-        std::memcpy(&x, verdict + w * kVerdictsPerWord + 8 * k, sizeof x);
-        x = (x | x >> 6) & 0x000F000F000F000Fu;
-        x = (x | x >> 12) & 0x000000FF000000FFu;
-        x = (x | x >> 24) & 0xFFFFu;
-        word |= x << (16 * k);
+  // Rows are decided a block at a time, as one long run through the grid
+  // (the border cells between the rows included): on a narrow world a run
+  // per row would be mostly its start and its end.
+  const std::size_t blockRows = std::max<std::size_t>(1, kDecidedBytes / stride_);
+  rowScratch_.resize(blockRows * stride_ + words * kVerdictsPerWord);
+  verdicts_.resize(words * rows);
+  for (std::size_t r0 = 0; r0 < rows; r0 += blockRows) {
+    const std::size_t count = std::min(blockRows, rows - r0);
+    const std::uint8_t* const first = marks_.data() + Spot(0, static_cast<std::int32_t>(r0));
+    DecideRow(first, rowScratch_.data(), static_cast<std::ptrdiff_t>((count - 1) * stride_ + columns),
+              static_cast<std::ptrdiff_t>(stride_), leastSame_.data());
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::uint8_t* const row = first + k * stride_;
+      std::uint8_t* const verdict = rowScratch_.data() + k * stride_;
+      // No branches, as above. What lies past the row's end is of no cell.
+      for (std::size_t c = 0; c < columns; ++c) {
+        const auto marked = static_cast<std::uint8_t>(row[c] & kMarked);
+        const auto alone = static_cast<std::uint8_t>(row[c] / kOneAgent == 1);
+        verdict[c] =
+            static_cast<std::uint8_t>(marked * (kShared + alone * (kAlone - kShared + verdict[c])));
       }
-      out[w] = word;
+      std::uint64_t* const out = verdicts_.data() + (r0 + k) * words;
+      for (std::size_t w = 0; w < words; ++w) {
+        std::uint64_t word = 0;
+        for (std::size_t j = 0; j < kVerdictsPerWord / 8; ++j) {
+          // Eight verdicts of a byte each to sixteen bits, by halves.
+          std::uint64_t x;
+          std::memcpy(&x, verdict + w * kVerdictsPerWord + 8 * j, sizeof x);
+          x = (x | x >> 6) & 0x000F000F000F000Fu;
+          x = (x | x >> 12) & 0x000000FF000000FFu;
+          x = (x | x >> 24) & 0xFFFFu;
+          word |= x << (16 * j);
+        }
+        out[w] = word;
+      }
     }
   }
 }
