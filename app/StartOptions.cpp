@@ -55,8 +55,7 @@ TStartOptions ParseStartOptions(const std::vector<std::string>& args) {
       value = name.substr(equals + 1);
       name.resize(equals);
     }
-    if (!IsStartOption(name))
-      throw EStartUsage("unbekannte Option '" + name + "'");
+    if (!IsStartOption(name)) throw EStartUsage("unbekannte Option '" + name + "'");
     if (equals == std::string::npos) {
       if (i + 1 == args.size()) throw EStartUsage(name + ": Wert fehlt");
       value = args[++i];
@@ -67,9 +66,9 @@ TStartOptions ParseStartOptions(const std::vector<std::string>& args) {
     else if (name == "--agents")
       o.Agents = static_cast<std::int32_t>(ReadValue(name, value, 0, TWorld::kMaxAgents));
     else
-      o.Threshold = static_cast<std::int32_t>(ReadValue(name, value,
-                                                        std::numeric_limits<std::int32_t>::min(),
-                                                        std::numeric_limits<std::int32_t>::max()));
+      o.Threshold =
+          static_cast<std::int32_t>(ReadValue(name, value, std::numeric_limits<std::int32_t>::min(),
+                                              std::numeric_limits<std::int32_t>::max()));
   }
   return o;
 }

@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // What the toolkit did not take either is no option of ours.
   if (const QStringList rest = QApplication::arguments().mid(1); !rest.isEmpty()) {
-    std::fprintf(stderr, "travenel: unbekannte Option '%s'\n%s", rest.front().toLocal8Bit().constData(),
-                 StartUsage().c_str());
+    std::fprintf(stderr, "travenel: unbekannte Option '%s'\n%s",
+                 rest.front().toLocal8Bit().constData(), StartUsage().c_str());
     return 2;
   }
   // The name, not a display name: Qt appends a display name to every window

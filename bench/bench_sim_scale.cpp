@@ -23,8 +23,8 @@ constexpr std::int32_t kThreshold = 74;
 
 void SetCounters(benchmark::State& state, std::int64_t agents) {
   const double agentSteps = static_cast<double>(state.iterations()) * static_cast<double>(agents);
-  state.counters["agent_step_ns"] =
-      benchmark::Counter(agentSteps * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["agent_step_ns"] = benchmark::Counter(
+      agentSteps * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["agent_steps_per_s"] = benchmark::Counter(agentSteps, benchmark::Counter::kIsRate);
 }
 

@@ -159,8 +159,7 @@ TSegregation MeasureSegregation(const THeadlessWorld& world) {
     }
     // The last column's left neighbour in this row is the first column.
     const std::uint8_t code = THeadlessWorld::CodeOf(row[columns - 1]);
-    if (code != 0 && THeadlessWorld::CodeOf(row[0]) == code)
-      labels.Join(here[0], here[width - 1]);
+    if (code != 0 && THeadlessWorld::CodeOf(row[0]) == code) labels.Join(here[0], here[width - 1]);
     if (r == 0) first = here;
     std::swap(above, here);
     previous = row;

@@ -43,9 +43,9 @@ THeadlessWorld::THeadlessWorld(const TWorldConfig& config) : config_(config) {
   markedBits_.assign(marks_.size() / 64 + 1, 0);
   const std::int32_t jump = config_.Jump;
   for (std::int32_t k = -jump; k <= config_.Columns + jump; ++k)
-    columnSpots_.push_back(k < 0 ? k + config_.Columns + 1
-                                 : k >= config_.Columns ? k - config_.Columns + 1
-                                                        : k + 1);
+    columnSpots_.push_back(k < 0                  ? k + config_.Columns + 1
+                           : k >= config_.Columns ? k - config_.Columns + 1
+                                                  : k + 1);
   for (std::int32_t k = -jump; k <= config_.Rows + jump; ++k) {
     const std::int32_t r = k < 0 ? k + config_.Rows : k >= config_.Rows ? k - config_.Rows : k;
     rowSpots_.push_back((r + 1) * static_cast<std::int32_t>(stride_));
@@ -127,7 +127,7 @@ namespace {
 // grid is bytes, and a write to bytes may alias anything the compiler would
 // otherwise have to reload from the world after each one.
 struct TSearch {
-  const std::uint64_t* Marked;  // a bit a spot
+  const std::uint64_t* Marked;     // a bit a spot
   const std::int32_t* ColumnSpot;  // at offset 0
   const std::int32_t* RowSpot;
   std::int32_t Jump, Columns, Rows;
@@ -140,8 +140,8 @@ struct TSearch {
 // kTriesBeforeCheck tries hit.
 constexpr int kTogether = 4;
 
-[[gnu::always_inline]] inline int SearchFreeSpot(const TSearch& g, std::uint32_t& seed, std::int32_t& c,
-                                                std::int32_t& r) {
+[[gnu::always_inline]] inline int SearchFreeSpot(const TSearch& g, std::uint32_t& seed,
+                                                 std::int32_t& c, std::int32_t& r) {
   static constexpr auto kLeaps = [] {
     std::array<TRandom::TLeap, 2 * kTogether + 1> leaps;
     for (int k = 0; k <= 2 * kTogether; ++k) leaps[static_cast<std::size_t>(k)] = TRandom::Leap(k);
@@ -161,7 +161,8 @@ constexpr int kTogether = 4;
       seed = TRandom::After(seed, kLeaps[static_cast<std::size_t>(2 * hit + 2)]);
       c += dx[hit];
       r += dy[hit];
-      c += g.Columns * (static_cast<std::int32_t>(c < 0) - static_cast<std::int32_t>(c >= g.Columns));
+      c += g.Columns *
+           (static_cast<std::int32_t>(c < 0) - static_cast<std::int32_t>(c >= g.Columns));
       r += g.Rows * (static_cast<std::int32_t>(r < 0) - static_cast<std::int32_t>(r >= g.Rows));
       return made + hit + 1;
     }
@@ -182,9 +183,15 @@ bool THeadlessWorld::MoveAgents() {
   const std::size_t n = places_.size();
   const std::size_t stride = stride_;
   std::uint64_t* const bits = markedBits_.data();
-  const auto setBit = [bits](std::size_t spot) { bits[spot >> 6] |= std::uint64_t{1} << (spot & 63); };
-  const TSearch search{bits, columnSpots_.data() + config_.Jump, rowSpots_.data() + config_.Jump,
-                       config_.Jump, config_.Columns, config_.Rows};
+  const auto setBit = [bits](std::size_t spot) {
+    bits[spot >> 6] |= std::uint64_t{1} << (spot & 63);
+  };
+  const TSearch search{bits,
+                       columnSpots_.data() + config_.Jump,
+                       rowSpots_.data() + config_.Jump,
+                       config_.Jump,
+                       config_.Columns,
+                       config_.Rows};
   const auto spotOf = [stride](TPlace p) {
     return (std::size_t{p.Row} + 1) * stride + std::size_t{p.Column} + 1;
   };
@@ -305,8 +312,8 @@ void THeadlessWorld::WrapBorder() {
 bool THeadlessWorld::DecisionAt(std::size_t spot) const {
   const std::uint8_t* const m = marks_.data() + spot;
   const auto stride = static_cast<std::ptrdiff_t>(stride_);
-  const std::uint8_t around[8] = {m[-stride - 1], m[-stride], m[-stride + 1], m[-1],
-                                  m[1],           m[stride - 1], m[stride], m[stride + 1]};
+  const std::uint8_t around[8] = {m[-stride - 1], m[-stride],    m[-stride + 1], m[-1],
+                                  m[1],           m[stride - 1], m[stride],      m[stride + 1]};
   const std::uint8_t own = m[0] & (kMarked | kWhite);
   std::uint8_t same = 0, occupied = 0;
   for (const std::uint8_t v : around) {
@@ -322,12 +329,13 @@ namespace {
 // a row of the grid with a border: `least` is leastSame_.
 void DecideRow(const std::uint8_t* __restrict m, std::uint8_t* __restrict out,
                std::ptrdiff_t columns, std::ptrdiff_t stride, const std::uint8_t* least) {
-  constexpr auto kColourBits = static_cast<std::uint8_t>(THeadlessWorld::kMarked | THeadlessWorld::kWhite);
+  constexpr auto kColourBits =
+      static_cast<std::uint8_t>(THeadlessWorld::kMarked | THeadlessWorld::kWhite);
   // Without a branch, so that the compiler takes many cells at once.
   for (std::ptrdiff_t c = 0; c < columns; ++c) {
     const std::uint8_t own = m[c] & kColourBits;
-    const std::uint8_t around[8] = {m[c - stride - 1], m[c - stride], m[c - stride + 1],
-                                    m[c - 1],          m[c + 1],      m[c + stride - 1],
+    const std::uint8_t around[8] = {m[c - stride - 1], m[c - stride],    m[c - stride + 1],
+                                    m[c - 1],          m[c + 1],         m[c + stride - 1],
                                     m[c + stride],     m[c + stride + 1]};
     std::uint8_t same = 0, occupied = 0;
     for (const std::uint8_t v : around) {
@@ -356,7 +364,8 @@ void THeadlessWorld::DecideEveryCell() {
   for (std::size_t r0 = 0; r0 < rows; r0 += blockRows) {
     const std::size_t count = std::min(blockRows, rows - r0);
     const std::uint8_t* const first = marks_.data() + Spot(0, static_cast<std::int32_t>(r0));
-    DecideRow(first, rowScratch_.data(), static_cast<std::ptrdiff_t>((count - 1) * stride_ + columns),
+    DecideRow(first, rowScratch_.data(),
+              static_cast<std::ptrdiff_t>((count - 1) * stride_ + columns),
               static_cast<std::ptrdiff_t>(stride_), leastSame_.data());
     for (std::size_t k = 0; k < count; ++k) {
       const std::uint8_t* const row = first + k * stride_;
@@ -397,11 +406,12 @@ void THeadlessWorld::UpdateAttachment(std::int32_t threshold) {
     return (std::size_t{p.Row} + 1) * stride + std::size_t{p.Column} + 1;
   };
   const auto claim = [&](std::size_t i) {
-    claims_.push_back({static_cast<std::uint32_t>(spotOf(places[i])), stamps_[i],
-                       static_cast<std::uint32_t>(i)});
+    claims_.push_back(
+        {static_cast<std::uint32_t>(spotOf(places[i])), stamps_[i], static_cast<std::uint32_t>(i)});
   };
   const auto decide = [flags](std::size_t i, bool attach) {
-    flags[i] = static_cast<std::uint8_t>((flags[i] & ~kAttachedFlag) | (attach ? kAttachedFlag : 0));
+    flags[i] =
+        static_cast<std::uint8_t>((flags[i] & ~kAttachedFlag) | (attach ? kAttachedFlag : 0));
   };
   claims_.clear();
   // Every agent on a marked cell is named by it when it sits there alone;
@@ -416,10 +426,10 @@ void THeadlessWorld::UpdateAttachment(std::int32_t threshold) {
     const std::size_t words = VerdictWords();
     for (std::size_t i = 0; i < n; ++i) {
       const std::size_t column = places[i].Column;
-      const auto verdict = static_cast<std::uint8_t>(
-          (verdicts[places[i].Row * words + column / kVerdictsPerWord] >>
-           (2 * (column % kVerdictsPerWord))) &
-          3);
+      const auto verdict =
+          static_cast<std::uint8_t>((verdicts[places[i].Row * words + column / kVerdictsPerWord] >>
+                                     (2 * (column % kVerdictsPerWord))) &
+                                    3);
       if (verdict == kShared) claim(i);
       // Without a branch on the decision, which is a toss-up.
       const auto alone = static_cast<std::uint8_t>(verdict >> 1);
@@ -447,8 +457,9 @@ void THeadlessWorld::UpdateAttachment(std::int32_t threshold) {
   // Of the agents on a shared marked cell, the cell names the one that
   // marked it last: the latest step, and in it the latest in the list.
   std::sort(claims_.begin(), claims_.end(), [](const TClaim& a, const TClaim& b) {
-    return a.Spot != b.Spot ? a.Spot < b.Spot
-                            : a.Stamp != b.Stamp ? a.Stamp < b.Stamp : a.Agent < b.Agent;
+    return a.Spot != b.Spot     ? a.Spot < b.Spot
+           : a.Stamp != b.Stamp ? a.Stamp < b.Stamp
+                                : a.Agent < b.Agent;
   });
   for (std::size_t k = 0; k < claims_.size(); ++k)
     if (k + 1 == claims_.size() || claims_[k + 1].Spot != claims_[k].Spot)

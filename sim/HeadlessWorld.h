@@ -90,8 +90,8 @@ class THeadlessWorld {
 
  private:
   static constexpr std::uint8_t kAttachedFlag = 4;  // in an agent's flags
-  // Above the mark and colour bits (and one spare), the number of agents on the cell; at kCrowd the true
-  // number is in crowds_.
+  // Above the mark and colour bits (and one spare), the number of agents on the cell; at kCrowd the
+  // true number is in crowds_.
   static constexpr std::uint8_t kOneAgent = 8;
   static constexpr std::uint8_t kCrowd = 31;
   // At one agent to this many cells and more, the census is taken of every cell.

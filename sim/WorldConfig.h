@@ -27,9 +27,7 @@ struct TWorldConfig {
 
   std::int64_t Cells() const { return std::int64_t{Columns} * Rows; }
   // Above the number of cells agents share cells, up to twice as many.
-  std::int64_t MaxAgents() const {
-    return Cells() * 2 < kMaxAgents ? Cells() * 2 : kMaxAgents;
-  }
+  std::int64_t MaxAgents() const { return Cells() * 2 < kMaxAgents ? Cells() * 2 : kMaxAgents; }
   // Why a world of this shape cannot be built, or cannot hold `agents`
   // agents; empty when it can.
   std::string Problem(std::int64_t agents = 0) const;

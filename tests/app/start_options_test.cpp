@@ -50,8 +50,8 @@ TEST(StartOptions, ReadsValuesAndRefusesBadOnes) {
 }
 
 TEST(StartOptions, TakesOnlyItsOwnFromTheCommandLine) {
-  std::vector<std::string> words = {"travenel", "-platform", "offscreen", "--seed", "5",
-                                    "--agents=3", "-style", "--threshold"};
+  std::vector<std::string> words = {"travenel", "-platform",  "offscreen", "--seed",
+                                    "5",        "--agents=3", "-style",    "--threshold"};
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
@@ -66,8 +66,8 @@ TEST(StartOptions, TakesOnlyItsOwnFromTheCommandLine) {
 
 // Steps the headless world and returns its counts, as the runner records them.
 std::vector<std::pair<std::int64_t, std::int64_t>> HeadlessCounts(std::int32_t agents,
-                                                                   std::int32_t threshold,
-                                                                   std::uint32_t seed, int steps) {
+                                                                  std::int32_t threshold,
+                                                                  std::uint32_t seed, int steps) {
   THeadlessWorld world{TWorldConfig{}};
   world.Setup(agents, seed);
   std::vector<std::pair<std::int64_t, std::int64_t>> counts;

@@ -124,7 +124,8 @@ std::string Difference(const THeadlessWorld& world, const TPlainRule& plain) {
         world.AgentColour(k) != a.Colour || world.AgentAttached(k) != a.Attached)
       return "agent " + std::to_string(i);
   }
-  std::vector<int> on(plain.Agents().size() + static_cast<std::size_t>(world.Columns() * world.Rows()));
+  std::vector<int> on(plain.Agents().size() +
+                      static_cast<std::size_t>(world.Columns() * world.Rows()));
   for (const auto& a : plain.Agents()) ++on[static_cast<std::size_t>(a.R * world.Columns() + a.C)];
   for (int r = 0; r < world.Rows(); ++r)
     for (int c = 0; c < world.Columns(); ++c) {
@@ -168,8 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Jumps wider than the world: candidates wrap onto each other.
         TCase{11, 13, 10, -1, 70, 50, 120, 3u}, TCase{17, 40, 3, -1, 400, 74, 150, 5u},
-        TCase{17, 40, 0, 30, 300, 60, 100, 8u},  // the shortest jump: offsets 0 and 1
-        TCase{23, 11, 10, 80, 200, 40, 100, 9u},  // the widest jump on this world
+        TCase{17, 40, 0, 30, 300, 60, 100, 8u},    // the shortest jump: offsets 0 and 1
+        TCase{23, 11, 10, 80, 200, 40, 100, 9u},   // the widest jump on this world
         TCase{13, 13, 5, 0, 169, 30, 120, 4u},     // one colour, a full world: boxed in
         TCase{12, 19, 4, 100, 300, 101, 60, 6u},   // more agents than cells, never attached
         TCase{31, 29, 7, 55.5, 1798, -1, 60, 2u},  // two agents a cell
@@ -281,7 +282,8 @@ TEST(HeadlessMeasures, AgreeWithAPlainSearch) {
     for (int s = 0; s < 40; ++s) {
       world.MoveAgents();
       if (s % 7 == 0 || s == 39) {
-        ASSERT_EQ(MeasureSegregation(world), PlainMeasures(world)) << cols << "x" << rows << " step " << s;
+        ASSERT_EQ(MeasureSegregation(world), PlainMeasures(world))
+            << cols << "x" << rows << " step " << s;
       }
       world.UpdateAttachment(60);
     }
