@@ -22,6 +22,10 @@ namespace {
 constexpr std::size_t kAhead = 16;
 // About how many cells' decisions the attachment pass takes in one run.
 constexpr std::size_t kDecidedBytes = 16384;
+// From this many cells, and up to this jump, the movement pass asks for the
+// tiles of free agents ahead (the bits of 2^23 cells take a megabyte).
+constexpr std::size_t kTilesAheadCells = std::size_t{1} << 23;
+constexpr std::int32_t kTilesAheadJump = 16;
 // How many jumps the movement pass keeps waiting for their cells' bytes.
 constexpr std::size_t kWaiting = 4;
 
@@ -40,15 +44,21 @@ THeadlessWorld::THeadlessWorld(const TWorldConfig& config) : config_(config) {
   stride_ = static_cast<std::size_t>(config_.Columns) + 2;
   cells_ = static_cast<std::size_t>(config_.Cells());
   marks_.assign(stride_ * (static_cast<std::size_t>(config_.Rows) + 2), 0);
-  markedBits_.assign(marks_.size() / 64 + 1, 0);
+  // The bits go by tiles of 8 x 8 cells, a word each, tile after tile along
+  // a row of tiles: the cells a jump may reach lie in a few cache lines.
+  const std::int32_t tilesAcross = (config_.Columns + 7) / 8;
+  markedBits_.assign(static_cast<std::size_t>(tilesAcross) * ((config_.Rows + 7) / 8) + 1, 0);
   const std::int32_t jump = config_.Jump;
-  for (std::int32_t k = -jump; k <= config_.Columns + jump; ++k)
-    columnSpots_.push_back(k < 0                  ? k + config_.Columns + 1
-                           : k >= config_.Columns ? k - config_.Columns + 1
-                                                  : k + 1);
+  for (std::int32_t k = -jump; k <= config_.Columns + jump; ++k) {
+    const std::int32_t c = k < 0                  ? k + config_.Columns
+                           : k >= config_.Columns ? k - config_.Columns
+                                                  : k;
+    columnBits_.push_back(static_cast<std::uint32_t>((c >> 3) << 6 | (c & 7)));
+  }
   for (std::int32_t k = -jump; k <= config_.Rows + jump; ++k) {
     const std::int32_t r = k < 0 ? k + config_.Rows : k >= config_.Rows ? k - config_.Rows : k;
-    rowSpots_.push_back((r + 1) * static_cast<std::int32_t>(stride_));
+    rowBits_.push_back(static_cast<std::uint32_t>((r >> 3) * tilesAcross) << 6 |
+                       static_cast<std::uint32_t>((r & 7) << 3));
   }
 }
 
@@ -110,13 +120,12 @@ bool THeadlessWorld::AnyCandidateUnmarked(std::int32_t c, std::int32_t r,
   // already, which need no second look.
   const std::int32_t span = 2 * config_.Jump + 2;
   const std::int32_t across = std::min(span, config_.Columns), down = std::min(span, config_.Rows);
-  const std::int32_t* const columnSpot = columnSpots_.data() + config_.Jump;
-  const std::int32_t* const rowSpot = rowSpots_.data() + config_.Jump;
+  const std::uint32_t* const columnBit = columnBits_.data() + config_.Jump;
+  const std::uint32_t* const rowBit = rowBits_.data() + config_.Jump;
   for (std::int32_t dy = 0; dy < down; ++dy)
     for (std::int32_t dx = 0; dx < across; ++dx) {
-      const std::size_t spot = static_cast<std::size_t>(rowSpot[r - config_.Jump + dy]) +
-                               static_cast<std::size_t>(columnSpot[c - config_.Jump + dx]);
-      if (((markedBits_[spot >> 6] >> (spot & 63)) & 1) == 0) return true;
+      const std::uint32_t bit = rowBit[r - config_.Jump + dy] + columnBit[c - config_.Jump + dx];
+      if (((markedBits_[bit >> 6] >> (bit & 63)) & 1) == 0) return true;
     }
   return false;
 }
@@ -127,9 +136,9 @@ namespace {
 // grid is bytes, and a write to bytes may alias anything the compiler would
 // otherwise have to reload from the world after each one.
 struct TSearch {
-  const std::uint64_t* Marked;     // a bit a spot
-  const std::int32_t* ColumnSpot;  // at offset 0
-  const std::int32_t* RowSpot;
+  const std::uint64_t* Marked;     // a bit a cell
+  const std::uint32_t* ColumnBit;  // at offset 0
+  const std::uint32_t* RowBit;
   std::int32_t Jump, Columns, Rows;
 };
 
@@ -154,8 +163,8 @@ constexpr int kTogether = 4;
       const auto k = static_cast<std::size_t>(2 * j);
       dx[j] = TAgent::OffsetOfDraw(TRandom::After(seed, kLeaps[k + 1]), -g.Jump, g.Jump);
       dy[j] = TAgent::OffsetOfDraw(TRandom::After(seed, kLeaps[k + 2]), -g.Jump, g.Jump);
-      const auto spot = static_cast<std::uint32_t>(g.RowSpot[r + dy[j]] + g.ColumnSpot[c + dx[j]]);
-      hit = Choose(((g.Marked[spot >> 6] >> (spot & 63)) & 1) == 0, j, hit);
+      const std::uint32_t bit = g.RowBit[r + dy[j]] + g.ColumnBit[c + dx[j]];
+      hit = Choose(((g.Marked[bit >> 6] >> (bit & 63)) & 1) == 0, j, hit);
     }
     if (hit < kTogether) {
       seed = TRandom::After(seed, kLeaps[static_cast<std::size_t>(2 * hit + 2)]);
@@ -183,15 +192,18 @@ bool THeadlessWorld::MoveAgents() {
   const std::size_t n = places_.size();
   const std::size_t stride = stride_;
   std::uint64_t* const bits = markedBits_.data();
-  const auto setBit = [bits](std::size_t spot) {
-    bits[spot >> 6] |= std::uint64_t{1} << (spot & 63);
+  const std::int32_t jump = config_.Jump;
+  const std::uint32_t* const columnBit = columnBits_.data() + jump;
+  const std::uint32_t* const rowBit = rowBits_.data() + jump;
+  const auto bitOf = [columnBit, rowBit](TPlace p) { return rowBit[p.Row] + columnBit[p.Column]; };
+  const auto setBit = [bits](std::uint32_t bit) {
+    bits[bit >> 6] |= std::uint64_t{1} << (bit & 63);
   };
-  const TSearch search{bits,
-                       columnSpots_.data() + config_.Jump,
-                       rowSpots_.data() + config_.Jump,
-                       config_.Jump,
-                       config_.Columns,
-                       config_.Rows};
+  const TSearch search{bits, columnBit, rowBit, jump, config_.Columns, config_.Rows};
+  // On a world whose bits outgrow the second-level cache, the tiles a free
+  // agent's tries fall in are asked for ahead: its rows a tile apart, at both
+  // ends of its columns (a jump too long for that goes without).
+  const bool tilesAhead = cells_ >= kTilesAheadCells && jump <= kTilesAheadJump;
   const auto spotOf = [stride](TPlace p) {
     return (std::size_t{p.Row} + 1) * stride + std::size_t{p.Column} + 1;
   };
@@ -222,7 +234,16 @@ bool THeadlessWorld::MoveAgents() {
   std::int64_t marked = markedCells_;
   std::int64_t attached = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) Prefetch(&marks[spotOf(places[i + kAhead])]);
+    if (i + kAhead < n) {
+      const TPlace ahead = places[i + kAhead];
+      Prefetch(&marks[spotOf(ahead)]);
+      if (tilesAhead && (flags[i + kAhead] & kAttachedFlag) == 0)
+        for (std::int32_t dy = -jump; dy < jump + 9; dy += 8) {
+          const std::uint32_t row = rowBit[ahead.Row + std::min(dy, jump + 1)];
+          Prefetch(&bits[(row + columnBit[ahead.Column - jump]) >> 6]);
+          Prefetch(&bits[(row + columnBit[ahead.Column + jump + 1]) >> 6]);
+        }
+    }
     const TPlace place = places[i];
     const std::size_t here = spotOf(place);
     bool wait = false;
@@ -232,7 +253,7 @@ bool THeadlessWorld::MoveAgents() {
     if ((flags[i] & kAttachedFlag) != 0) {
       marked += 1 - (marks[here] & kMarked);
       marks[here] = static_cast<std::uint8_t>((marks[here] & ~kColourBits) | mark);
-      setBit(here);
+      setBit(bitOf(place));
       stamps[i] = step;
       ++attached;
       continue;
@@ -249,14 +270,15 @@ bool THeadlessWorld::MoveAgents() {
     // Clearing the mark also clears it for another agent that shares the cell.
     marked -= marks[here] & kMarked;
     marks[here] = static_cast<std::uint8_t>(marks[here] & ~kMarked);
-    bits[here >> 6] &= ~(std::uint64_t{1} << (here & 63));
+    const std::uint32_t left = bitOf(place);
+    bits[left >> 6] &= ~(std::uint64_t{1} << (left & 63));
     if (marks[here] < kCrowd * kOneAgent)
       marks[here] = static_cast<std::uint8_t>(marks[here] - kOneAgent);
     else
       LeaveCrowd(here);
     places[i] = {static_cast<std::uint16_t>(c), static_cast<std::uint16_t>(r)};
     const std::size_t there = spotOf(places[i]);
-    setBit(there);
+    setBit(bitOf(places[i]));
     Prefetch(&marks[there]);
     arrive(slot);
     waiting[slot] = there;

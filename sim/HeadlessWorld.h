@@ -141,7 +141,7 @@ class THeadlessWorld {
   // Row after row with the border, which repeats the opposite edges while
   // the attachment pass counts.
   std::vector<std::uint8_t> marks_;
-  // The marks alone, a bit a spot: the tries of the movement pass read only
+  // The marks alone, a bit a cell: the tries of the movement pass read only
   // these, and at an eighth of the grid's size they stay in the caches.
   std::vector<std::uint64_t> markedBits_;
   std::unordered_map<std::size_t, std::uint32_t> crowds_;  // cells of kCrowd agents and more
@@ -149,9 +149,10 @@ class THeadlessWorld {
   std::vector<std::uint8_t> flags_;    // kWhite, kAttachedFlag
   std::vector<std::uint32_t> stamps_;  // the step of the agent's last marking
   std::vector<TClaim> claims_;
-  // Spots of the cells a jump may reach, folded onto the grid, by column and
-  // by row from -Jump to the side + Jump + 1; a spot is the sum.
-  std::vector<std::int32_t> columnSpots_, rowSpots_;
+  // Where the bits of the cells a jump may reach are, folded onto the grid,
+  // by column and by row from -Jump to the side + Jump + 1: the sum is word
+  // x 64 + bit.
+  std::vector<std::uint32_t> columnBits_, rowBits_;
   std::array<bool, 256> attachTable_ = {};
   std::array<std::uint8_t, 9> leastSame_ = {};
   std::vector<std::uint8_t> rowScratch_;
