@@ -54,6 +54,20 @@ void TPolylineReducer::Add(TPoint p) {
   last_ = p;
 }
 
+void TPolylineReducer::AddGroup(TPoint first, TPoint last, std::int64_t lo, std::int64_t hi) {
+  Add(first);  // opens the group, or joins the open one of the same zone
+  if (zone_ >= 0 && zone_ < width_ && lo <= hi) {
+    if (lo_ > hi_) {
+      lo_ = lo;
+      hi_ = hi;
+    } else {
+      lo_ = std::min(lo_, lo);
+      hi_ = std::max(hi_, hi);
+    }
+  }
+  last_ = last;
+}
+
 int TPolylineReducer::OpenPoints(TPoint out[4]) const {
   int n = 0;
   const auto put = [&](TPoint p) {

@@ -26,6 +26,10 @@ class TPolylineReducer {
   // Starts a polyline at `first` for a surface `surfaceWidth` columns wide.
   void Start(TPoint first, int surfaceWidth);
   void Add(TPoint p);
+  // Points from `first` to `last`, all in one column (or all on one side of
+  // the surface), whose vertical segments from `first` on drew the run
+  // [lo, hi] (lo > hi: none): the same as adding each of them.
+  void AddGroup(TPoint first, TPoint last, std::int64_t lo, std::int64_t hi);
   // The points the reduced polyline has so far, in order: those of the
   // finished groups, then those of the open one.
   const std::vector<TPoint>& Finished() const { return done_; }

@@ -52,7 +52,12 @@ std::vector<std::string> SplitLines(const std::string& caption) {
 
 TItemRenderer::TItemRenderer(TCanvas& surface, int dx, int dy, bool blackAndWhite,
                              const TRenderSettings& s)
-    : s_(surface), dx_(dx), dy_(dy), blackAndWhite_(blackAndWhite), set_(s) {}
+    : s_(surface),
+      dx_(dx),
+      dy_(dy),
+      maps_{ItemMappers(s, dx, dy)},
+      blackAndWhite_(blackAndWhite),
+      set_(s) {}
 
 // --- the cached surface state -------------------------------------------------------
 
@@ -129,16 +134,20 @@ void TItemRenderer::Begin() {
 
 // --- the items' pixels ------------------------------------------------------------
 
+const TSortedStretch* TStretchCursor::At(std::size_t i) {
+  if (!index_) return nullptr;
+  const std::span<const TSortedStretch> all = index_->Stretches();
+  while (next_ < all.size() && all[next_].End <= i) ++next_;
+  if (next_ == all.size() || i < all[next_].Begin || all[next_].Size() < TSortedRunIndex::kMinStretch)
+    return nullptr;
+  return &all[next_];
+}
+
 namespace {
 
 // The points an item's kind maps, as the render pass draws them.
-TItemPixels PixelsOf(const TRChartItem& item, const TRenderSettings& s, int dx, int dy) {
-  const TLayerMap& m = s.Maps[item.Layer >= 2 ? 1 : 0];
-  const auto map = [&](double x, double y) {
-    const TPoint p = ClampPixel(WorldToPixel(m, x, y));
-    return TPoint{ClampToInt32(std::int64_t{p.X} + dx - s.Geometry.LRim),
-                  ClampToInt32(std::int64_t{p.Y} + dy - s.Geometry.TRim)};
-  };
+TItemPixels PixelsOf(const TRChartItem& item, const std::array<TItemMapper, 2>& maps) {
+  const TItemMapper& map = maps[item.Layer >= 2 ? 1 : 0];
   TItemPixels px;
   switch (item.Kind) {
     case ikMark:
@@ -164,6 +173,11 @@ TItemPixels PixelsOf(const TRChartItem& item, const TRenderSettings& s, int dx, 
 
 }  // namespace
 
+std::array<TItemMapper, 2> ItemMappers(const TRenderSettings& s, int dx, int dy) {
+  const std::int64_t ox = std::int64_t{dx} - s.Geometry.LRim, oy = std::int64_t{dy} - s.Geometry.TRim;
+  return {TItemMapper(s.Maps[0], ox, oy), TItemMapper(s.Maps[1], ox, oy)};
+}
+
 std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem> items,
                                                      std::uint64_t listVersion,
                                                      const TRenderSettings& s, int dx, int dy) {
@@ -171,7 +185,7 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
                     s.Geometry.LRim == lRim_ && s.Geometry.TRim == tRim_ &&
                     pixels_.size() <= items.size();
   if (!same) {
-    pixels_.clear();
+    mapped_ = 0;
     // The runs of a list stay what they are; only their points are new.
     if (listVersion == listVersion_)
       runs_.PixelsChanged();
@@ -188,9 +202,18 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
   // copy them all every time.
   if (pixels_.capacity() < items.size())
     pixels_.reserve(std::max(items.size(), 2 * pixels_.capacity()));
-  for (std::size_t i = pixels_.size(); i < items.size(); ++i)
-    pixels_.push_back(PixelsOf(items[i], s, dx, dy));
-  return pixels_;
+  if (pixels_.size() < items.size()) pixels_.resize(items.size());
+  const std::array<TItemMapper, 2> maps = ItemMappers(s, dx, dy);
+  TStretchCursor indexed(s.SortedRuns);
+  for (std::size_t i = mapped_; i < items.size(); ++i) {
+    if (const TSortedStretch* st = indexed.At(i)) {
+      i = std::min<std::size_t>(st->End, items.size()) - 1;
+      continue;
+    }
+    pixels_[i] = PixelsOf(items[i], maps);
+  }
+  mapped_ = items.size();
+  return std::span<const TItemPixels>(pixels_).first(items.size());
 }
 
 // --- reduced polylines ---------------------------------------------------------------
@@ -209,7 +232,25 @@ bool SamePolylineRun(const TRChartItem& a, const TRChartItem& b) {
 const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items,
                                               std::span<const TItemPixels> pixels,
                                               std::size_t begin, TPoint start, int surfaceWidth,
-                                              std::size_t& end) {
+                                              std::size_t& end, const TRenderSettings& s,
+                                              const std::array<TItemMapper, 2>& maps) {
+  // Points of indexed stretches are found by searching; the others have their pixels.
+  const auto feed = [&](TPolylineReducer& r, std::size_t from, std::size_t to) {
+    const TItemMapper& map = maps[items[begin].Layer >= 2 ? 1 : 0];
+    TStretchCursor indexed(s.SortedRuns);
+    while (from < to) {
+      if (const TSortedStretch* st = indexed.At(from)) {
+        const std::size_t stop = std::min<std::size_t>(st->End, to);
+        if (CanSearch(map)) {
+          FeedSorted(r, items, *s.SortedRuns, from, stop, map);
+          from = stop;
+        }
+        for (; from < stop; ++from) r.Add(map(items[from].X1, items[from].Y1));
+      } else {
+        r.Add(pixels[from++].P1);
+      }
+    }
+  };
   const auto scan = [&](std::size_t from) {
     while (from < items.size() && SamePolylineRun(items[begin], items[from])) ++from;
     return from;
@@ -226,7 +267,7 @@ const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items
   if (!run) {
     end = scan(begin);
     scratch_.Start(start, surfaceWidth);
-    for (std::size_t i = begin; i < end; ++i) scratch_.Add(pixels[i].P1);
+    feed(scratch_, begin, end);
     return scratch_;
   }
   if (run->End > items.size()) {  // not the list it was found in: found anew
@@ -243,7 +284,8 @@ const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items
     run->Fed = begin;
     run->Reducer.Start(start, surfaceWidth);
   }
-  for (; run->Fed < run->End; ++run->Fed) run->Reducer.Add(pixels[run->Fed].P1);
+  feed(run->Reducer, run->Fed, run->End);
+  run->Fed = run->End;
   end = run->End;
   return run->Reducer;
 }
@@ -264,7 +306,8 @@ std::size_t TItemRenderer::DrawReducedRun(std::span<const TRChartItem> items,
   std::size_t end = begin;
   TPolylineRuns local;
   const TPolylineReducer& r =
-      (runs ? *runs : local).Reduce(items, pixels, begin, currentPoint_, s_.Width(), end);
+      (runs ? *runs : local)
+          .Reduce(items, pixels, begin, currentPoint_, s_.Width(), end, set_, maps_);
   const std::vector<TPoint>& done = r.Finished();
   std::array<TPoint, 5> open;
   int n = 0;
@@ -283,6 +326,7 @@ std::size_t TItemRenderer::DrawReducedRun(std::span<const TRChartItem> items,
 
 void TItemRenderer::DrawItems(std::span<const TRChartItem> items,
                               std::span<const TItemPixels> pixels, TPolylineRuns* runs) {
+  TStretchCursor indexed(set_.SortedRuns);
   for (std::size_t i = 0; i < items.size(); ++i) {
     const TRChartItem& item = items[i];
     if (!(*set_.ClassVisible)[item.ItemClass]) continue;
@@ -296,7 +340,9 @@ void TItemRenderer::DrawItems(std::span<const TRChartItem> items,
       i = DrawReducedRun(items, pixels, i, runs) - 1;
       continue;
     }
-    DrawItem(item, pixels[i]);
+    // Points of indexed stretches have no pixels kept: a pen that is not
+    // reduced maps them here.
+    DrawItem(item, indexed.At(i) ? PixelsOf(item, maps_) : pixels[i]);
   }
   FlushPolyline();
   s_.Pen.Width = penWidth_ = 1;

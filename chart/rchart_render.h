@@ -14,6 +14,7 @@
 #include "travenel/chart/rchart_map.h"
 #include "travenel/chart/rchart_props.h"
 #include "travenel/chart/rchart_reduce.h"
+#include "travenel/chart/rchart_runindex.h"
 #include "travenel/gfx/Canvas.h"
 
 namespace travenel {
@@ -41,6 +42,25 @@ struct TRenderSettings {
   // Runs of line-to items drawn with a solid pen one pixel wide in copy mode
   // are drawn as reduced polylines (the same pixels, a few points a column).
   bool ReducePolylines = true;
+  // The item list's index of runs with x never decreasing: such runs are
+  // reduced by searching, their points never all mapped. None: every point is.
+  const TSortedRunIndex* SortedRuns = nullptr;
+};
+
+// The mappings of layers 1 and 2 onto a surface whose (dx, dy) is the chart
+// area's top-left pixel.
+std::array<TItemMapper, 2> ItemMappers(const TRenderSettings& s, int dx, int dy);
+
+// Which items lie in indexed stretches, for indices asked in increasing order.
+class TStretchCursor {
+ public:
+  explicit TStretchCursor(const TSortedRunIndex* index) : index_(index) {}
+  // The indexed stretch holding item i, or nullptr.
+  const TSortedStretch* At(std::size_t i);
+
+ private:
+  const TSortedRunIndex* index_;
+  std::size_t next_ = 0;  // stretches before this one end at or before the last i asked
 };
 
 // The surface pixels of an item's points: (X1, Y1) and (X2, Y2), or for an
@@ -64,7 +84,8 @@ class TPolylineRuns {
   // `start` on a surface `surfaceWidth` wide; `end` gets the index past it.
   const TPolylineReducer& Reduce(std::span<const TRChartItem> items,
                                  std::span<const TItemPixels> pixels, std::size_t begin,
-                                 TPoint start, int surfaceWidth, std::size_t& end);
+                                 TPoint start, int surfaceWidth, std::size_t& end,
+                                 const TRenderSettings& s, const std::array<TItemMapper, 2>& maps);
 
  private:
   struct Run {
@@ -89,6 +110,7 @@ class TItemPixelCache {
                                       const TRenderSettings& s, int dx, int dy);
   void Clear() {
     pixels_.clear();
+    mapped_ = 0;
     runs_.Clear();
   }
   // The reduced polylines made from the pixels Update gave last.
@@ -98,6 +120,9 @@ class TItemPixelCache {
   std::uint64_t listVersion_ = 0;
   std::array<TLayerMap, 2> maps_{};
   int dx_ = 0, dy_ = 0, lRim_ = 0, tRim_ = 0;
+  // Items before this one have their pixels (but those of indexed stretches,
+  // which are left as they are: the pass reads the items there).
+  std::size_t mapped_ = 0;
   std::vector<TItemPixels> pixels_;
   TPolylineRuns runs_;
 };
@@ -157,6 +182,7 @@ class TItemRenderer {
 
   TCanvas& s_;
   int dx_, dy_;
+  std::array<TItemMapper, 2> maps_;  // layers 1 and 2
   bool blackAndWhite_;
   const TRenderSettings& set_;
   // The values the surface holds, so it is changed only where an item needs another.
