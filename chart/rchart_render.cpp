@@ -134,15 +134,6 @@ void TItemRenderer::Begin() {
 
 // --- the items' pixels ------------------------------------------------------------
 
-const TSortedStretch* TStretchCursor::At(std::size_t i) {
-  if (!index_) return nullptr;
-  const std::span<const TSortedStretch> all = index_->Stretches();
-  while (next_ < all.size() && all[next_].End <= i) ++next_;
-  if (next_ == all.size() || i < all[next_].Begin || all[next_].Size() < TSortedRunIndex::kMinStretch)
-    return nullptr;
-  return &all[next_];
-}
-
 namespace {
 
 // The points an item's kind maps, as the render pass draws them.
@@ -204,13 +195,15 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
     pixels_.reserve(std::max(items.size(), 2 * pixels_.capacity()));
   if (pixels_.size() < items.size()) pixels_.resize(items.size());
   const std::array<TItemMapper, 2> maps = ItemMappers(s, dx, dy);
-  TStretchCursor indexed(s.SortedRuns);
-  for (std::size_t i = mapped_; i < items.size(); ++i) {
-    if (const TSortedStretch* st = indexed.At(i)) {
-      i = std::min<std::size_t>(st->End, items.size()) - 1;
-      continue;
-    }
-    pixels_[i] = PixelsOf(items[i], maps);
+  if (s.SortedRuns) {
+    // Line-to items are mapped where they are drawn, from the index's
+    // compact copy of their points: a long polyline is not read twice.
+    const std::span<const std::uint32_t> others = s.SortedRuns->Others();
+    for (auto i = std::lower_bound(others.begin(), others.end(), mapped_);
+         i != others.end() && *i < items.size(); ++i)
+      pixels_[*i] = PixelsOf(items[*i], maps);
+  } else {
+    for (std::size_t i = mapped_; i < items.size(); ++i) pixels_[i] = PixelsOf(items[i], maps);
   }
   mapped_ = items.size();
   return std::span<const TItemPixels>(pixels_).first(items.size());
@@ -234,21 +227,33 @@ const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items
                                               std::size_t begin, TPoint start, int surfaceWidth,
                                               std::size_t& end, const TRenderSettings& s,
                                               const std::array<TItemMapper, 2>& maps) {
-  // Points of indexed stretches are found by searching; the others have their pixels.
+  // With the index, points of its stretches are found by searching and the
+  // others mapped as they are fed; without it, they have their pixels.
   const auto feed = [&](TPolylineReducer& r, std::size_t from, std::size_t to) {
+    if (!s.SortedRuns) {
+      for (; from < to; ++from) r.Add(pixels[from].P1);
+      return;
+    }
     const TItemMapper& map = maps[items[begin].Layer >= 2 ? 1 : 0];
-    TStretchCursor indexed(s.SortedRuns);
+    const bool search = CanSearch(map);
+    const std::span<const TSortedStretch> stretches = s.SortedRuns->Stretches();
+    auto st = std::upper_bound(stretches.begin(), stretches.end(), from,
+                               [](std::size_t v, const TSortedStretch& x) { return v < x.Begin; });
+    if (st != stretches.begin()) --st;
     while (from < to) {
-      if (const TSortedStretch* st = indexed.At(from)) {
-        const std::size_t stop = std::min<std::size_t>(st->End, to);
-        if (CanSearch(map)) {
-          FeedSorted(r, items, *s.SortedRuns, from, stop, map);
-          from = stop;
-        }
-        for (; from < stop; ++from) r.Add(map(items[from].X1, items[from].Y1));
-      } else {
-        r.Add(pixels[from++].P1);
-      }
+      // The next indexed stretch that reaches past `from`.
+      while (st != stretches.end() && (st->End <= from || st->Size() < TSortedRunIndex::kMinStretch))
+        ++st;
+      const std::size_t begins = st == stretches.end() ? to : std::clamp<std::size_t>(st->Begin, from, to);
+      FeedMapped(r, *s.SortedRuns, from, begins, map);
+      from = begins;
+      if (from == to) break;
+      const std::size_t stop = std::min<std::size_t>(st->End, to);
+      if (search)
+        FeedSorted(r, *s.SortedRuns, from, stop, map);
+      else
+        FeedMapped(r, *s.SortedRuns, from, stop, map);
+      from = stop;
     }
   };
   const auto scan = [&](std::size_t from) {
@@ -326,7 +331,6 @@ std::size_t TItemRenderer::DrawReducedRun(std::span<const TRChartItem> items,
 
 void TItemRenderer::DrawItems(std::span<const TRChartItem> items,
                               std::span<const TItemPixels> pixels, TPolylineRuns* runs) {
-  TStretchCursor indexed(set_.SortedRuns);
   for (std::size_t i = 0; i < items.size(); ++i) {
     const TRChartItem& item = items[i];
     if (!(*set_.ClassVisible)[item.ItemClass]) continue;
@@ -340,9 +344,9 @@ void TItemRenderer::DrawItems(std::span<const TRChartItem> items,
       i = DrawReducedRun(items, pixels, i, runs) - 1;
       continue;
     }
-    // Points of indexed stretches have no pixels kept: a pen that is not
+    // With the index, line-to items have no pixels kept: a pen that is not
     // reduced maps them here.
-    DrawItem(item, indexed.At(i) ? PixelsOf(item, maps_) : pixels[i]);
+    DrawItem(item, set_.SortedRuns && item.Kind == ikLineTo ? PixelsOf(item, maps_) : pixels[i]);
   }
   FlushPolyline();
   s_.Pen.Width = penWidth_ = 1;

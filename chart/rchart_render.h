@@ -43,7 +43,8 @@ struct TRenderSettings {
   // are drawn as reduced polylines (the same pixels, a few points a column).
   bool ReducePolylines = true;
   // The item list's index of runs with x never decreasing: such runs are
-  // reduced by searching, their points never all mapped. None: every point is.
+  // reduced by searching, their points never all mapped, and other line-to
+  // items are mapped from its compact copy. None: every item is mapped first.
   const TSortedRunIndex* SortedRuns = nullptr;
 };
 
@@ -51,17 +52,6 @@ struct TRenderSettings {
 // area's top-left pixel.
 std::array<TItemMapper, 2> ItemMappers(const TRenderSettings& s, int dx, int dy);
 
-// Which items lie in indexed stretches, for indices asked in increasing order.
-class TStretchCursor {
- public:
-  explicit TStretchCursor(const TSortedRunIndex* index) : index_(index) {}
-  // The indexed stretch holding item i, or nullptr.
-  const TSortedStretch* At(std::size_t i);
-
- private:
-  const TSortedRunIndex* index_;
-  std::size_t next_ = 0;  // stretches before this one end at or before the last i asked
-};
 
 // The surface pixels of an item's points: (X1, Y1) and (X2, Y2), or for an
 // ellipse the corners of its box; what a kind does not map stays unset.
@@ -120,8 +110,8 @@ class TItemPixelCache {
   std::uint64_t listVersion_ = 0;
   std::array<TLayerMap, 2> maps_{};
   int dx_ = 0, dy_ = 0, lRim_ = 0, tRim_ = 0;
-  // Items before this one have their pixels (but those of indexed stretches,
-  // which are left as they are: the pass reads the items there).
+  // Items before this one have their pixels (but line-to items when the
+  // settings have the index: the pass maps those where it draws them).
   std::size_t mapped_ = 0;
   std::vector<TItemPixels> pixels_;
   TPolylineRuns runs_;

@@ -30,6 +30,9 @@ void TYSummary::Add(const TYSummary& o) {
 void TSortedRunIndex::Append(const TRChartItem& item) {
   const std::size_t i = count_;
   if (i % kBlock == 0) blockX_.push_back(item.X1);
+  if (item.Kind != ikLineTo) others_.push_back(static_cast<std::uint32_t>(i));
+  xs_.push_back(item.X1);
+  ys_.push_back(item.Y1);
   if (item.Kind == ikLineTo && !std::isnan(item.X1)) {
     TSortedStretch* last = stretches_.empty() ? nullptr : &stretches_.back();
     if (last && last->End == i && lastX_ <= item.X1) {
@@ -60,18 +63,10 @@ void TSortedRunIndex::Clear() {
   *this = TSortedRunIndex{};
 }
 
-const TSortedStretch* TSortedRunIndex::StretchAt(std::size_t i) const {
-  const auto at = std::upper_bound(stretches_.begin(), stretches_.end(), i,
-                                   [](std::size_t v, const TSortedStretch& s) { return v < s.Begin; });
-  if (at == stretches_.begin()) return nullptr;
-  const TSortedStretch& s = *std::prev(at);
-  return i < s.End && s.Size() >= kMinStretch ? &s : nullptr;
-}
-
-TYSummary TSortedRunIndex::Summary(std::span<const TRChartItem> items, std::size_t a,
-                                   std::size_t b) const {
+TYSummary TSortedRunIndex::Summary(std::size_t a, std::size_t b) const {
+  const std::span<const double> items = ys_;
   TYSummary s;
-  while (a < b && a % kBlock != 0) s.Add(items[a++].Y1);
+  while (a < b && a % kBlock != 0) s.Add(items[a++]);
   std::size_t lo = a / kBlock;
   const std::size_t hi = b / kBlock;
   while (lo < hi) {
@@ -83,12 +78,13 @@ TYSummary TSortedRunIndex::Summary(std::span<const TRChartItem> items, std::size
     s.Add(levels_[k][lo >> k]);
     lo += std::size_t{1} << k;
   }
-  for (a = std::max(a, hi * kBlock); a < b; ++a) s.Add(items[a].Y1);
+  for (a = std::max(a, hi * kBlock); a < b; ++a) s.Add(items[a]);
   return s;
 }
 
 std::size_t TSortedRunIndex::HeapBytes() const {
-  std::size_t n = blockX_.capacity() * sizeof(double) +
+  std::size_t n = (blockX_.capacity() + xs_.capacity() + ys_.capacity()) * sizeof(double) +
+                  others_.capacity() * sizeof(std::uint32_t) +
                   stretches_.capacity() * sizeof(TSortedStretch);
   for (const auto& l : levels_) n += l.capacity() * sizeof(TYSummary);
   return n;
@@ -131,14 +127,13 @@ void PixelRange(const TYSummary& s, const TItemMapper& map, std::int64_t& lo, st
 
 class TStretchFeeder {
  public:
-  TStretchFeeder(TPolylineReducer& r, std::span<const TRChartItem> items,
-                 const TSortedRunIndex& index, const TItemMapper& map)
-      : r_(r), items_(items), index_(index), map_(map), width_(r.SurfaceWidth()) {}
+  TStretchFeeder(TPolylineReducer& r, const TSortedRunIndex& index, const TItemMapper& map)
+      : r_(r), xs_(index.Xs()), ys_(index.Ys()), index_(index), map_(map), width_(r.SurfaceWidth()) {}
 
   // Items a .. b - 1, whose zones follow their order.
   void Feed(std::size_t a, std::size_t b) {
     while (a < b) {
-      const std::int64_t zone = ZoneOfX(items_[a].X1);
+      const std::int64_t zone = ZoneOfX(xs_[a]);
       const std::size_t end =
           FirstWhere(a, b, [&](double x) { return ZoneOfX(x) != zone; });
       Group(a, end, zone);
@@ -171,7 +166,7 @@ class TStretchFeeder {
     }
     while (hi - lo > 1) {
       const std::size_t mid = lo + (hi - lo) / 2;
-      if (pred(items_[mid].X1))
+      if (pred(xs_[mid]))
         hi = mid;
       else
         lo = mid;
@@ -185,7 +180,7 @@ class TStretchFeeder {
     return p < 0 ? -1 : p >= width_ ? width_ : p;
   }
 
-  TPoint At(std::size_t i) const { return map_(items_[i].X1, items_[i].Y1); }
+  TPoint At(std::size_t i) const { return map_(xs_[i], ys_[i]); }
 
   // Items a .. e - 1, all in one zone.
   void Group(std::size_t a, std::size_t e, std::int64_t zone) {
@@ -199,7 +194,7 @@ class TStretchFeeder {
     // last point reaches (it is left out), or only the trailing points at
     // its pixel, which draw nothing.
     std::int64_t lo, hi;
-    PixelRange(index_.Summary(items_, a, e), map_, lo, hi);
+    PixelRange(index_.Summary(a, e), map_, lo, hi);
     const std::int64_t y = last.Y;
     if (lo == hi || (lo < y && y < hi)) {
       r_.AddGroup(first, last, lo, lo == hi ? lo - 1 : hi);
@@ -211,9 +206,9 @@ class TStretchFeeder {
       PixelRange(s, map_, l, h);
       return l == y && h == y;
     };
-    const std::size_t u = index_.LastNot(items_, a, e - 1, all, same);
+    const std::size_t u = index_.LastNot(a, e - 1, all, same);
     std::int64_t before, beforeHi;
-    PixelRange(index_.Summary(items_, a, u + 1), map_, before, beforeHi);
+    PixelRange(index_.Summary(a, u + 1), map_, before, beforeHi);
     if (y == hi)
       r_.AddGroup(first, last, lo, beforeHi == hi ? hi : hi - 1);
     else
@@ -221,7 +216,7 @@ class TStretchFeeder {
   }
 
   TPolylineReducer& r_;
-  std::span<const TRChartItem> items_;
+  std::span<const double> xs_, ys_;
   const TSortedRunIndex& index_;
   const TItemMapper& map_;
   std::int64_t width_;
@@ -229,21 +224,71 @@ class TStretchFeeder {
 
 }  // namespace
 
-void FeedSorted(TPolylineReducer& r, std::span<const TRChartItem> items,
-                const TSortedRunIndex& index, std::size_t a, std::size_t b,
+void FeedSorted(TPolylineReducer& r, const TSortedRunIndex& index, std::size_t a, std::size_t b,
                 const TItemMapper& map) {
   if (a >= b) return;
-  TStretchFeeder f(r, items, index, map);
+  const std::span<const double> xs = index.Xs();
+  TStretchFeeder f(r, index, map);
   if (map.Map.X.Logarithmic) {
     // Values a logarithmic axis cannot take come first and share one pixel;
     // after them the pixels follow the values.
     const std::size_t p = f.FirstWhere(a, b, [](double x) { return x > kMinLogValue; });
-    const std::size_t q = items[a].X1 > kMinLogValue ? a : p;
+    const std::size_t q = xs[a] > kMinLogValue ? a : p;
     f.Feed(a, q);
     f.Feed(q, b);
     return;
   }
   f.Feed(a, b);
+}
+
+// --- reducing point by point --------------------------------------------------------------
+
+namespace {
+
+constexpr int kChunk = 256;
+
+// The double form of ItemPixelOf for n values, without a branch and in
+// doubles only, so that the compiler vectorises it: out[i] is the pixel, or
+// NaN where the extended form must decide.
+void MapChunk(const double* v, int n, double k, double o, double* out) {
+  constexpr double kEdge = kMaxItemPixel + 1.0, kMax = kMaxItemPixel;
+  const double absO = std::fabs(o);
+  for (int i = 0; i < n; ++i) {
+    const double kv = k * v[i], p = kv + o;
+    const double err = (std::fabs(kv) + absO) * 0x1p-50;
+    // Beyond the limits the value is the limit, whatever its rounding.
+    double c = p < -kEdge ? -kEdge : p;
+    c = c > kEdge ? kEdge : c;
+    const double r = (c + 0x1.8p52) - 0x1.8p52;
+    double lim = r < -kMax ? -kMax : r;
+    lim = lim > kMax ? kMax : lim;
+    // NaN and infinities fail these comparisons.
+    const bool sure = (err < 0.25) & ((std::fabs(p) > kEdge + err) | (0.5 - std::fabs(c - r) > err));
+    out[i] = sure ? lim : std::numeric_limits<double>::quiet_NaN();
+  }
+}
+
+}  // namespace
+
+void FeedMapped(TPolylineReducer& r, const TSortedRunIndex& index, std::size_t a, std::size_t b,
+                const TItemMapper& map) {
+  const std::span<const double> xs = index.Xs(), ys = index.Ys();
+  double px[kChunk], py[kChunk];
+  while (a < b) {
+    const int n = static_cast<int>(std::min<std::size_t>(b - a, kChunk));
+    if (map.FastX) MapChunk(&xs[a], n, map.Kx, map.Ox, px);
+    if (map.FastY) MapChunk(&ys[a], n, map.Ky, map.Oy, py);
+    for (int i = 0; i < n; ++i) {
+      const std::size_t j = a + static_cast<std::size_t>(i);
+      const double fx = px[i], fy = py[i];
+      const int x = map.FastX && fx == fx ? ClampToInt32(static_cast<std::int64_t>(fx) + map.Dx)
+                                          : map.X(xs[j]);
+      const int y = map.FastY && fy == fy ? ClampToInt32(static_cast<std::int64_t>(fy) + map.Dy)
+                                          : map.Y(ys[j]);
+      r.Add(TPoint{x, y});
+    }
+    a += static_cast<std::size_t>(n);
+  }
 }
 
 }  // namespace travenel

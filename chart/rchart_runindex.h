@@ -48,20 +48,24 @@ class TSortedRunIndex {
   void Clear();
   std::size_t Count() const { return count_; }
 
-  // The stretch that holds item i when it is indexed (kMinStretch items or
-  // more), else nullptr. The stretch's End may lie beyond a prefix being drawn.
-  const TSortedStretch* StretchAt(std::size_t i) const;
+  // The stretches, in order; those of fewer than kMinStretch items are not
+  // indexed. A stretch's End may lie beyond a prefix being drawn.
   std::span<const TSortedStretch> Stretches() const { return stretches_; }
 
   // The y values of items a .. b - 1 (b <= Count()).
-  TYSummary Summary(std::span<const TRChartItem> items, std::size_t a, std::size_t b) const;
+  TYSummary Summary(std::size_t a, std::size_t b) const;
   // The last index in a .. b - 1 whose item is not `same` by its y value,
   // where `all(s)` tells whether every value of a summary is; b when none.
   template <class All, class Same>
-  std::size_t LastNot(std::span<const TRChartItem> items, std::size_t a, std::size_t b, All all,
-                      Same same) const;
+  std::size_t LastNot(std::size_t a, std::size_t b, All all, Same same) const;
   // X of the first item of block k (compact, for searching).
   double BlockX(std::size_t k) const { return blockX_[k]; }
+  // Every item's X1 and Y1, held compactly: a frame that maps the points of
+  // a long polyline reads these, not the items.
+  std::span<const double> Xs() const { return xs_; }
+  std::span<const double> Ys() const { return ys_; }
+  // The indices of the items that are no line-to items, in order.
+  std::span<const std::uint32_t> Others() const { return others_; }
 
   std::size_t HeapBytes() const;
 
@@ -70,19 +74,21 @@ class TSortedRunIndex {
   std::vector<std::vector<TYSummary>> levels_;
   std::vector<double> blockX_;
   std::vector<TSortedStretch> stretches_;
+  std::vector<std::uint32_t> others_;
+  std::vector<double> xs_, ys_;
   TYSummary open_;  // the block being filled
   std::size_t count_ = 0;
   double lastX_ = 0;
 };
 
 template <class All, class Same>
-std::size_t TSortedRunIndex::LastNot(std::span<const TRChartItem> items, std::size_t a,
-                                     std::size_t b, All all, Same same) const {
+std::size_t TSortedRunIndex::LastNot(std::size_t a, std::size_t b, All all, Same same) const {
+  const std::span<const double> ys = ys_;
   std::size_t j = b;
   // The tail of a block, item by item.
   while (j > a && j % kBlock != 0) {
     --j;
-    if (!same(items[j].Y1)) return j;
+    if (!same(ys[j])) return j;
   }
   // Whole blocks, as large tree nodes as fit, from the right.
   std::size_t hi = j / kBlock;
@@ -101,14 +107,14 @@ std::size_t TSortedRunIndex::LastNot(std::span<const TRChartItem> items, std::si
         if (all(levels_[k][node])) --node;
       }
       for (std::size_t i = (node + 1) * kBlock; i-- > node * kBlock;)
-        if (!same(items[i].Y1)) return i;
+        if (!same(ys[i])) return i;
     }
     hi -= std::size_t{1} << k;
   }
   // The head, item by item.
   for (j = std::min(j, lo * kBlock); j > a;) {
     --j;
-    if (!same(items[j].Y1)) return j;
+    if (!same(ys[j])) return j;
   }
   return b;
 }
@@ -116,8 +122,11 @@ std::size_t TSortedRunIndex::LastNot(std::span<const TRChartItem> items, std::si
 // Feeds items a .. b - 1 of one indexed stretch (line-to items) to the
 // reducer, as Add with each point's pixel would, in O(columns x log n).
 // Axes without a finite mapping are not searched: see CanSearch.
-void FeedSorted(TPolylineReducer& r, std::span<const TRChartItem> items,
-                const TSortedRunIndex& index, std::size_t a, std::size_t b,
+void FeedSorted(TPolylineReducer& r, const TSortedRunIndex& index, std::size_t a, std::size_t b,
+                const TItemMapper& map);
+// Feeds items a .. b - 1 (line-to items) to the reducer point by point,
+// mapped in blocks by a loop the compiler vectorises.
+void FeedMapped(TPolylineReducer& r, const TSortedRunIndex& index, std::size_t a, std::size_t b,
                 const TItemMapper& map);
 // Whether FeedSorted may be used with this mapping.
 bool CanSearch(const TItemMapper& map);
