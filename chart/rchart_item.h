@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "travenel/chart/rchart_podbuffer.h"
 #include "travenel/gfx/Color.h"
 
 namespace travenel {
@@ -95,7 +96,7 @@ class TRChartItemList {
   // count keeps the items held and refuses new ones.
   void SetMaxItems(int v);
   int KindCount(int kind) const;
-  std::span<const TRChartItem> Items() const { return {storage_.data(), std::size_t(count_)}; }
+  std::span<const TRChartItem> Items() const { return {storage_.Data(), std::size_t(count_)}; }
   // The runs of line-to items whose x values never decrease, kept up to date
   // as items are appended.
   const TSortedRunIndex& SortedRuns() const { return *index_; }
@@ -109,7 +110,7 @@ class TRChartItemList {
   void Clear();
 
  private:
-  std::vector<TRChartItem> storage_;
+  TPodBuffer<TRChartItem> storage_;
   int count_ = 0;
   int capacity_ = 0;
   int maxItems_ = kMaxItems;

@@ -59,7 +59,7 @@ void TRChartItemList::Append(const TRChartItem& item, int allocSize) {
   // The capacity counts as the growth steps say (stopping at the limit's
   // reach is not asked for); the storage only ever holds the items.
   if (count_ >= capacity_) capacity_ = count_ + std::min(allocSize, INT_MAX - count_);
-  storage_.push_back(item);
+  storage_.PushBack(item);
   index_->Append(item);
   if (item.Kind < kItemKindCount) ++kindCount_[item.Kind];
   ++count_;
@@ -67,8 +67,7 @@ void TRChartItemList::Append(const TRChartItem& item, int allocSize) {
 
 void TRChartItemList::Clear() {
   count_ = 0;
-  storage_.clear();
-  storage_.shrink_to_fit();
+  storage_.Release();
   capacity_ = 0;
   kindCount_.fill(0);
   index_->Clear();

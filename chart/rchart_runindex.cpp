@@ -31,8 +31,8 @@ void TSortedRunIndex::Append(const TRChartItem& item) {
   const std::size_t i = count_;
   if (i % kBlock == 0) blockX_.push_back(item.X1);
   if (item.Kind != ikLineTo) others_.push_back(static_cast<std::uint32_t>(i));
-  xs_.push_back(item.X1);
-  ys_.push_back(item.Y1);
+  xs_.PushBack(item.X1);
+  ys_.PushBack(item.Y1);
   if (item.Kind == ikLineTo && !std::isnan(item.X1)) {
     TSortedStretch* last = stretches_.empty() ? nullptr : &stretches_.back();
     if (last && last->End == i && lastX_ <= item.X1) {
@@ -60,11 +60,18 @@ void TSortedRunIndex::Append(const TRChartItem& item) {
 }
 
 void TSortedRunIndex::Clear() {
-  *this = TSortedRunIndex{};
+  levels_ = {};
+  blockX_ = {};
+  stretches_ = {};
+  others_ = {};
+  xs_.Release();
+  ys_.Release();
+  open_ = TYSummary{};
+  count_ = 0;
 }
 
 TYSummary TSortedRunIndex::Summary(std::size_t a, std::size_t b) const {
-  const std::span<const double> items = ys_;
+  const std::span<const double> items = ys_.Span();
   TYSummary s;
   while (a < b && a % kBlock != 0) s.Add(items[a++]);
   std::size_t lo = a / kBlock;
@@ -83,7 +90,7 @@ TYSummary TSortedRunIndex::Summary(std::size_t a, std::size_t b) const {
 }
 
 std::size_t TSortedRunIndex::HeapBytes() const {
-  std::size_t n = (blockX_.capacity() + xs_.capacity() + ys_.capacity()) * sizeof(double) +
+  std::size_t n = (blockX_.capacity() + xs_.Capacity() + ys_.Capacity()) * sizeof(double) +
                   others_.capacity() * sizeof(std::uint32_t) +
                   stretches_.capacity() * sizeof(TSortedStretch);
   for (const auto& l : levels_) n += l.capacity() * sizeof(TYSummary);

@@ -13,6 +13,7 @@
 
 #include "travenel/chart/rchart_item.h"
 #include "travenel/chart/rchart_map.h"
+#include "travenel/chart/rchart_podbuffer.h"
 #include "travenel/chart/rchart_reduce.h"
 
 namespace travenel {
@@ -62,8 +63,8 @@ class TSortedRunIndex {
   double BlockX(std::size_t k) const { return blockX_[k]; }
   // Every item's X1 and Y1, held compactly: a frame that maps the points of
   // a long polyline reads these, not the items.
-  std::span<const double> Xs() const { return xs_; }
-  std::span<const double> Ys() const { return ys_; }
+  std::span<const double> Xs() const { return xs_.Span(); }
+  std::span<const double> Ys() const { return ys_.Span(); }
   // The indices of the items that are no line-to items, in order.
   std::span<const std::uint32_t> Others() const { return others_; }
 
@@ -75,7 +76,7 @@ class TSortedRunIndex {
   std::vector<double> blockX_;
   std::vector<TSortedStretch> stretches_;
   std::vector<std::uint32_t> others_;
-  std::vector<double> xs_, ys_;
+  TPodBuffer<double> xs_, ys_;
   TYSummary open_;  // the block being filled
   std::size_t count_ = 0;
   double lastX_ = 0;
@@ -83,7 +84,7 @@ class TSortedRunIndex {
 
 template <class All, class Same>
 std::size_t TSortedRunIndex::LastNot(std::size_t a, std::size_t b, All all, Same same) const {
-  const std::span<const double> ys = ys_;
+  const std::span<const double> ys = ys_.Span();
   std::size_t j = b;
   // The tail of a block, item by item.
   while (j > a && j % kBlock != 0) {
