@@ -213,6 +213,8 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
 
 namespace {
 
+constexpr std::size_t kSearchPointsPerColumn = 4;
+
 // Items drawn alike when they follow each other in a polyline.
 bool SamePolylineRun(const TRChartItem& a, const TRChartItem& b) {
   return b.Kind == ikLineTo && a.Color == b.Color && a.PenStyle == b.PenStyle &&
@@ -249,7 +251,8 @@ const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items
       from = begins;
       if (from == to) break;
       const std::size_t stop = std::min<std::size_t>(st->End, to);
-      if (search)
+      // Searching pays where columns hold many points; a few are mapped faster.
+      if (search && stop - from >= kSearchPointsPerColumn * static_cast<std::size_t>(surfaceWidth))
         FeedSorted(r, *s.SortedRuns, from, stop, map);
       else
         FeedMapped(r, *s.SortedRuns, from, stop, map);
