@@ -254,23 +254,29 @@ namespace {
 
 constexpr int kChunk = 256;
 
-// The double form of ItemPixelOf for n values, without a branch and in
-// doubles only, so that the compiler vectorises it: out[i] is the pixel, or
-// NaN where the extended form must decide.
+// |O| below this keeps the double form's error below kSureMargin wherever
+// the value lands on or near the surface: |K v| <= |p| + |O| < 2^30 there, and
+// three roundings of 2^-53 each of that (and the extended form's own) stay
+// below 2^-20. Far off, no cancellation can turn the sign.
+constexpr double kMaxOffset = 0x1p29;
+constexpr double kSureMargin = 0x1p-20;
+
+// The double form of ItemPixelOf for n values (|o| < kMaxOffset), without a
+// branch and in doubles only, so that the compiler vectorises it: out[i] is
+// the pixel, or NaN where the extended form must decide (a value within the
+// margin of a half pixel, or NaN).
 void MapChunk(const double* v, int n, double k, double o, double* out) {
   constexpr double kEdge = kMaxItemPixel + 1.0, kMax = kMaxItemPixel;
-  const double absO = std::fabs(o);
   for (int i = 0; i < n; ++i) {
-    const double kv = k * v[i], p = kv + o;
-    const double err = (std::fabs(kv) + absO) * 0x1p-50;
+    const double p = k * v[i] + o;
     // Beyond the limits the value is the limit, whatever its rounding.
     double c = p < -kEdge ? -kEdge : p;
     c = c > kEdge ? kEdge : c;
     const double r = (c + 0x1.8p52) - 0x1.8p52;
     double lim = r < -kMax ? -kMax : r;
     lim = lim > kMax ? kMax : lim;
-    // NaN and infinities fail these comparisons.
-    const bool sure = (err < 0.25) & ((std::fabs(p) > kEdge + err) | (0.5 - std::fabs(c - r) > err));
+    // NaN fails both comparisons.
+    const bool sure = (std::fabs(p) > kEdge) | (0.5 - std::fabs(c - r) > kSureMargin);
     out[i] = sure ? lim : std::numeric_limits<double>::quiet_NaN();
   }
 }
@@ -281,18 +287,29 @@ void FeedMapped(TPolylineReducer& r, const TSortedRunIndex& index, std::size_t a
                 const TItemMapper& map) {
   const std::span<const double> xs = index.Xs(), ys = index.Ys();
   double px[kChunk], py[kChunk];
+  // Offsets that cannot take a pixel out of the 32-bit range need no clamp.
+  constexpr std::int64_t kSafe = std::int64_t{1} << 30;
+  const bool plain = map.FastX && map.FastY && map.Dx > -kSafe && map.Dx < kSafe &&
+                     map.Dy > -kSafe && map.Dy < kSafe && std::fabs(map.Ox) < kMaxOffset &&
+                     std::fabs(map.Oy) < kMaxOffset;
+  const int dx = plain ? static_cast<int>(map.Dx) : 0, dy = plain ? static_cast<int>(map.Dy) : 0;
   while (a < b) {
     const int n = static_cast<int>(std::min<std::size_t>(b - a, kChunk));
-    if (map.FastX) MapChunk(&xs[a], n, map.Kx, map.Ox, px);
-    if (map.FastY) MapChunk(&ys[a], n, map.Ky, map.Oy, py);
-    for (int i = 0; i < n; ++i) {
-      const std::size_t j = a + static_cast<std::size_t>(i);
-      const double fx = px[i], fy = py[i];
-      const int x = map.FastX && fx == fx ? ClampToInt32(static_cast<std::int64_t>(fx) + map.Dx)
-                                          : map.X(xs[j]);
-      const int y = map.FastY && fy == fy ? ClampToInt32(static_cast<std::int64_t>(fy) + map.Dy)
-                                          : map.Y(ys[j]);
-      r.Add(TPoint{x, y});
+    if (plain) {
+      MapChunk(&xs[a], n, map.Kx, map.Ox, px);
+      MapChunk(&ys[a], n, map.Ky, map.Oy, py);
+      for (int i = 0; i < n; ++i) {
+        const double fx = px[i], fy = py[i];
+        // Where the double form is not sure, the point as ItemPixelOf takes it.
+        r.Add(fx == fx && fy == fy ? TPoint{static_cast<int>(fx) + dx, static_cast<int>(fy) + dy}
+                                   : map(xs[a + static_cast<std::size_t>(i)],
+                                         ys[a + static_cast<std::size_t>(i)]));
+      }
+    } else {
+      for (int i = 0; i < n; ++i) {
+        const std::size_t j = a + static_cast<std::size_t>(i);
+        r.Add(map(xs[j], ys[j]));
+      }
     }
     a += static_cast<std::size_t>(n);
   }

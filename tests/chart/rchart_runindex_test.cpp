@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "travenel/chart/rchart_render.h"
 #include "travenel/chart/rchart_runindex.h"
@@ -149,24 +150,44 @@ INSTANTIATE_TEST_SUITE_P(
 // The double form of the mapping gives the extended form's pixel also for
 // values a few units in the last place from a half pixel, for far offsets
 // and for values beyond the surface.
+// Both the single values' and the blocks' form (fed to a reducer on a surface
+// wide enough to keep every point).
 TEST(ItemPixel, DoubleFormKeepsTheExtendedFormsPixelNearHalves) {
   const struct {
     double Low, High;
     int Width;
-  } axes[] = {{0, 1, 301}, {-7.3, 1e6, 641}, {1e12, 1e12 + 3, 1001}, {5, -5, 99}};
+  } axes[] = {{0, 1, 301}, {-7.3, 1e6, 641}, {1e12, 1e12 + 3, 1001}, {5, -5, 99},
+                 {-1e9, 1e9, 30}, {1e5, 1e5 + 1, 1001}};
   for (const auto& a : axes) {
     TChartGeometry g{a.Width, 100, 0, 0, 0, 0, 0};
     const TAxisMap m = MapHorizontal({a.Low, a.High, false}, g);
-    const TItemMapper map(TLayerMap{m, m}, 0, 0);
+    // Shifted so that every pixel, down to -30000, has a column of its own.
+    constexpr int kShift = 40000;
+    const TItemMapper map(TLayerMap{m, m}, kShift, kShift);
     ASSERT_TRUE(map.FastX);
+    std::vector<double> values;
     for (int px = -40; px < a.Width + 40; px += 7) {
       double v = WorldOf(m, px + 0.5L);
       for (int k = 0; k < 8; ++k) v = std::nextafter(v, -kInf);
-      for (int k = 0; k < 16; ++k, v = std::nextafter(v, kInf))
-        ASSERT_EQ(map.X(v), ClampItemPixel(PixelOf(m, v))) << a.Low << " " << px << " " << k;
+      // Each between two far points, so that the reducer keeps every one.
+      for (int k = 0; k < 16; ++k, v = std::nextafter(v, kInf)) values.insert(values.end(), {v, -1e300});
     }
-    for (double v : {1e300, -1e300, kInf, -kInf, std::nan("")})
-      EXPECT_EQ(map.X(v), ClampItemPixel(PixelOf(m, v))) << v;
+    for (double v : {1e300, -1e300, kInf, -kInf, std::nan(""), -0.0}) values.push_back(v);
+    TSortedRunIndex index;
+    TPolylineReducer fed, plain;
+    fed.Start({0, 0}, INT32_MAX);
+    plain.Start({0, 0}, INT32_MAX);
+    for (double v : values) {
+      const int px = ClampItemPixel(PixelOf(m, v)) + kShift;
+      ASSERT_EQ(map.X(v), px) << a.Low << " " << v;
+      TRChartItem item;
+      item.Kind = ikLineTo;
+      item.X1 = item.Y1 = v;
+      index.Append(item);
+      plain.Add({px, px});
+    }
+    FeedMapped(fed, index, 0, values.size(), map);
+    EXPECT_EQ(fed.Finished(), plain.Finished()) << a.Low;
   }
 }
 
