@@ -10,9 +10,11 @@
 #include <random>
 #include <vector>
 
+#include "travenel/chart/rchart.h"
 #include "travenel/chart/rchart_render.h"
 #include "travenel/chart/rchart_runindex.h"
 #include "travenel/gfx/Bitmap.h"
+#include "rchart_test_util.h"
 
 namespace travenel {
 
@@ -150,6 +152,45 @@ INSTANTIATE_TEST_SUITE_P(
 // The double form of the mapping gives the extended form's pixel also for
 // values a few units in the last place from a half pixel, for far offsets
 // and for values beyond the surface.
+// A live chart panned by the mouse while a time series grows, through the
+// paint cache: every frame shows what drawing every segment shows.
+TEST(SortedRuns, PanningWhilePointsAreAppended) {
+  auto c = LiveChart(300, 220);
+  c->SetMaxItems(200000);
+  c->SetLayerRanges(1, 0, -40, 20000, 40);
+  c->SetMouseAction(maPan);
+  std::mt19937 rng(5);
+  std::normal_distribution<double> step(0, 1);
+  double y = 0;
+  int n = 0;
+  const TShiftState left{ssLeft};
+  c->MouseDown(mbLeft, left, 150, 110);
+  for (int frame = 0; frame < 12; ++frame) {
+    for (int i = 0; i < 5000; ++i, ++n) c->LineTo(n, y += step(rng));
+    c->MouseMove(left, 150 - 9 * frame, 110 + (frame % 3) * 7);
+    c->Paint();
+    std::bitset<256> visible;
+    visible.set();
+    TRenderSettings s;
+    s.Geometry = c->Geometry();
+    s.Maps = {c->LayerMap(1), c->LayerMap(2)};
+    s.ClassVisible = &visible;
+    s.ReducePolylines = false;
+    TBitmap b(s.Geometry.AreaImageWidth(), s.Geometry.AreaImageHeight());
+    b.Canvas().Pen.Color = c->ChartFrameColor();
+    b.Canvas().Brush.Color = c->ChartColor();
+    b.Canvas().Rectangle(0, 0, b.Width(), b.Height());
+    TItemPixelCache cache;
+    const auto items = c->ItemList().Items();
+    TItemRenderer r(b.Canvas(), 0, 0, false, s);
+    r.Begin();
+    r.DrawItems(items, cache.Update(items, c->ItemList().Version(), s, 0, 0));
+    r.DrawFrame(c->ChartFrameColor());
+    ASSERT_EQ(c->ChartAreaImage().Image(), b.Image()) << "frame " << frame;
+  }
+  c->MouseUp(mbLeft, left, 50, 110);
+}
+
 // Both the single values' and the blocks' form (fed to a reducer on a surface
 // wide enough to keep every point).
 TEST(ItemPixel, DoubleFormKeepsTheExtendedFormsPixelNearHalves) {
