@@ -174,9 +174,10 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
                                                      const TRenderSettings& s, int dx, int dy) {
   const bool same = listVersion == listVersion_ && s.Maps == maps_ && dx == dx_ && dy == dy_ &&
                     s.Geometry.LRim == lRim_ && s.Geometry.TRim == tRim_ &&
-                    pixels_.size() <= items.size();
+                    (s.SortedRuns != nullptr) == indexed_ && mapped_ <= items.size();
   if (!same) {
     mapped_ = 0;
+    indexed_ = s.SortedRuns != nullptr;
     // The runs of a list stay what they are; only their points are new.
     if (listVersion == listVersion_)
       runs_.PixelsChanged();

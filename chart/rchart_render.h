@@ -113,6 +113,7 @@ class TItemPixelCache {
   // Items before this one have their pixels (but line-to items when the
   // settings have the index: the pass maps those where it draws them).
   std::size_t mapped_ = 0;
+  bool indexed_ = false;  // the pixels were made with the index
   std::vector<TItemPixels> pixels_;
   TPolylineRuns runs_;
 };
