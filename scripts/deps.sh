@@ -1,8 +1,9 @@
 # Installs, with apt-get, the Debian packages that building, testing and
 # running Travenel need, when any of them is missing. Sourced by run.sh and
 # test.sh; works as root or through sudo.
+# libqcustomplot: a peer plotting widget the chart's benchmark measures itself against.
 TRAVENEL_PACKAGES=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-wine
-                   xvfb xauth imagemagick xdotool)
+                   xvfb xauth imagemagick xdotool libqcustomplot-dev libqcustomplot2.1-qt6)
 
 travenel_install_deps() {
   local missing=()
