@@ -57,7 +57,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(QWidget* parent) : TForm1(TStartOptions{}, parent) {}
+
+TForm1::TForm1(const TStartOptions& start, QWidget* parent)
+    : QWidget(parent), start_(start), setupSeed_(start.Seed) {
   CreateControls();
   RunHandler([this] { FormCreate(); });
 }
@@ -67,7 +70,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateControls() {
-  setWindowTitle(QStringLiteral("Travenel by Move "));
+  ShowTitle();
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QtColor(clBtnFace));
   pal.setColor(QPalette::WindowText, QtColor(clWindowText));
@@ -89,6 +92,9 @@ void TForm1::CreateControls() {
   bStop_ = Place(new QPushButton(QStringLiteral("start / stop"), this), "B_stop", 508, 8, 75, 25);
   editThresh_ = Place(new QLineEdit(QStringLiteral("74"), this), "Edit_thresh", 588, 48, 41, 20);
   editAnzAg_ = Place(new QLineEdit(QStringLiteral("1000"), this), "Edit_anzAg", 588, 72, 41, 20);
+  // QString::number writes plain digits whatever the locale.
+  if (start_.Threshold) editThresh_->setText(QString::number(*start_.Threshold));
+  if (start_.Agents) editAnzAg_->setText(QString::number(*start_.Agents));
   lblTextSwelle_ = MakeLabel(this, "Lbl_TextSwelle", QStringLiteral(": Schwellenwert"), 632, 56);
   lblTextAnzahl_ =
       MakeLabel(this, "Lbl_TextAnzahl", QStringLiteral(": Anzahl Agenten für Setup"), 632, 80);
@@ -129,6 +135,7 @@ void TForm1::FormCreate() {
   CreateDrawingImage();
   // The world's cells are made and reset (and painted) as it is built.
   world_ = std::make_unique<TWorld>(columns_, rows_, &drawingImage_->Canvas());
+  if (setupSeed_) world_->SetFixedSeed(*setupSeed_);
   drawingImage_->OnRescaled = [this] { world_->Redraw(); };
   prevAttached_ = 0;
   prevFree_ = 0;
@@ -184,6 +191,12 @@ void TForm1::SetStepsCaption(const QString& text) {
   lblSteps_->setGeometry(kStepsRight - width, kLabelTop, width, fm.height());
 }
 
+void TForm1::ShowTitle() {
+  QString title = QStringLiteral("Travenel by Move ");
+  if (setupSeed_) title += QStringLiteral(" (Startwert %1)").arg(*setupSeed_);
+  setWindowTitle(title);
+}
+
 void TForm1::OnTimer() {
   // A tick that comes while a report is open (its box runs a message loop of
   // its own) waits: the run is held, and reports never stack.
@@ -215,6 +228,13 @@ void TForm1::B_setupClick() {
   // number too large must leave the running setup as it is.
   const std::int32_t n = StrToInt(TextOf(editAnzAg_));
   if (n > TWorld::kMaxAgents) throw std::length_error(TWorld::TooManyAgentsMessage());
+  if (setupSeed_) {
+    // The next seed (after the last one, the first again), so that a run
+    // seen here is `travenel --seed` with the seed in the title bar.
+    setupSeed_ = *setupSeed_ + 1u;
+    world_->SetFixedSeed(*setupSeed_);
+    ShowTitle();
+  }
   stepCount_ = 0;  // the label keeps its text until the next tick
   world_->ReleaseAgents();
   ChartNewSetup(n);

@@ -7,8 +7,10 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "travenel/app/Image.h"
+#include "travenel/app/StartOptions.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,6 +26,9 @@ class TForm1 : public QWidget {
  public:
   // Builds the controls as the stored form has them, then runs FormCreate.
   explicit TForm1(QWidget* parent = nullptr);
+  // Started from a command line: its numbers prefill the boxes, and with a
+  // seed the first setup uses it and each new setup the next one.
+  explicit TForm1(const TStartOptions& start, QWidget* parent = nullptr);
   // Runs FormDestroy.
   ~TForm1() override;
 
@@ -40,6 +45,8 @@ class TForm1 : public QWidget {
   std::int32_t StepCount() const { return stepCount_; }
   double PrevAttached() const { return prevAttached_; }
   double PrevFree() const { return prevFree_; }
+  // The seed of the running setup, when the window was started with one.
+  std::optional<std::uint32_t> SetupSeed() const { return setupSeed_; }
 
   // The controls, named as in the form.
   QFrame* ZeichenPanel() const { return zeichenPanel_.get(); }
@@ -70,6 +77,8 @@ class TForm1 : public QWidget {
   // Shows what was drawn on DrawingImage since the last tick.
   void PresentWorld();
   void SetStepsCaption(const QString& text);
+  // The caption, and the setup's seed after it when there is one.
+  void ShowTitle();
   // The timer's tick: holds while a report is open, so reports never stack.
   void OnTimer();
 
@@ -102,6 +111,8 @@ class TForm1 : public QWidget {
   TTimer* timer1_ = nullptr;
 
   std::unique_ptr<TWorld> world_;
+  TStartOptions start_;
+  std::optional<std::uint32_t> setupSeed_;
   std::int32_t columns_ = 0;
   std::int32_t rows_ = 0;
   std::int32_t stepCount_ = 0;

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "travenel/chart/rchart_podbuffer.h"
 #include "travenel/gfx/Color.h"
 
 namespace travenel {
@@ -60,6 +62,8 @@ struct TRChartItem {
 };
 static_assert(std::is_trivially_copyable_v<TRChartItem>);
 
+class TSortedRunIndex;
+
 // The text of a text item, cut to kMaxItemText characters.
 void SetItemText(TRChartItem& item, const std::string& text);
 std::string ItemText(const TRChartItem& item);
@@ -79,6 +83,7 @@ class TRChartItemList {
   // A copy is a list of its own: it gets a version of its own.
   TRChartItemList(const TRChartItemList& other);
   TRChartItemList& operator=(const TRChartItemList&) = delete;
+  ~TRChartItemList();
 
   int Count() const { return count_; }
   // Changes whenever items may have changed other than by appending (a clear),
@@ -91,7 +96,10 @@ class TRChartItemList {
   // count keeps the items held and refuses new ones.
   void SetMaxItems(int v);
   int KindCount(int kind) const;
-  std::span<const TRChartItem> Items() const { return {storage_.data(), std::size_t(count_)}; }
+  std::span<const TRChartItem> Items() const { return {storage_.Data(), std::size_t(count_)}; }
+  // The runs of line-to items whose x values never decrease, kept up to date
+  // as items are appended.
+  const TSortedRunIndex& SortedRuns() const { return *index_; }
 
   // Appends an item; raises EUlxError (nothing changed) when the list is full.
   // The capacity grows by allocSize slots when the count reaches it; the
@@ -102,12 +110,13 @@ class TRChartItemList {
   void Clear();
 
  private:
-  std::vector<TRChartItem> storage_;
+  TPodBuffer<TRChartItem> storage_;
   int count_ = 0;
   int capacity_ = 0;
   int maxItems_ = kMaxItems;
   std::array<int, kItemKindCount> kindCount_{};
   std::uint64_t version_;
+  std::unique_ptr<TSortedRunIndex> index_;
 };
 
 }  // namespace travenel

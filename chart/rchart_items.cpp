@@ -7,6 +7,7 @@
 
 #include "travenel/chart/rchart.h"
 #include "travenel/chart/rchart_paintcache.h"
+#include "travenel/chart/rchart_runindex.h"
 
 namespace travenel {
 
@@ -33,7 +34,10 @@ std::uint64_t NextListVersion() {
 
 }  // namespace
 
-TRChartItemList::TRChartItemList() : version_(NextListVersion()) {}
+TRChartItemList::TRChartItemList()
+    : version_(NextListVersion()), index_(std::make_unique<TSortedRunIndex>()) {}
+
+TRChartItemList::~TRChartItemList() = default;
 
 TRChartItemList::TRChartItemList(const TRChartItemList& other)
     : storage_(other.storage_),
@@ -41,7 +45,8 @@ TRChartItemList::TRChartItemList(const TRChartItemList& other)
       capacity_(other.capacity_),
       maxItems_(other.maxItems_),
       kindCount_(other.kindCount_),
-      version_(NextListVersion()) {}
+      version_(NextListVersion()),
+      index_(std::make_unique<TSortedRunIndex>(*other.index_)) {}
 
 int TRChartItemList::KindCount(int kind) const {
   return kind >= 0 && kind < kItemKindCount ? kindCount_[static_cast<std::size_t>(kind)] : 0;
@@ -54,17 +59,18 @@ void TRChartItemList::Append(const TRChartItem& item, int allocSize) {
   // The capacity counts as the growth steps say (stopping at the limit's
   // reach is not asked for); the storage only ever holds the items.
   if (count_ >= capacity_) capacity_ = count_ + std::min(allocSize, INT_MAX - count_);
-  storage_.push_back(item);
+  storage_.PushBack(item);
+  index_->Append(item);
   if (item.Kind < kItemKindCount) ++kindCount_[item.Kind];
   ++count_;
 }
 
 void TRChartItemList::Clear() {
   count_ = 0;
-  storage_.clear();
-  storage_.shrink_to_fit();
+  storage_.Release();
   capacity_ = 0;
   kindCount_.fill(0);
+  index_->Clear();
   version_ = NextListVersion();
 }
 

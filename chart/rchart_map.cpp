@@ -129,6 +129,18 @@ int LogPixelOf(const TAxisMap& m, double v) {
   return PixelFrom(m.Origin + m.K * std::log1p((static_cast<long double>(v) - lo) / lo));
 }
 
+TItemMapper::TItemMapper(const TLayerMap& m, std::int64_t dx, std::int64_t dy)
+    : Map(m), Dx(dx), Dy(dy) {
+  // The double form serves linear axes with a finite, non-zero slope.
+  const auto prepare = [](const TAxisMap& a, double& k, double& o) {
+    k = static_cast<double>(a.K);
+    o = static_cast<double>(a.O);
+    return !a.Logarithmic && a.K != 0 && std::isfinite(k) && std::isfinite(o);
+  };
+  FastX = prepare(m.X, Kx, Ox);
+  FastY = prepare(m.Y, Ky, Oy);
+}
+
 double WorldOf(const TAxisMap& m, long double pixel) {
   if (m.K == 0) return static_cast<double>(m.Low);
   if (!m.Logarithmic) return static_cast<double>((pixel - m.O) / m.K);

@@ -4,6 +4,7 @@
 // The chart and its painter call these functions; tests call them directly.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <span>
 
@@ -145,6 +146,47 @@ inline TPoint ClampPixel(TPoint p) {
   };
   return TPoint{clamp(p.X), clamp(p.Y)};
 }
+
+// Limits one coordinate of a mapped item pixel to +-30000.
+inline int ClampItemPixel(int v) {
+  return v < -kMaxItemPixel ? -kMaxItemPixel : v > kMaxItemPixel ? kMaxItemPixel : v;
+}
+
+// PixelOf limited to +-30000, worked out in double where that gives the same
+// pixel: the value is computed from the coefficients rounded to double, and
+// taken when it lies farther from a half than its error bound can reach
+// (nearly always); otherwise, and for NaN and infinities, the extended form
+// decides. K and O are those of m in double.
+inline int ItemPixelOf(const TAxisMap& m, double k, double o, bool fast, double v) {
+  if (fast) {
+    const double kv = k * v, p = kv + o;
+    // Both roundings to double and the extended form's own: far below 2^-50.
+    const double err = (std::fabs(kv) + std::fabs(o)) * 0x1p-50;
+    if (err < 0.25) {
+      if (p > kMaxItemPixel + 1.0) return kMaxItemPixel;
+      if (p < -kMaxItemPixel - 1.0) return -kMaxItemPixel;
+      // Halves to even, as PixelNint (|p| is far below 2^51 here).
+      const double r = (p + 0x1.8p52) - 0x1.8p52;
+      if (0.5 - std::fabs(p - r) > err) return ClampItemPixel(static_cast<int>(r));
+    }
+  }
+  return ClampItemPixel(PixelOf(m, v));
+}
+
+// World coordinates of a layer to pixels of a surface on which the chart
+// area's top-left pixel is (dx, dy): what the render pass draws items at.
+struct TItemMapper {
+  TLayerMap Map;
+  std::int64_t Dx = 0, Dy = 0;  // dx - LRim, dy - TRim
+  double Kx = 0, Ox = 0, Ky = 0, Oy = 0;
+  bool FastX = false, FastY = false;
+
+  TItemMapper() = default;
+  TItemMapper(const TLayerMap& m, std::int64_t dx, std::int64_t dy);
+  int X(double x) const { return ClampToInt32(ItemPixelOf(Map.X, Kx, Ox, FastX, x) + Dx); }
+  int Y(double y) const { return ClampToInt32(ItemPixelOf(Map.Y, Ky, Oy, FastY, y) + Dy); }
+  TPoint operator()(double x, double y) const { return TPoint{X(x), Y(y)}; }
+};
 
 // --- grid -------------------------------------------------------------------
 

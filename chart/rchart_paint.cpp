@@ -255,6 +255,7 @@ TRenderSettings TCustomRChart::RenderSettings() const {
   TRenderSettings s;
   s.Geometry = Geometry();
   s.Maps = layerMaps_;
+  s.SortedRuns = &items_->SortedRuns();
   s.ClassVisible = &classVisible_;
   s.LayerVisible = layerVisible_;
   s.ChartColor = chartColor_;

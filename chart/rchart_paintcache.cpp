@@ -381,7 +381,8 @@ void TChartPaintCache::RenderLastPassAgain() {
   c.Brush.Style = bsSolid;
   c.Pen.Color = k.ChartFrameColor;
   c.Rectangle(0, 0, k.ImageWidth, k.ImageHeight);
-  const TRenderSettings settings = SettingsOf(k);
+  TRenderSettings settings = SettingsOf(k);
+  settings.SortedRuns = &items_->SortedRuns();
   // The items go only with a clear, before which the group is settled.
   const std::span<const TRChartItem> items = Chart.items_->Items().first(
       std::min<std::size_t>(static_cast<std::size_t>(pc.AreaItems), Chart.items_->Items().size()));

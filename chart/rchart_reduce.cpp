@@ -13,12 +13,6 @@ void Push(std::vector<TPoint>& out, TPoint p) {
 
 }  // namespace
 
-std::int64_t TPolylineReducer::ZoneOf(TPoint p) const {
-  if (p.X < 0) return -1;
-  if (p.X >= width_) return width_;
-  return p.X;
-}
-
 void TPolylineReducer::Start(TPoint first, int surfaceWidth) {
   done_.clear();
   width_ = std::max(surfaceWidth, 0);
@@ -28,30 +22,26 @@ void TPolylineReducer::Start(TPoint first, int surfaceWidth) {
   hi_ = 0;
 }
 
-void TPolylineReducer::Add(TPoint p) {
-  const std::int64_t zone = ZoneOf(p);
-  if (zone != zone_) {
-    CloseGroup();
-    zone_ = zone;
-    first_ = last_ = p;
-    lo_ = 1;
-    hi_ = 0;
-    return;
-  }
-  if (zone_ >= 0 && zone_ < width_ && p.Y != last_.Y) {
-    // The vertical segment from the last point draws from there towards p,
-    // p itself left out.
-    const std::int64_t from = last_.Y, to = p.Y;
-    const std::int64_t a = to > from ? from : to + 1, b = to > from ? to - 1 : from;
+void TPolylineReducer::StartGroup(TPoint p) {
+  CloseGroup();
+  zone_ = ZoneOf(p);
+  first_ = last_ = p;
+  lo_ = 1;
+  hi_ = 0;
+}
+
+void TPolylineReducer::AddGroup(TPoint first, TPoint last, std::int64_t lo, std::int64_t hi) {
+  Add(first);  // opens the group, or joins the open one of the same zone
+  if (zone_ >= 0 && zone_ < width_ && lo <= hi) {
     if (lo_ > hi_) {
-      lo_ = a;
-      hi_ = b;
+      lo_ = lo;
+      hi_ = hi;
     } else {
-      lo_ = std::min(lo_, a);
-      hi_ = std::max(hi_, b);
+      lo_ = std::min(lo_, lo);
+      hi_ = std::max(hi_, hi);
     }
   }
-  last_ = p;
+  last_ = last;
 }
 
 int TPolylineReducer::OpenPoints(TPoint out[4]) const {

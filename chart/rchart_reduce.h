@@ -25,7 +25,32 @@ class TPolylineReducer {
  public:
   // Starts a polyline at `first` for a surface `surfaceWidth` columns wide.
   void Start(TPoint first, int surfaceWidth);
-  void Add(TPoint p);
+  // Inline: a frame may feed it millions of points.
+  void Add(TPoint p) {
+    const std::int64_t zone = ZoneOf(p);
+    if (zone != zone_) {
+      StartGroup(p);
+      return;
+    }
+    if (zone_ >= 0 && zone_ < width_ && p.Y != last_.Y) {
+      // The vertical segment from the last point draws from there towards p,
+      // p itself left out.
+      const std::int64_t from = last_.Y, to = p.Y;
+      const std::int64_t a = to > from ? from : to + 1, b = to > from ? to - 1 : from;
+      if (lo_ > hi_) {
+        lo_ = a;
+        hi_ = b;
+      } else {
+        lo_ = a < lo_ ? a : lo_;
+        hi_ = b > hi_ ? b : hi_;
+      }
+    }
+    last_ = p;
+  }
+  // Points from `first` to `last`, all in one column (or all on one side of
+  // the surface), whose vertical segments from `first` on drew the run
+  // [lo, hi] (lo > hi: none): the same as adding each of them.
+  void AddGroup(TPoint first, TPoint last, std::int64_t lo, std::int64_t hi);
   // The points the reduced polyline has so far, in order: those of the
   // finished groups, then those of the open one.
   const std::vector<TPoint>& Finished() const { return done_; }
@@ -37,8 +62,14 @@ class TPolylineReducer {
  private:
   // The group a point falls into: its column on the surface, or one of the
   // two sides beyond it.
-  std::int64_t ZoneOf(TPoint p) const;
+  std::int64_t ZoneOf(TPoint p) const {
+    if (p.X < 0) return -1;
+    if (p.X >= width_) return width_;
+    return p.X;
+  }
   void CloseGroup();
+  // Add for a point of another zone than the open group's.
+  void StartGroup(TPoint p);
 
   std::vector<TPoint> done_;
   int width_ = 0;

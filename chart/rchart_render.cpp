@@ -53,7 +53,12 @@ std::vector<std::string> SplitLines(const std::string& caption) {
 
 TItemRenderer::TItemRenderer(TCanvas& surface, int dx, int dy, bool blackAndWhite,
                              const TRenderSettings& s)
-    : s_(surface), dx_(dx), dy_(dy), blackAndWhite_(blackAndWhite), set_(s) {}
+    : s_(surface),
+      dx_(dx),
+      dy_(dy),
+      maps_{ItemMappers(s, dx, dy)},
+      blackAndWhite_(blackAndWhite),
+      set_(s) {}
 
 // --- the cached surface state -------------------------------------------------------
 
@@ -133,13 +138,8 @@ void TItemRenderer::Begin() {
 namespace {
 
 // The points an item's kind maps, as the render pass draws them.
-TItemPixels PixelsOf(const TRChartItem& item, const TRenderSettings& s, int dx, int dy) {
-  const TLayerMap& m = s.Maps[item.Layer >= 2 ? 1 : 0];
-  const auto map = [&](double x, double y) {
-    const TPoint p = ClampPixel(WorldToPixel(m, x, y));
-    return TPoint{ClampToInt32(std::int64_t{p.X} + dx - s.Geometry.LRim),
-                  ClampToInt32(std::int64_t{p.Y} + dy - s.Geometry.TRim)};
-  };
+TItemPixels PixelsOf(const TRChartItem& item, const std::array<TItemMapper, 2>& maps) {
+  const TItemMapper& map = maps[item.Layer >= 2 ? 1 : 0];
   TItemPixels px;
   switch (item.Kind) {
     case ikMark:
@@ -165,14 +165,20 @@ TItemPixels PixelsOf(const TRChartItem& item, const TRenderSettings& s, int dx, 
 
 }  // namespace
 
+std::array<TItemMapper, 2> ItemMappers(const TRenderSettings& s, int dx, int dy) {
+  const std::int64_t ox = std::int64_t{dx} - s.Geometry.LRim, oy = std::int64_t{dy} - s.Geometry.TRim;
+  return {TItemMapper(s.Maps[0], ox, oy), TItemMapper(s.Maps[1], ox, oy)};
+}
+
 std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem> items,
                                                      std::uint64_t listVersion,
                                                      const TRenderSettings& s, int dx, int dy) {
   const bool same = listVersion == listVersion_ && s.Maps == maps_ && dx == dx_ && dy == dy_ &&
                     s.Geometry.LRim == lRim_ && s.Geometry.TRim == tRim_ &&
-                    pixels_.size() <= items.size();
+                    (s.SortedRuns != nullptr) == indexed_ && mapped_ <= items.size();
   if (!same) {
-    pixels_.clear();
+    mapped_ = 0;
+    indexed_ = s.SortedRuns != nullptr;
     // The runs of a list stay what they are; only their points are new.
     if (listVersion == listVersion_)
       runs_.PixelsChanged();
@@ -189,14 +195,27 @@ std::span<const TItemPixels> TItemPixelCache::Update(std::span<const TRChartItem
   // copy them all every time.
   if (pixels_.capacity() < items.size())
     pixels_.reserve(std::max(items.size(), 2 * pixels_.capacity()));
-  for (std::size_t i = pixels_.size(); i < items.size(); ++i)
-    pixels_.push_back(PixelsOf(items[i], s, dx, dy));
-  return pixels_;
+  if (pixels_.size() < items.size()) pixels_.resize(items.size());
+  const std::array<TItemMapper, 2> maps = ItemMappers(s, dx, dy);
+  if (s.SortedRuns) {
+    // Line-to items are mapped where they are drawn, from the index's
+    // compact copy of their points: a long polyline is not read twice.
+    const std::span<const std::uint32_t> others = s.SortedRuns->Others();
+    for (auto i = std::lower_bound(others.begin(), others.end(), mapped_);
+         i != others.end() && *i < items.size(); ++i)
+      pixels_[*i] = PixelsOf(items[*i], maps);
+  } else {
+    for (std::size_t i = mapped_; i < items.size(); ++i) pixels_[i] = PixelsOf(items[i], maps);
+  }
+  mapped_ = items.size();
+  return std::span<const TItemPixels>(pixels_).first(items.size());
 }
 
 // --- reduced polylines ---------------------------------------------------------------
 
 namespace {
+
+constexpr std::size_t kSearchPointsPerColumn = 4;
 
 // Items drawn alike when they follow each other in a polyline.
 bool SamePolylineRun(const TRChartItem& a, const TRChartItem& b) {
@@ -210,7 +229,38 @@ bool SamePolylineRun(const TRChartItem& a, const TRChartItem& b) {
 const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items,
                                               std::span<const TItemPixels> pixels,
                                               std::size_t begin, TPoint start, int surfaceWidth,
-                                              std::size_t& end) {
+                                              std::size_t& end, const TRenderSettings& s,
+                                              const std::array<TItemMapper, 2>& maps) {
+  // With the index, points of its stretches are found by searching and the
+  // others mapped as they are fed; without it, they have their pixels.
+  const auto feed = [&](TPolylineReducer& r, std::size_t from, std::size_t to) {
+    if (!s.SortedRuns) {
+      for (; from < to; ++from) r.Add(pixels[from].P1);
+      return;
+    }
+    const TItemMapper& map = maps[items[begin].Layer >= 2 ? 1 : 0];
+    const bool search = CanSearch(map);
+    const std::span<const TSortedStretch> stretches = s.SortedRuns->Stretches();
+    auto st = std::upper_bound(stretches.begin(), stretches.end(), from,
+                               [](std::size_t v, const TSortedStretch& x) { return v < x.Begin; });
+    if (st != stretches.begin()) --st;
+    while (from < to) {
+      // The next indexed stretch that reaches past `from`.
+      while (st != stretches.end() && (st->End <= from || st->Size() < TSortedRunIndex::kMinStretch))
+        ++st;
+      const std::size_t begins = st == stretches.end() ? to : std::clamp<std::size_t>(st->Begin, from, to);
+      FeedMapped(r, *s.SortedRuns, from, begins, map);
+      from = begins;
+      if (from == to) break;
+      const std::size_t stop = std::min<std::size_t>(st->End, to);
+      // Searching pays where columns hold many points; a few are mapped faster.
+      if (search && stop - from >= kSearchPointsPerColumn * static_cast<std::size_t>(surfaceWidth))
+        FeedSorted(r, *s.SortedRuns, from, stop, map);
+      else
+        FeedMapped(r, *s.SortedRuns, from, stop, map);
+      from = stop;
+    }
+  };
   const auto scan = [&](std::size_t from) {
     while (from < items.size() && SamePolylineRun(items[begin], items[from])) ++from;
     return from;
@@ -227,7 +277,7 @@ const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items
   if (!run) {
     end = scan(begin);
     scratch_.Start(start, surfaceWidth);
-    for (std::size_t i = begin; i < end; ++i) scratch_.Add(pixels[i].P1);
+    feed(scratch_, begin, end);
     return scratch_;
   }
   if (run->End > items.size()) {  // not the list it was found in: found anew
@@ -244,7 +294,8 @@ const TPolylineReducer& TPolylineRuns::Reduce(std::span<const TRChartItem> items
     run->Fed = begin;
     run->Reducer.Start(start, surfaceWidth);
   }
-  for (; run->Fed < run->End; ++run->Fed) run->Reducer.Add(pixels[run->Fed].P1);
+  feed(run->Reducer, run->Fed, run->End);
+  run->Fed = run->End;
   end = run->End;
   return run->Reducer;
 }
@@ -265,7 +316,8 @@ std::size_t TItemRenderer::DrawReducedRun(std::span<const TRChartItem> items,
   std::size_t end = begin;
   TPolylineRuns local;
   const TPolylineReducer& r =
-      (runs ? *runs : local).Reduce(items, pixels, begin, currentPoint_, s_.Width(), end);
+      (runs ? *runs : local)
+          .Reduce(items, pixels, begin, currentPoint_, s_.Width(), end, set_, maps_);
   const std::vector<TPoint>& done = r.Finished();
   std::array<TPoint, 5> open;
   int n = 0;
@@ -297,7 +349,9 @@ void TItemRenderer::DrawItems(std::span<const TRChartItem> items,
       i = DrawReducedRun(items, pixels, i, runs) - 1;
       continue;
     }
-    DrawItem(item, pixels[i]);
+    // With the index, line-to items have no pixels kept: a pen that is not
+    // reduced maps them here.
+    DrawItem(item, set_.SortedRuns && item.Kind == ikLineTo ? PixelsOf(item, maps_) : pixels[i]);
   }
   FlushPolyline();
   s_.Pen.Width = penWidth_ = 1;

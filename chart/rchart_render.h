@@ -14,6 +14,7 @@
 #include "travenel/chart/rchart_map.h"
 #include "travenel/chart/rchart_props.h"
 #include "travenel/chart/rchart_reduce.h"
+#include "travenel/chart/rchart_runindex.h"
 #include "travenel/gfx/Canvas.h"
 
 namespace travenel {
@@ -41,7 +42,16 @@ struct TRenderSettings {
   // Runs of line-to items drawn with a solid pen one pixel wide in copy mode
   // are drawn as reduced polylines (the same pixels, a few points a column).
   bool ReducePolylines = true;
+  // The item list's index of runs with x never decreasing: such runs are
+  // reduced by searching, their points never all mapped, and other line-to
+  // items are mapped from its compact copy. None: every item is mapped first.
+  const TSortedRunIndex* SortedRuns = nullptr;
 };
+
+// The mappings of layers 1 and 2 onto a surface whose (dx, dy) is the chart
+// area's top-left pixel.
+std::array<TItemMapper, 2> ItemMappers(const TRenderSettings& s, int dx, int dy);
+
 
 // The surface pixels of an item's points: (X1, Y1) and (X2, Y2), or for an
 // ellipse the corners of its box; what a kind does not map stays unset.
@@ -64,7 +74,8 @@ class TPolylineRuns {
   // `start` on a surface `surfaceWidth` wide; `end` gets the index past it.
   const TPolylineReducer& Reduce(std::span<const TRChartItem> items,
                                  std::span<const TItemPixels> pixels, std::size_t begin,
-                                 TPoint start, int surfaceWidth, std::size_t& end);
+                                 TPoint start, int surfaceWidth, std::size_t& end,
+                                 const TRenderSettings& s, const std::array<TItemMapper, 2>& maps);
 
  private:
   struct Run {
@@ -89,6 +100,7 @@ class TItemPixelCache {
                                       const TRenderSettings& s, int dx, int dy);
   void Clear() {
     pixels_.clear();
+    mapped_ = 0;
     runs_.Clear();
   }
   // The reduced polylines made from the pixels Update gave last.
@@ -98,6 +110,10 @@ class TItemPixelCache {
   std::uint64_t listVersion_ = 0;
   std::array<TLayerMap, 2> maps_{};
   int dx_ = 0, dy_ = 0, lRim_ = 0, tRim_ = 0;
+  // Items before this one have their pixels (but line-to items when the
+  // settings have the index: the pass maps those where it draws them).
+  std::size_t mapped_ = 0;
+  bool indexed_ = false;  // the pixels were made with the index
   std::vector<TItemPixels> pixels_;
   TPolylineRuns runs_;
 };
@@ -157,6 +173,7 @@ class TItemRenderer {
 
   TCanvas& s_;
   int dx_, dy_;
+  std::array<TItemMapper, 2> maps_;  // layers 1 and 2
   bool blackAndWhite_;
   const TRenderSettings& set_;
   // The values the surface holds, so it is changed only where an item needs another.

@@ -9,6 +9,7 @@
 namespace travenel {
 
 class TWorld;
+class THeadlessWorld;
 
 struct TSegregation {
   // Over the occupied cells (each names the agent on it, of the cell's State):
@@ -31,5 +32,8 @@ struct TSegregation {
 };
 
 TSegregation MeasureSegregation(const TWorld& world);
+// The same for a headless world of any size, in memory that grows with the
+// clusters' labels, not with the grid.
+TSegregation MeasureSegregation(const THeadlessWorld& world);
 
 }  // namespace travenel

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
+#include <QMouseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -26,11 +28,13 @@ namespace {
 
 constexpr int kPageHeight = 620;
 constexpr int kScaleHeight = 44;
-constexpr int kSizes[] = {1000, 100000, 1000000};
+constexpr int kSizes[] = {1000, 100000, 1000000, 10000000};
 constexpr int kStartSize = 2;     // a million
 constexpr int kFeedPoints = 500;  // per tick of the live feed
 constexpr int kFeedIntervalMs = 40;
 constexpr int kTimedRepaints = 20;
+// Pan frames the read-out takes the median of.
+constexpr std::size_t kPanFrames = 60;
 constexpr TColor kWalkColor = 0xA05010;
 
 // The signal's value at step x: a slow wave with noise that wanders and is
@@ -103,17 +107,50 @@ TLargeDataPage::TLargeDataPage(QWidget* parent) : TGalleryPage(parent) {
   connect(feed_, &QTimer::timeout, this, [this] { Feed(); });
   connect(time, &QPushButton::clicked, this, [this] { MeasureRepaint(); });
   connect(save, &QPushButton::clicked, this, [this] { SavePicture(); });
-  c.OnZoomPan = [this](TCustomRChart&) { FollowRange(); };
+  // A pan frame: from the mouse move reaching the chart to the end of its
+  // repaint, which OnZoomPan follows. The mouse reaches the widget that hosts
+  // the chart inside the RChartWidget.
+  chart_->installEventFilter(this);
+  for (QWidget* host : chart_->findChildren<QWidget*>()) host->installEventFilter(this);
+  c.OnZoomPan = [this](TCustomRChart&) {
+    if (moveStart_) NotePanFrame();
+    FollowRange();
+  };
 
   size_->setCurrentIndex(kStartSize);
   Fill(kSizes[kStartSize]);
   SetPageSize(kPageWidth, kPageHeight);
 }
 
+bool TLargeDataPage::eventFilter(QObject* watched, QEvent* event) {
+  // Only a drag pans.
+  if (event->type() == QEvent::MouseMove &&
+      (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton) &&
+      (watched == chart_ || chart_->isAncestorOf(qobject_cast<QWidget*>(watched))))
+    moveStart_ = std::chrono::steady_clock::now();
+  return TGalleryPage::eventFilter(watched, event);
+}
+
+void TLargeDataPage::NotePanFrame() {
+  const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - *moveStart_;
+  moveStart_.reset();
+  panFrames_.push_back(took.count());
+  if (panFrames_.size() > kPanFrames) panFrames_.erase(panFrames_.begin());
+  std::vector<double> sorted = panFrames_;
+  std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+  report_->setText(QStringLiteral("%1 items: pan frame (mouse move and repaint) %2 µs, "
+                                  "median of the last %3: %4 µs")
+                       .arg(chart_->Chart().ItemCount())
+                       .arg(took.count(), 0, 'f', 0)
+                       .arg(sorted.size())
+                       .arg(sorted[sorted.size() / 2], 0, 'f', 0));
+}
+
 void TLargeDataPage::Fill(int points) {
   TRChart& c = chart_->Chart();
-  // Room for the walk and a long live feed.
-  c.SetMaxItems(std::max(points * 2, 100000));
+  panFrames_.clear();
+  // Room for the walk and a long live feed (as far as the list's ceiling allows).
+  c.SetMaxItems(std::clamp(points * 2, 100000, TRChartItemList::kMaxItemsCeiling));
   c.ClearItems();
   c.ClearZoomHistory();
   c.SetDataColor(kWalkColor);
