@@ -239,10 +239,7 @@ void TPage::DrawOn(TCanvas& c) const {
   for (const TPut& p : puts_) {
     const std::unique_ptr<TCanvas> part =
         c.Part(Bounds(p.Left, p.Top, p.Chart->Width(), p.Chart->Height()));
-    if (part)
-      DrawChart(*p.Chart, *part);
-    else
-      c.Draw(p.Left, p.Top, ChartPicture(*p.Chart));
+    if (!part || !p.Chart->RenderOn(*part, false)) c.Draw(p.Left, p.Top, ChartPicture(*p.Chart));
   }
 }
 

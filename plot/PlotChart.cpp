@@ -205,18 +205,6 @@ const TBitmap& ChartPicture(TRChart& chart) {
   return chart.ControlImage();
 }
 
-void DrawChart(TRChart& chart, TCanvas& surface) {
-  // The caption takes the font the last paint left on the surface.
-  surface.SetState(chart.ControlImage().Canvas().State());
-  chart.RenderControlImage(surface);
-  const TChartGeometry g = chart.Geometry();
-  const std::unique_ptr<TCanvas> area = surface.Part(Bounds(
-      static_cast<int>(g.AreaLeft()), static_cast<int>(g.AreaTop()), g.AreaImageWidth(), g.AreaImageHeight()));
-  if (!area) return;
-  chart.RenderChartBackground(*area, 0, 0);
-  chart.RenderItems(*area, 0, 0, false, false);
-}
-
 TPoint LegendSize(const std::vector<TLegendEntry>& entries) {
   TBitmap scratch(1, 1);
   scratch.Canvas().Font() = PlotFont(kLabelFontHeight);

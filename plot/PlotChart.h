@@ -85,9 +85,6 @@ std::unique_ptr<TRChart> MakeChart(const TChartSpec& spec);
 
 // The chart's picture with every item drawn.
 const TBitmap& ChartPicture(TRChart& chart);
-// Draws the chart's picture anew on a device canvas of the chart's size (a
-// scaled image, a vector file): the same routines as on screen.
-void DrawChart(TRChart& chart, TCanvas& surface);
 
 // A polyline in world coordinates that the legend should keep clear of.
 using TWorldLine = std::vector<std::pair<double, double>>;

@@ -90,11 +90,11 @@ void TControl::SaveToFile(const std::string& path, double scale) {
   if (PictureFormatOf(path) == TPictureFormat::Raster && scale == 1) return SaveToFile(path);
   const TBitmap& picture = CurrentPicture();
   SavePicture(path, picture.Width(), picture.Height(), scale, [this](TCanvas& c) {
-    if (!RenderOn(c)) c.StretchDraw(Rect(0, 0, c.Width(), c.Height()), windowImage_);
+    if (!RenderOn(c, false)) c.StretchDraw(Rect(0, 0, c.Width(), c.Height()), windowImage_);
   });
 }
 
-bool TControl::RenderOn(TCanvas&) { return false; }
+bool TControl::RenderOn(TCanvas&, bool) { return false; }
 
 void TControl::Present(const TRect& r) {
   if (host_ && r.Width() > 0 && r.Height() > 0) host_->RequestPaint(r);

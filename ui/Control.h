@@ -104,9 +104,10 @@ class TControl {
   void SaveToFile(const std::string& path, double scale);
   // Draws the control's picture anew on a device canvas of the control's size
   // (a screen at a device pixel ratio above 1, a vector file) with the same
-  // routines that paint the window image. False when the control has no such
+  // routines that paint the window image; `screen` adds what only the screen
+  // shows (outlines being dragged). False when the control has no such
   // drawing: its window image is then shown (and saved) scaled.
-  virtual bool RenderOn(TCanvas& surface);
+  virtual bool RenderOn(TCanvas& surface, bool screen);
 
   // Which keys the control handles itself (DLGC_WANTARROWS | DLGC_WANTTAB).
   virtual int DialogCode() const { return 0; }

@@ -156,7 +156,7 @@ const QImage& QtHost::DevicePicture(double ratio) {
     return devicePicture_;
   bool drawn = false;
   devicePicture_ = RenderScaled(control.Width(), control.Height(), ratio,
-                                [&](TCanvas& c) { drawn = control_->RenderOn(c); });
+                                [&](TCanvas& c) { drawn = control_->RenderOn(c, true); });
   if (!drawn) devicePicture_ = QImage();
   deviceKey_ = key;
   deviceRatio_ = ratio;
