@@ -142,6 +142,13 @@ bool ClipSegment(QPointF& a, QPointF& b, const QRectF& box) {
   return true;
 }
 
+// Fills the part of the box within the clip. Cut here rather than left to the
+// painter's clip, which a vector file (SVG) may not keep.
+void Fill(QPainter& p, const QRect& box, const QRect& clip, const QColor& c) {
+  const QRect cut = box & clip;
+  if (!cut.isEmpty()) p.fillRect(cut, c);
+}
+
 }  // namespace
 
 TCanvas::TCanvas(QImage* image) : image_(image) {}
@@ -207,7 +214,7 @@ void TCanvas::DevFill(const TRect& r, TColor color, bool xorMode) {
   if (box.isEmpty() || (device_->Image && image_->isNull())) return;
   QPainter& p = device_->Begin();
   SetMode(p, xorMode);
-  p.fillRect(box, QColorOf(color));
+  Fill(p, box, device_->Clip, QColorOf(color));
 }
 
 void TCanvas::DevLine(int x0, int y0, int x1, int y1) {
@@ -229,14 +236,14 @@ void TCanvas::DevLine(int x0, int y0, int x1, int y1) {
       const std::int64_t first = x1 > x0 ? x0 : std::int64_t{x1} + 1;
       const std::int64_t last = x1 > x0 ? std::int64_t{x1} : std::int64_t{x0} + 1;
       const auto [t, b] = band(d.Y(y0), d.Y(std::int64_t{y0} + 1));
-      p.fillRect(QRect(QPoint(int(d.X(first)), int(t)), QPoint(int(d.X(last) - 1), int(b - 1))),
-                 QColorOf(Pen.Color));
+      Fill(p, QRect(QPoint(int(d.X(first)), int(t)), QPoint(int(d.X(last) - 1), int(b - 1))),
+           d.Clip, QColorOf(Pen.Color));
     } else {
       const std::int64_t first = y1 > y0 ? y0 : std::int64_t{y1} + 1;
       const std::int64_t last = y1 > y0 ? std::int64_t{y1} : std::int64_t{y0} + 1;
       const auto [l, r] = band(d.X(x0), d.X(std::int64_t{x0} + 1));
-      p.fillRect(QRect(QPoint(int(l), int(d.Y(first))), QPoint(int(r - 1), int(d.Y(last) - 1))),
-                 QColorOf(Pen.Color));
+      Fill(p, QRect(QPoint(int(l), int(d.Y(first))), QPoint(int(r - 1), int(d.Y(last) - 1))),
+           d.Clip, QColorOf(Pen.Color));
     }
   } else {
     // From the start pixel's near edge to the end pixel's near edge: the end
@@ -245,7 +252,7 @@ void TCanvas::DevLine(int x0, int y0, int x1, int y1) {
     const QPointF back = (b - a) / static_cast<double>(n) * 0.5;
     QPointF from = a - back, to = b - back;
     const double reach = kDeviceReach / 2;
-    if (ClipSegment(from, to, QRectF(d.Clip).adjusted(-64, -64, 64, 64)) &&
+    if (ClipSegment(from, to, QRectF(d.Clip)) &&
         std::abs(from.x()) < reach && std::abs(from.y()) < reach) {
       QPainter& p = d.Begin();
       SetMode(p, xorMode);
@@ -267,9 +274,26 @@ void TCanvas::DevPolyline(std::span<const TPoint> points, bool closed) {
     // A pattern runs on along the whole line; XOR must not cover a pixel
     // twice; a vector file keeps the line one path.
     QPainterPath path;
-    path.moveTo(d.Centre(points[0].X, points[0].Y));
-    for (std::size_t i = 1; i < points.size(); ++i) path.lineTo(d.Centre(points[i].X, points[i].Y));
-    if (closed) path.closeSubpath();
+    const QRectF clip(d.Clip);
+    bool wholly = true;
+    for (const TPoint& pt : points) wholly = wholly && clip.contains(d.Centre(pt.X, pt.Y));
+    if (wholly) {
+      path.moveTo(d.Centre(points[0].X, points[0].Y));
+      for (std::size_t i = 1; i < points.size(); ++i) path.lineTo(d.Centre(points[i].X, points[i].Y));
+      if (closed) path.closeSubpath();
+    } else {
+      // Cut at the surface's edge: pieces of their own where the line leaves it.
+      const std::size_t n = points.size() + (closed ? 1 : 0);
+      for (std::size_t i = 1; i < n; ++i) {
+        const TPoint& a0 = points[i - 1];
+        const TPoint& b0 = points[i % points.size()];
+        QPointF a = d.Centre(a0.X, a0.Y), b = d.Centre(b0.X, b0.Y);
+        const QPointF wasA = a;
+        if (!ClipSegment(a, b, clip)) continue;
+        if (path.isEmpty() || a != wasA || path.currentPosition() != a) path.moveTo(a);
+        path.lineTo(b);
+      }
+    }
     pen.setJoinStyle(Qt::RoundJoin);
     p.setPen(pen);
     p.drawPath(path);
@@ -282,13 +306,14 @@ void TCanvas::DevPolyline(std::span<const TPoint> points, bool closed) {
   p.setPen(pen);
   std::vector<QLineF> segments;
   segments.reserve(points.size());
-  QPointF from = d.Centre(points[0].X, points[0].Y);
-  for (std::size_t i = 1; i < points.size(); ++i) {
-    const QPointF to = d.Centre(points[i].X, points[i].Y);
-    segments.emplace_back(from, to);
-    from = to;
+  const QRectF clip = QRectF(d.Clip).adjusted(-64, -64, 64, 64);
+  const std::size_t n = points.size() + (closed ? 1 : 0);
+  for (std::size_t i = 1; i < n; ++i) {
+    const TPoint& a0 = points[i - 1];
+    const TPoint& b0 = points[i % points.size()];
+    QPointF a = d.Centre(a0.X, a0.Y), b = d.Centre(b0.X, b0.Y);
+    if (ClipSegment(a, b, clip)) segments.emplace_back(a, b);
   }
-  if (closed) segments.emplace_back(from, d.Centre(points[0].X, points[0].Y));
   p.drawLines(segments.data(), static_cast<int>(segments.size()));
 }
 
@@ -324,7 +349,7 @@ void TCanvas::DevRectangle(int x1, int y1, int x2, int y2) {
   SetMode(p, xorMode);
   if (Brush.Style == bsSolid) {
     const QRect inner = outline ? box.adjusted(w, w, -w, -w) : box;
-    if (!inner.isEmpty()) p.fillRect(inner, QColorOf(Brush.Color));
+    if (!inner.isEmpty()) Fill(p, inner, d.Clip, QColorOf(Brush.Color));
   }
   if (!outline) return;
   const raster::LinePen rp = raster::MakePen(0, Pen.Width, Pen.Style);
@@ -336,12 +361,12 @@ void TCanvas::DevRectangle(int x1, int y1, int x2, int y2) {
   }
   // Four bands inside the box, none drawn twice (XOR).
   const QColor c = QColorOf(Pen.Color);
-  p.fillRect(QRect(box.left(), box.top(), box.width(), w), c);
-  if (box.height() > w) p.fillRect(QRect(box.left(), box.bottom() - w + 1, box.width(), w), c);
+  Fill(p, QRect(box.left(), box.top(), box.width(), w), d.Clip, c);
+  if (box.height() > w) Fill(p, QRect(box.left(), box.bottom() - w + 1, box.width(), w), d.Clip, c);
   const int inside = box.height() - 2 * w;
   if (inside > 0) {
-    p.fillRect(QRect(box.left(), box.top() + w, w, inside), c);
-    if (box.width() > w) p.fillRect(QRect(box.right() - w + 1, box.top() + w, w, inside), c);
+    Fill(p, QRect(box.left(), box.top() + w, w, inside), d.Clip, c);
+    if (box.width() > w) Fill(p, QRect(box.right() - w + 1, box.top() + w, w, inside), d.Clip, c);
   }
 }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <climits>
@@ -175,6 +177,43 @@ TEST(PictureFile, WritesSvgWithTextPdfAndScaledPng) {
   if (!p.waitForFinished(20000) || p.exitStatus() != QProcess::NormalExit)
     GTEST_SKIP() << "pdftotext is not available";
   EXPECT_TRUE(p.readAllStandardOutput().contains("Zeitschritt 0.25"));
+}
+
+// A part of a picture keeps its drawing inside, in a vector file too (whose
+// format may know no clipping).
+TEST(PictureFile, PartsKeepTheirDrawingInside) {
+  QTemporaryDir dir;
+  const std::string svg = dir.filePath("part.svg").toStdString();
+  SavePicture(svg, 60, 60, 1, [](TCanvas& c) {
+    c.Brush.Color = clWhite;
+    c.FillRect(Rect(0, 0, 60, 60));
+    const std::unique_ptr<TCanvas> part = c.Part(Rect(20, 20, 40, 40));
+    part->Pen.Color = clBlack;
+    part->Pen.Width = 3;
+    part->MoveTo(-100, 10);
+    part->LineTo(100, 10);  // along an axis
+    part->MoveTo(-50, -40);
+    part->LineTo(70, 80);  // slanted
+    const TPoint zigzag[] = {{-30, 5}, {10, 15}, {50, 5}, {10, -30}};
+    part->Polyline(zigzag);
+    part->Brush.Color = clBlack;
+    part->FillRect(Rect(-10, 30, 90, 35));
+  });
+  QSvgRenderer renderer(QString::fromStdString(svg));
+  ASSERT_TRUE(renderer.isValid());
+  QImage img(60, 60, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter p(&img);
+  renderer.render(&p);
+  p.end();
+  int inside = 0, outside = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const bool in = x >= 19 && x <= 40 && y >= 19 && y <= 40;  // a pixel of antialiasing
+      (in ? inside : outside) += qGray(img.pixel(x, y)) < 200;
+    }
+  EXPECT_GT(inside, 40);
+  EXPECT_EQ(outside, 0);
 }
 
 TEST(PictureFile, BadNamesAndUnknownSuffixesLeaveTheOldFile) {
