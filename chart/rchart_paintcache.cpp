@@ -382,7 +382,7 @@ void TChartPaintCache::RenderLastPassAgain() {
   c.Pen.Color = k.ChartFrameColor;
   c.Rectangle(0, 0, k.ImageWidth, k.ImageHeight);
   TRenderSettings settings = SettingsOf(k);
-  settings.SortedRuns = &items_->SortedRuns();
+  settings.SortedRuns = &Chart.items_->SortedRuns();
   // The items go only with a clear, before which the group is settled.
   const std::span<const TRChartItem> items = Chart.items_->Items().first(
       std::min<std::size_t>(static_cast<std::size_t>(pc.AreaItems), Chart.items_->Items().size()));
