@@ -21,7 +21,8 @@ set(_travenel_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Travenel)
 set(_travenel_public_headers_gfx Bitmap.h Canvas.h Color.h Font.h Types.h)
 set(_travenel_public_headers_ui Control.h ControlWidget.h Input.h)
 set(_travenel_public_headers_chart
-    RChartWidget.h ScaleWidget.h rchart.h rchart_item.h rchart_map.h rchart_props.h Scale.h
+    RChartWidget.h ScaleWidget.h rchart.h rchart_item.h rchart_podbuffer.h rchart_map.h
+    rchart_props.h Scale.h
     Scale_labels.h ulxbase.h ulxbase_draw.h)
 
 foreach(lib ${_travenel_libs})

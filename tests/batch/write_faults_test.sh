@@ -70,7 +70,13 @@ for line in "${cases[@]}"; do
       # A soft limit of 40 KiB, SIGXFSZ ignored, lifted while the sweep runs.
       bash -c 'trap "" XFSZ; ulimit -S -f 40; exec "$@"' _ "$bin" "${args[@]}" > "$out" 2> "$tmp/err" &
       pid=$!
-      sleep 0.1
+      # Lifted once the file has met the limit (or the sweep has ended), never
+      # on a clock: a loaded machine may not have written 40 KiB by any time.
+      grown=$dir/out.csv
+      [ "$kind" = limit ] && grown=$dir/out.csv.partial
+      while kill -0 "$pid" 2> /dev/null && [ "$(stat -c %s "$grown" 2> /dev/null || echo 0)" -lt 40960 ]; do
+        sleep 0.01
+      done
       prlimit --pid "$pid" --fsize=unlimited 2> /dev/null
       wait "$pid"
       status=$? ;;
@@ -125,7 +131,8 @@ for line in "${cases[@]}"; do
       grep -q "already holds this sweep" "$tmp/err3" || bad "no note on skipping: $(cat "$tmp/err3")" ;;
     slow)
       # Runs of 100,000 agents take seconds; the failure must not wait for them.
-      [ "$ms" -lt 2000 ] || bad "took $ms ms to stop" ;;
+      # (Generous: a sanitizer build on a loaded machine starts slowly.)
+      [ "$ms" -lt 5000 ] || bad "took $ms ms to stop" ;;
     flock) cmp -s "$dir/out.csv" "$tmp/want" || bad "sweep without locks differs" ;;
   esac
   [ -n "$mnt" ] && { umount "$mnt"; mnt=""; }
