@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <climits>
 #include <cmath>
@@ -153,30 +152,6 @@ void DrawSample(TCanvas& c) {
   c.TextOut(10, 10, "Zeitschritt 0.25");
   c.MoveTo(10, 40);
   c.LineTo(90, 40);
-}
-
-TEST(PictureFile, WritesSvgWithTextPdfAndScaledPng) {
-  QTemporaryDir dir;
-  const std::string svg = dir.filePath("p.svg").toStdString();
-  SavePicture(svg, 100, 60, 1, DrawSample);
-  QFile f(QString::fromStdString(svg));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QByteArray text = f.readAll();
-  EXPECT_TRUE(text.contains("Zeitschritt 0.25</text>")) << text.left(400).toStdString();
-  EXPECT_TRUE(text.contains("viewBox=\"0 0 100 60\""));
-
-  const std::string png = dir.filePath("p.png").toStdString();
-  SavePicture(png, 100, 60, 3, DrawSample);
-  const QImage read(QString::fromStdString(png));
-  EXPECT_EQ(read.size(), QSize(300, 180));
-
-  const std::string pdf = dir.filePath("p.pdf").toStdString();
-  SavePicture(pdf, 100, 60, 1, DrawSample);
-  QProcess p;
-  p.start("pdftotext", {QString::fromStdString(pdf), "-"});
-  if (!p.waitForFinished(20000) || p.exitStatus() != QProcess::NormalExit)
-    GTEST_SKIP() << "pdftotext is not available";
-  EXPECT_TRUE(p.readAllStandardOutput().contains("Zeitschritt 0.25"));
 }
 
 // A part of a picture keeps its drawing inside, in a vector file too (whose
