@@ -1,6 +1,7 @@
 // The window's population chart and a chart of a 10^5-point polyline drawn
 // anew at a device pixel ratio (what a host on a scaled screen does when the
-// picture changed) and written as SVG and PDF. The files' sizes are counters.
+// picture changed) and written as SVG and PDF (the files' sizes are
+// counters), and a step of the window's world painted at a ratio.
 #include <benchmark/benchmark.h>
 
 #include <QFileInfo>
@@ -10,7 +11,9 @@
 
 #include "travenel/app/PopulationChart.h"
 #include "travenel/chart/rchart.h"
+#include "travenel/gfx/Bitmap.h"
 #include "travenel/gfx/PictureFile.h"
+#include "travenel/sim/World.h"
 
 namespace travenel {
 
@@ -82,6 +85,18 @@ BENCHMARK(BM_WindowChart_Pdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowChart_Png)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongLine_Svg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongLine_Pdf)->Unit(benchmark::kMillisecond);
+
+// One step of 1000 agents on the window's 40 x 40 world, painted on its
+// image at the ratio (1: the raster rules).
+void BM_WorldStep_Scaled(benchmark::State& state) {
+  TBitmap image(404, 404);
+  image.SetDeviceScale(static_cast<double>(state.range(0)) / 100);
+  TWorld world(40, 40, &image.Canvas());
+  world.SetFixedSeed(3);
+  world.CreateAgents(1000);
+  for (auto _ : state) world.Step(101);  // nobody attaches: every agent moves
+}
+BENCHMARK(BM_WorldStep_Scaled)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
