@@ -136,6 +136,7 @@ void TForm1::FormCreate() {
   // The world's cells are made and reset (and painted) as it is built.
   world_ = std::make_unique<TWorld>(columns_, rows_, &drawingImage_->Canvas());
   if (setupSeed_) world_->SetFixedSeed(*setupSeed_);
+  drawingImage_->OnRescaled = [this] { world_->Redraw(); };
   prevAttached_ = 0;
   prevFree_ = 0;
   ChartWorldReset();

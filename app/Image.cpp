@@ -16,7 +16,11 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {
 TImage::~TImage() = default;
 
 TBitmap& TImage::Picture() {
-  if (!picture_) picture_ = std::make_unique<TBitmap>(width(), height());
+  if (!picture_) {
+    picture_ = std::make_unique<TBitmap>(width(), height());
+    // On a scaled screen the picture has the device's pixels from the start.
+    picture_->SetDeviceScale(devicePixelRatioF());
+  }
   return *picture_;
 }
 
@@ -37,6 +41,10 @@ void TImage::resizeEvent(QResizeEvent*) { FitToFrame(); }
 void TImage::moveEvent(QMoveEvent*) { FitToFrame(); }
 
 void TImage::paintEvent(QPaintEvent* e) {
+  if (picture_ && picture_->DeviceScale() != devicePixelRatioF()) {
+    picture_->SetDeviceScale(devicePixelRatioF());
+    if (OnRescaled) OnRescaled();
+  }
   QPainter p(this);
   for (const QRect& r : e->region()) {
     if (!picture_) {
@@ -44,9 +52,13 @@ void TImage::paintEvent(QPaintEvent* e) {
       continue;
     }
     const QImage& img = picture_->Image();
-    p.drawImage(r.topLeft(), img, r);
+    const QRect from = picture_->Canvas().DeviceRect(Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+    if (picture_->Canvas().IsDevice())
+      p.drawImage(QRectF(r), img, QRectF(from));
+    else
+      p.drawImage(r.topLeft(), img, r);
     // Beyond a picture smaller than the control: the window colour.
-    const QRegion outside = QRegion(r) - QRegion(img.rect());
+    const QRegion outside = QRegion(r) - QRegion(0, 0, picture_->Width(), picture_->Height());
     for (const QRect& o : outside) p.fillRect(o, palette().window());
   }
 }

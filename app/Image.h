@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "travenel/gfx/Bitmap.h"
@@ -21,6 +22,11 @@ class TImage : public QWidget {
   TBitmap& Picture();
   TCanvas& Canvas() { return Picture().Canvas(); }
   bool HasPicture() const { return picture_ != nullptr; }
+
+  // Called when the picture had to start anew at another device scale (the
+  // window went to a screen of another device pixel ratio): whoever draws on
+  // it draws it all again.
+  std::function<void()> OnRescaled;
 
  protected:
   void paintEvent(QPaintEvent* e) override;

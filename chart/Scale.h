@@ -268,6 +268,8 @@ class TScale : public TControl {
   // The paint handler: transparent straight onto the target, opaque composed
   // off-screen with background and frame and copied onto the target.
   void Paint() override;
+  // The scale anew on a device canvas of its size (a scaled screen, a vector file).
+  bool RenderOn(TCanvas& surface, bool screen) override;
   // Ticks, labels and caption of the scale on `surface`, the base line at
   // y = baseY (horizontal types) or x = baseX (vertical types).
   void DrawHorizontal(TCanvas& surface, int baseY);

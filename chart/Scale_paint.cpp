@@ -116,22 +116,46 @@ bool TScale::PaintScale() {
   }
 
   // Opaque: composed off-screen and copied in one step, so the target never
-  // shows a half-drawn scale.
+  // shows a half-drawn scale. A surface at a device scale (drawn whole before
+  // it is shown) takes the drawing itself, at its own resolution.
   const int w = Width(), h = Height();
-  TBitmap image(w, h);
-  TCanvas& c = image.Canvas();
+  const bool direct = target.IsDevice();
+  TBitmap image(direct ? 0 : w, direct ? 0 : h);
+  TCanvas& c = direct ? target : image.Canvas();
+  const int x0 = direct ? ox : 0, y0 = direct ? oy : 0;
   UseFont(c, Font());
   c.Pen.Color = look_.ColorBackGnd;
   c.Brush.Color = look_.ColorBackGnd;
   c.Brush.Style = bsSolid;
-  c.FillRect(Rect(0, 0, w, h));
+  c.FillRect(Rect(x0, y0, ClampToInt32(Offset(w, x0)), ClampToInt32(Offset(h, y0))));
   c.Pen.Color = axis_.ColorScale;
-  DrawScale(c, 0, 0);
+  DrawScale(c, x0, y0);
   if (OnAfterScaleRendered) OnAfterScaleRendered(*this, c);
-  DrawFrameStyled(c, look_.FrameStyle, 0, 0, w - 1, h - 1, look_.FrameHighlightColor,
-                  kFrameLightColor, look_.FrameShadowColor, look_.FrameDarkColor,
-                  look_.FrameDarkColor);
-  target.Draw(ox, oy, image);
+  DrawFrameStyled(c, look_.FrameStyle, x0, y0, ClampToInt32(Offset(w - 1, x0)),
+                  ClampToInt32(Offset(h - 1, y0)), look_.FrameHighlightColor, kFrameLightColor,
+                  look_.FrameShadowColor, look_.FrameDarkColor, look_.FrameDarkColor);
+  if (!direct) target.Draw(ox, oy, image);
+  return true;
+}
+
+bool TScale::RenderOn(TCanvas& surface, bool) {
+  if (!surface.IsDevice()) return false;
+  // What shows behind a transparent scale: its parent's colour, as the host erases.
+  if (look_.Transparent) {
+    surface.Brush.Style = bsSolid;
+    surface.Brush.Color = ParentColor();
+    surface.FillRect(Rect(0, 0, surface.Width(), surface.Height()));
+  }
+  TCanvas* const target = targetCanvas_;
+  const int tx = targetOffsetX_, ty = targetOffsetY_;
+  SetTarget(&surface, 0, 0);
+  try {
+    PaintScale();
+  } catch (...) {
+    SetTarget(target, tx, ty);
+    throw;
+  }
+  SetTarget(target, tx, ty);
   return true;
 }
 

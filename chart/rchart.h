@@ -278,6 +278,10 @@ class TCustomRChart : public TControl {
   // suffix); an old file is replaced only once the new one is complete.
   // Throws EWriteError when the file cannot be written.
   void SaveToFile(const std::string& path) override;
+  using TControl::SaveToFile;  // (path, scale): PNG and BMP at a scale, SVG and PDF
+  // The picture anew on a device canvas of the chart's size, by the routines
+  // of the paint; the outlines being dragged only on screen.
+  bool RenderOn(TCanvas& surface, bool screen) override;
   // How many full repaints have drawn since construction.
   int PaintCount() const { return paintCount_; }
 

@@ -5,6 +5,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <cmath>
 
 namespace travenel {
 
@@ -13,6 +14,26 @@ TBitmap::TBitmap() = default;
 TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
 
 void TBitmap::SetSize(int width, int height) {
+  if (!canvas_.IsDevice()) return SetImageSize(width, height);
+  const double scale = canvas_.Scale();
+  canvas_.EndDevicePaint();
+  const auto device = [scale](int n) {
+    return n <= 0 ? 0 : static_cast<int>(std::min(std::ceil(n * scale), 2147483647.0));
+  };
+  SetImageSize(device(width), device(height));
+  canvas_.SetDeviceImage(scale, image_.isNull() ? 0 : width, image_.isNull() ? 0 : height);
+}
+
+void TBitmap::SetDeviceScale(double scale) {
+  if (!(scale > 0) || scale == canvas_.Scale()) return;
+  const int w = Width(), h = Height();
+  if (canvas_.IsDevice()) canvas_.EndDevicePaint();
+  image_ = QImage();
+  canvas_.SetDeviceImage(scale, w, h);
+  SetSize(w, h);
+}
+
+void TBitmap::SetImageSize(int width, int height) {
   if (width <= 0 || height <= 0 || std::int64_t{width} * height > kMaxPixels) {
     image_ = QImage();
     return;
@@ -47,12 +68,17 @@ void TBitmap::LoadFromFile(const std::string& path) {
   if (loaded.isNull())
     throw EInvalidGraphic("Die Bilddatei \"" + path + "\" kann nicht gelesen werden: " +
                           reader.errorString().toStdString());
+  // A picture from a file has the pixels it has: no scale.
+  if (canvas_.IsDevice()) canvas_.EndDevicePaint();
+  canvas_.SetDeviceImage(1, 0, 0);
   image_ = loaded.convertToFormat(QImage::Format_RGB32);
 }
 
 void TBitmap::Assign(const TBitmap& other) {
   if (this == &other) return;
-  image_ = other.image_.copy();
+  if (canvas_.IsDevice()) canvas_.EndDevicePaint();
+  image_ = other.Image().copy();
+  canvas_.SetDeviceImage(other.DeviceScale(), other.Width(), other.Height());
 }
 
 void TBitmap::SaveToFile(const std::string& path) const {
@@ -61,7 +87,8 @@ void TBitmap::SaveToFile(const std::string& path) const {
     throw EWriteError("Cannot write the picture \"" + path + "\": " + why);
   };
   if (path.empty() || path.find('\0') != std::string::npos) fail("no valid file name");
-  if (image_.isNull()) fail("the picture is empty");
+  const QImage& image = Image();
+  if (image.isNull()) fail("the picture is empty");
   QByteArray format = QFileInfo(file).suffix().toLower().toLatin1();
   if (format.isEmpty()) format = "png";
   if (!QImageWriter::supportedImageFormats().contains(format))
@@ -71,7 +98,7 @@ void TBitmap::SaveToFile(const std::string& path) const {
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly)) fail(out.errorString().toStdString());
   QImageWriter writer(&out, format);
-  if (!writer.write(image_)) {
+  if (!writer.write(image)) {
     out.cancelWriting();
     fail(writer.errorString().toStdString());
   }

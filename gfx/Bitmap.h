@@ -32,8 +32,9 @@ class TBitmap {
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
 
-  int Width() const { return image_.width(); }
-  int Height() const { return image_.height(); }
+  // Logical pixels: a bitmap at a device scale holds Scale() times as many per side.
+  int Width() const { return canvas_.Width(); }
+  int Height() const { return canvas_.Height(); }
   bool Empty() const { return image_.isNull(); }
 
   // The largest image a bitmap takes: 2^28 pixels (1 GiB).
@@ -46,6 +47,12 @@ class TBitmap {
   void SetWidth(int width) { SetSize(width, Height()); }
   void SetHeight(int height) { SetSize(Width(), height); }
 
+  // Draws at a device scale from now on (1: the raster rules, pixel for
+  // pixel): the image gets scale times the pixels per side, and the canvas
+  // forwards its drawing to a painter at that scale. The picture starts white.
+  void SetDeviceScale(double scale);
+  double DeviceScale() const { return canvas_.Scale(); }
+
   // Any picture format Qt reads. Throws EInvalidGraphic, leaving the image as
   // it was, when the file is missing or unreadable.
   void LoadFromFile(const std::string& path);
@@ -56,15 +63,18 @@ class TBitmap {
   // leaving any old file as it was.
   void SaveToFile(const std::string& path) const;
 
-  // Copies size and pixels of another bitmap.
+  // Copies size, scale and pixels of another bitmap.
   void Assign(const TBitmap& other);
 
   TCanvas& Canvas() { return canvas_; }
   const TCanvas& Canvas() const { return canvas_; }
-  QImage& Image() { return image_; }
-  const QImage& Image() const { return image_; }
+  // The device pixels (as many as the logical ones at scale 1).
+  QImage& Image() { return canvas_.Image(); }
+  const QImage& Image() const { return canvas_.Image(); }
 
  private:
+  void SetImageSize(int width, int height);
+
   QImage image_;
   TCanvas canvas_{&image_};
 };

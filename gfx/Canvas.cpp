@@ -114,7 +114,6 @@ void PaintLargeText(QImage& image, glyphs::FontGlyphs& g, const QRect& clip, std
 
 }  // namespace
 
-TCanvas::TCanvas(QImage* image) : image_(image) {}
 
 void TCanvas::SetPrinter(bool printer, int pixelsPerInch) {
   printer_ = printer;
@@ -135,7 +134,9 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x, int y) {
-  if (Pen.Style != psClear) {
+  if (device_) [[unlikely]] {
+    DevLine(penPos_.X, penPos_.Y, x, y);
+  } else if (Pen.Style != psClear) {
     raster::Line(raster::Target::Of(*image_, Pen.Mode == pmXor), penPos_.X, penPos_.Y, x, y,
                  PenOf(Pen), dashPhase_);
   }
@@ -144,6 +145,7 @@ void TCanvas::LineTo(int x, int y) {
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
   if (points.size() < 2 || Pen.Style == psClear) return;
+  if (device_) [[unlikely]] return DevPolyline(points, false);
   const raster::Target t = raster::Target::Of(*image_, Pen.Mode == pmXor);
   const raster::LinePen pen = PenOf(Pen);
   int phase = 0;
@@ -153,6 +155,7 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 
 void TCanvas::Polygon(std::span<const TPoint> points) {
   if (points.empty()) return;
+  if (device_) [[unlikely]] return DevPolygon(points);
   if (Brush.Style == bsSolid)
     raster::FillPolygon(raster::Target::Of(*image_, Pen.Mode == pmXor), points,
                         ColorToPixel(Brush.Color));
@@ -170,6 +173,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (x2 < x1) std::swap(x1, x2);
   if (y2 < y1) std::swap(y1, y2);
+  if (device_) [[unlikely]] return DevRectangle(x1, y1, x2, y2);
   const raster::Target t = raster::Target::Of(*image_, Pen.Mode == pmXor);
   const std::uint32_t fill = ColorToPixel(Brush.Color);
   const std::uint32_t* fillPtr = Brush.Style == bsSolid ? &fill : nullptr;
@@ -197,6 +201,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x2 < x1) std::swap(x1, x2);
   if (y2 < y1) std::swap(y1, y2);
+  if (device_) [[unlikely]] return DevEllipse(x1, y1, x2, y2);
   const std::uint32_t fill = ColorToPixel(Brush.Color);
   // Ellipse outlines are drawn solid whatever the pen style (except clear).
   const raster::LinePen pen = raster::MakePen(ColorToPixel(Pen.Color), Pen.Width, psSolid);
@@ -206,6 +211,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 
 void TCanvas::FillRect(const TRect& r) {
   if (Brush.Style != bsSolid) return;
+  if (device_) [[unlikely]] return DevFill(r, Brush.Color, false);
   const std::uint32_t fill = ColorToPixel(Brush.Color);
   raster::Rectangle(raster::Target::Of(*image_, false), std::min(r.Left, r.Right),
                     std::min(r.Top, r.Bottom), std::max(r.Left, r.Right), std::max(r.Top, r.Bottom),
@@ -213,11 +219,20 @@ void TCanvas::FillRect(const TRect& r) {
 }
 
 TColor TCanvas::Pixels(int x, int y) const {
+  if (device_) [[unlikely]] {
+    // The device pixel at the logical pixel's centre.
+    const QRect d = DeviceRect(Rect(x, y, x + 1, y + 1));
+    if (x < 0 || y < 0 || x >= Width() || y >= Height() || image_->isNull()) return kInvalidPixel;
+    const int dx = std::min(d.left() + d.width() / 2, image_->width() - 1);
+    const int dy = std::min(d.top() + d.height() / 2, image_->height() - 1);
+    return PixelToRgb(reinterpret_cast<const std::uint32_t*>(image_->constScanLine(dy))[dx]);
+  }
   if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) return kInvalidPixel;
   return PixelToRgb(reinterpret_cast<const std::uint32_t*>(image_->constScanLine(y))[x]);
 }
 
 void TCanvas::SetPixels(int x, int y, TColor c) {
+  if (device_) [[unlikely]] return DevFill(Rect(x, y, x + 1, y + 1), c, false);
   raster::Target::Of(*image_, false).Plot(x, y, ColorToPixel(c));
 }
 
@@ -244,6 +259,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   glyphs::FontGlyphs& g = Glyphs();
   const int w = TextWidth(text), h = g.Height();
   penPos_ = {static_cast<int>(std::clamp<std::int64_t>(std::int64_t{x} + w, INT32_MIN, INT32_MAX)), y};
+  if (device_) [[unlikely]] return DevText(x, y, w, text);
   if (image_->isNull() || text.empty()) return;
   if (Brush.Style == bsSolid) FillRect(Bounds(x, y, w, h));
   // The text's box is its whole extent: a glyph's overhang past the advance
@@ -320,6 +336,10 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 }
 
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
+  if (device_ || bitmap.Canvas().IsDevice()) [[unlikely]] {
+    const QRect from = bitmap.Canvas().DeviceRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
+    return DevImage(Bounds(x, y, bitmap.Width(), bitmap.Height()), bitmap.Image(), from);
+  }
   Blit(*image_, x, y, bitmap.Image(), Rect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
@@ -329,9 +349,11 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
   const QImage& src = source.Image();
-  if (src.isNull() || image_->isNull() || dest.Width() <= 0 || dest.Height() <= 0 ||
+  if (src.isNull() || (!device_ && image_->isNull()) || dest.Width() <= 0 || dest.Height() <= 0 ||
       sourceRect.Width() <= 0 || sourceRect.Height() <= 0)
     return;
+  if (device_ || source.IsDevice()) [[unlikely]]
+    return DevImage(dest, src, source.DeviceRect(sourceRect));
   if (dest.Width() == sourceRect.Width() && dest.Height() == sourceRect.Height() && &source != this) {
     Blit(*image_, dest.Left, dest.Top, src, sourceRect);
     return;

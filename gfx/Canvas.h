@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -18,9 +19,12 @@
 #include "travenel/gfx/Font.h"
 #include "travenel/gfx/Types.h"
 
+class QPainter;
+
 namespace travenel {
 
 class TBitmap;
+struct TDeviceSurface;
 namespace glyphs {
 class FontGlyphs;
 }
@@ -62,6 +66,15 @@ class TCanvas {
 
   // A canvas draws on the image it is given; the image must outlive it.
   explicit TCanvas(QImage* image);
+  // A device canvas: every drawing call goes to a painter that someone else
+  // opened (on an image of `scale` times the pixels, an SVG generator, a PDF
+  // writer), in the logical coordinates of a width x height surface whose
+  // top-left lies at `origin` (logical pixels) on the painter's device; the
+  // drawing is clipped to that part. Coordinates, fonts and pen widths are
+  // scaled; the raster rules hold only approximately (to within a logical
+  // pixel), as a scaled picture cannot keep them.
+  TCanvas(QPainter& painter, double scale, int width, int height, TPoint origin = {});
+  ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
 
@@ -70,10 +83,29 @@ class TCanvas {
   TFont& Font() { return font_; }
   const TFont& Font() const { return font_; }
 
-  int Width() const { return image_->width(); }
-  int Height() const { return image_->height(); }
-  QImage& Image() { return *image_; }
-  const QImage& Image() const { return *image_; }
+  // Logical pixels; on a device canvas the image (if any) has Scale() times as many.
+  int Width() const { return device_ ? deviceWidth_ : image_->width(); }
+  int Height() const { return device_ ? deviceHeight_ : image_->height(); }
+  // The pixels drawn on: on a device canvas the device image (a null image
+  // for vector output); its open painter is finished first.
+  QImage& Image() {
+    if (device_) [[unlikely]] EndDevicePaint();
+    return *image_;
+  }
+  const QImage& Image() const {
+    if (device_) [[unlikely]] EndDevicePaint();
+    return *image_;
+  }
+
+  // Whether drawing goes through a painter at a scale (rather than the raster rules).
+  bool IsDevice() const { return device_ != nullptr; }
+  double Scale() const;
+  // The device pixels of a logical rectangle (identity on a raster canvas).
+  QRect DeviceRect(const TRect& r) const;
+  // A device canvas over the part r of this device canvas: its (0, 0) at r's
+  // top-left, its drawing clipped to r; it draws with the same painter, so it
+  // must not outlive this canvas. Null on a raster canvas.
+  std::unique_ptr<TCanvas> Part(const TRect& r) const;
 
   TPoint PenPos() const { return penPos_; }
   void SetPenPos(TPoint p) { MoveTo(p.X, p.Y); }
@@ -118,9 +150,26 @@ class TCanvas {
   int AspectY() const { return kAspect; }
 
  private:
+  friend class TBitmap;
   glyphs::FontGlyphs& Glyphs() const;
+  // A device canvas on an image that it paints itself (a scaled bitmap):
+  // the painter is opened at the first drawing call and ended whenever the
+  // image is handed out or changed.
+  void SetDeviceImage(double scale, int width, int height);
+  void EndDevicePaint() const;
+  // The device route of each drawing call.
+  void DevLine(int x0, int y0, int x1, int y1);
+  void DevPolyline(std::span<const TPoint> points, bool closed);
+  void DevPolygon(std::span<const TPoint> points);
+  void DevRectangle(int x1, int y1, int x2, int y2);
+  void DevEllipse(int x1, int y1, int x2, int y2);
+  void DevFill(const TRect& r, TColor color, bool xorMode);
+  void DevText(int x, int y, int w, const std::string& text);
+  void DevImage(const TRect& dest, const QImage& source, const QRect& sourceRect);
 
   QImage* image_;
+  std::unique_ptr<TDeviceSurface> device_;
+  int deviceWidth_ = 0, deviceHeight_ = 0;
   TFont font_;
   TPoint penPos_;
   int dashPhase_ = 0;  // position in the dash pattern, carried from one LineTo to the next

@@ -50,6 +50,11 @@ inline void Run(std::uint32_t* row, std::uint32_t px) {
 void QuickRectangle(TCanvas& canvas, int x1, int y1, int x2, int y2) {
   if (x2 < x1) std::swap(x1, x2);
   if (y2 < y1) std::swap(y1, y2);
+  // A canvas at a device scale draws its own way.
+  if (canvas.IsDevice()) [[unlikely]] {
+    canvas.Rectangle(x1, y1, x2, y2);
+    return;
+  }
   QImage& image = canvas.Image();
   const TPen& pen = canvas.Pen;
   // A box narrower than two pixels has no interior; it goes the general way.
@@ -72,6 +77,11 @@ void QuickRectangle(TCanvas& canvas, int x1, int y1, int x2, int y2) {
 void QuickEllipse(TCanvas& canvas, int x1, int y1, int x2, int y2) {
   if (x2 < x1) std::swap(x1, x2);
   if (y2 < y1) std::swap(y1, y2);
+  // A canvas at a device scale draws its own way.
+  if (canvas.IsDevice()) [[unlikely]] {
+    canvas.Ellipse(x1, y1, x2, y2);
+    return;
+  }
   QImage& image = canvas.Image();
   const TPen& pen = canvas.Pen;
   // An outline of the fill's colour, whatever its width, leaves the plain disc.

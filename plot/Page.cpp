@@ -1,6 +1,7 @@
 #include "travenel/plot/Page.h"
 
 #include "travenel/chart/ulxbase_draw.h"
+#include "travenel/gfx/PictureFile.h"
 
 namespace travenel {
 
@@ -149,8 +150,7 @@ int TPage::FooterHeight(int width, const std::string& note) {
   return kMargin + (n > 0 ? n * TextHeightOf(NoteFont()) + kLineGap : 0);
 }
 
-void TPage::Write(int x, int y, const std::string& text, const TFont& font) {
-  TCanvas& c = bitmap_.Canvas();
+void TPage::Write(TCanvas& c, int x, int y, const std::string& text, const TFont& font) {
   c.Font() = font;
   c.Brush.Style = bsClear;
   c.TextOut(x, y, text);
@@ -158,21 +158,28 @@ void TPage::Write(int x, int y, const std::string& text, const TFont& font) {
 
 void TPage::SetHeader(const std::string& title, const std::string& caption,
                       const std::vector<TLegendEntry>& legend, int maxLines) {
+  title_ = title;
+  caption_ = caption;
+  legend_ = legend;
+  maxLines_ = maxLines;
+  bodyTop_ = DrawHeader(bitmap_.Canvas());
+}
+
+int TPage::DrawHeader(TCanvas& c) const {
   const int room = bitmap_.Width() - 2 * kMargin;
   int y = kMargin;
   for (const std::string& line :
-       Limited(Wrap(title, " ", TitleFont(), room), maxLines, TitleFont(), room)) {
-    Write(kMargin, y, line, TitleFont());
+       Limited(Wrap(title_, " ", TitleFont(), room), maxLines_, TitleFont(), room)) {
+    Write(c, kMargin, y, line, TitleFont());
     y += TextHeightOf(TitleFont()) + kLineGap;
   }
   for (const std::string& line :
-       Limited(Wrap(caption, kDot, CaptionFont(), room), maxLines, CaptionFont(), room)) {
-    Write(kMargin, y, line, CaptionFont());
+       Limited(Wrap(caption_, kDot, CaptionFont(), room), maxLines_, CaptionFont(), room)) {
+    Write(c, kMargin, y, line, CaptionFont());
     y += TextHeightOf(CaptionFont()) + kLineGap;
   }
-  TCanvas& c = bitmap_.Canvas();
   const int h = TextHeightOf(PlotFont(kCaptionFontHeight));
-  for (const std::vector<TLegendEntry>& line : First(LegendLines(legend, room), maxLines)) {
+  for (const std::vector<TLegendEntry>& line : First(LegendLines(legend_, room), maxLines_)) {
     const int mid = y + h / 2;
     int x = kMargin;
     for (const TLegendEntry& e : line) {
@@ -194,26 +201,51 @@ void TPage::SetHeader(const std::string& title, const std::string& caption,
         DrawMark(c, e.MarkType, x + kLegendSwatch / 2, mid);
       x += kLegendSwatch + kLegendGap;
       const TFont f = PlotFont(kCaptionFontHeight, e.TextColor);
-      Write(x, y, e.Text, f);
+      Write(c, x, y, e.Text, f);
       x += c.TextWidth(e.Text) + kLegendSpace;
     }
     y += h + kLineGap;
   }
-  bodyTop_ = y;
+  return y;
 }
 
 void TPage::SetFooter(const std::string& note) {
-  const std::vector<std::string> lines = NoteLines(note, bitmap_.Width() - 2 * kMargin);
-  if (lines.empty()) return;
-  const TFont f = NoteFont();
-  const int h = TextHeightOf(f), n = static_cast<int>(lines.size());
-  bodyBottom_ = bitmap_.Height() - kMargin - n * h - kLineGap;
-  for (int i = 0; i < n; ++i)
-    Write(kMargin, bitmap_.Height() - kMargin - (n - i) * h, lines[static_cast<std::size_t>(i)], f);
+  note_ = note;
+  bodyBottom_ = DrawFooter(bitmap_.Canvas());
 }
 
-void TPage::Put(const TBitmap& picture, int left, int top) {
-  bitmap_.Canvas().Draw(left, top, picture);
+int TPage::DrawFooter(TCanvas& c) const {
+  const int height = bitmap_.Height();
+  const std::vector<std::string> lines = NoteLines(note_, bitmap_.Width() - 2 * kMargin);
+  if (lines.empty()) return bodyBottom_;
+  const TFont f = NoteFont();
+  const int h = TextHeightOf(f), n = static_cast<int>(lines.size());
+  for (int i = 0; i < n; ++i)
+    Write(c, kMargin, height - kMargin - (n - i) * h, lines[static_cast<std::size_t>(i)], f);
+  return height - kMargin - n * h - kLineGap;
+}
+
+void TPage::Put(TRChart& chart, int left, int top) {
+  puts_.push_back({&chart, left, top});
+  bitmap_.Canvas().Draw(left, top, ChartPicture(chart));
+}
+
+void TPage::DrawOn(TCanvas& c) const {
+  c.Brush.Color = clWhite;
+  c.Brush.Style = bsSolid;
+  c.FillRect(Rect(0, 0, bitmap_.Width(), bitmap_.Height()));
+  DrawHeader(c);
+  DrawFooter(c);
+  for (const TPut& p : puts_) {
+    const std::unique_ptr<TCanvas> part =
+        c.Part(Bounds(p.Left, p.Top, p.Chart->Width(), p.Chart->Height()));
+    if (!part || !p.Chart->RenderOn(*part, false)) c.Draw(p.Left, p.Top, ChartPicture(*p.Chart));
+  }
+}
+
+void TPage::Save(const std::string& path, double scale) const {
+  if (PictureFormatOf(path) == TPictureFormat::Raster && scale == 1) return bitmap_.SaveToFile(path);
+  SavePicture(path, bitmap_.Width(), bitmap_.Height(), scale, [this](TCanvas& c) { DrawOn(c); });
 }
 
 }  // namespace travenel

@@ -1,6 +1,8 @@
 // Page: the picture travenel-plot writes — a title, a line with the sweep's
 // ranges, an optional legend line, the charts below, and a note at the
-// bottom — composed on one bitmap and saved as a whole.
+// bottom — composed on one bitmap and saved as a whole. The page keeps what
+// it holds, so that it can be drawn again on a surface at a scale or into a
+// vector file by the same routines.
 #pragma once
 
 #include <string>
@@ -32,13 +34,18 @@ class TPage {
   // Where the charts go: below the header, above the footer.
   TRect Body() const { return Rect(kMargin, bodyTop_, bitmap_.Width() - kMargin, bodyBottom_); }
 
-  // Copies a chart's picture onto the page with its top-left at (left, top).
-  void Put(const TBitmap& picture, int left, int top);
+  // Puts a chart's picture onto the page with its top-left at (left, top).
+  // The chart must outlive the page (it is drawn again for other surfaces).
+  void Put(TRChart& chart, int left, int top);
 
   TBitmap& Bitmap() { return bitmap_; }
-  // As PNG (or BMP, by the name's suffix); an old file is replaced only once
-  // the new one is complete. Throws EWriteError.
-  void Save(const std::string& path) const { bitmap_.SaveToFile(path); }
+  // As PNG (or BMP, by the name's suffix) at scale times the pixels, or as
+  // SVG or PDF (vectors); an old file is replaced only once the new one is
+  // complete. Throws EWriteError. At scale 1 a PNG is the page's bitmap.
+  void Save(const std::string& path, double scale = 1) const;
+
+  // Draws the whole page on a surface of its size.
+  void DrawOn(TCanvas& c) const;
 
   // How much room the header and the footer take on a page of this width.
   static int HeaderHeight(int width, const std::string& title, const std::string& caption,
@@ -54,9 +61,20 @@ class TPage {
                                                             int width);
 
  private:
-  void Write(int x, int y, const std::string& text, const TFont& font);
+  struct TPut {
+    TRChart* Chart;
+    int Left, Top;
+  };
+  static void Write(TCanvas& c, int x, int y, const std::string& text, const TFont& font);
+  // Each returns where the body starts (header) or ends (footer).
+  int DrawHeader(TCanvas& c) const;
+  int DrawFooter(TCanvas& c) const;
 
   TBitmap bitmap_;
+  std::string title_, caption_, note_;
+  std::vector<TLegendEntry> legend_;
+  int maxLines_ = 0;
+  std::vector<TPut> puts_;
   int bodyTop_ = kMargin;
   int bodyBottom_;
 };

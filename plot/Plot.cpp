@@ -45,7 +45,7 @@ int ValueColumn(const TCsvLayout& layout, const std::string& y) {
 
 // Refuses what --out cannot become before any input is read: a folder, a
 // device, a place that cannot be written.
-void CheckTarget(const std::string& path) {
+void CheckTarget(const std::string& path, int scale) {
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode))
@@ -65,9 +65,11 @@ void CheckTarget(const std::string& path) {
                            ? ""
                            : path.substr(dot + 1);
   for (char& ch : suffix) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  if (!suffix.empty() && suffix != "png" && suffix != "bmp")
+  if (!suffix.empty() && suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf")
     throw EPlotUsage("--out: '" + path +
-                     "': the picture is written as PNG (or BMP): name it *.png");
+                     "': the picture is written as PNG, BMP, SVG or PDF: name it *.png");
+  if (scale != 1 && (suffix == "svg" || suffix == "pdf"))
+    throw EPlotUsage("--scale: '" + path + "' is a vector picture, sharp at any size: drop --scale");
 }
 
 // A row given twice whose first line was not kept: the input is read again
@@ -226,7 +228,7 @@ int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
       std::fputs(PlotHelpText().c_str(), out);
       return kPlotOk;
     }
-    CheckTarget(options.Out);
+    CheckTarget(options.Out, options.Scale);
     // Reading a terminal would wait for rows typed by hand, which nobody means.
     if (options.Input.empty() && isatty(fileno(in)))
       throw EPlotUsage(
@@ -255,7 +257,7 @@ int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
   }
   if (!warnings.empty()) std::fprintf(err, "travenel-plot: %s", warnings.c_str());
   try {
-    picture.Page->Save(options.Out);
+    picture.Page->Save(options.Out, options.Scale);
   } catch (const std::exception& e) {
     return fail(kPlotFailed, e.what());
   }

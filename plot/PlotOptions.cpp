@@ -28,6 +28,16 @@ void ParseSize(const std::string& text, TPlotOptions& o) {
   o.Height = ParseSide(text.substr(x + 1), text);
 }
 
+int ParseScale(const std::string& text) {
+  int v = 0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || v < 1 ||
+      v > TPlotOptions::kMaxScale)
+    throw EPlotUsage("--scale: '" + text + "' is not a whole number from 1 to " +
+                     std::to_string(TPlotOptions::kMaxScale));
+  return v;
+}
+
 }  // namespace
 
 TPlotOptions ParsePlotOptions(const std::vector<std::string>& args) {
@@ -52,7 +62,7 @@ TPlotOptions ParsePlotOptions(const std::vector<std::string>& args) {
       continue;
     }
     if (name != "--out" && name != "--y" && name != "--size" && name != "--title" &&
-        name != "--x" && name != "--by" && name != "--steps-axis")
+        name != "--x" && name != "--by" && name != "--steps-axis" && name != "--scale")
       throw EPlotUsage("unknown option '" + name + "'");
     if (!hasValue) {
       if (i + 1 >= args.size()) throw EPlotUsage(name + ": no value given");
@@ -74,6 +84,8 @@ TPlotOptions ParsePlotOptions(const std::vector<std::string>& args) {
       o.OwnStepAxis = value == "own";
     } else if (name == "--size") {
       ParseSize(value, o);
+    } else if (name == "--scale") {
+      o.Scale = ParseScale(value);
     } else {
       o.Title = value;
       o.TitleGiven = true;
@@ -86,10 +98,13 @@ TPlotOptions ParsePlotOptions(const std::vector<std::string>& args) {
 std::string PlotHelpText() {
   return "Usage: travenel-plot [options] [FILE]\n"
          "Draws a CSV of travenel-batch (FILE, or standard input when none or '-')\n"
-         "as a PNG picture.\n"
+         "as a picture.\n"
          "\n"
-         "  --out FILE     the picture to write (PNG; .bmp writes BMP); an old file is\n"
-         "                 replaced only once the new one is complete\n"
+         "  --out FILE     the picture to write: PNG; .bmp writes BMP, .svg SVG and .pdf\n"
+         "                 PDF (vectors: lines and text stay sharp at any size); an old\n"
+         "                 file is replaced only once the new one is complete\n"
+         "  --scale N      a PNG or BMP of N times the pixels per side (1 to 8; for\n"
+         "                 print), the layout as at 1\n"
          "  --y COLUMN     the value to plot against the step (rows per step) or across\n"
          "                 (--summary rows), such as a measure column:\n"
          "                 " +

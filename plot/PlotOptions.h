@@ -16,6 +16,7 @@ class EPlotUsage : public std::runtime_error {
 struct TPlotOptions {
   static constexpr int kMinSide = 240;
   static constexpr int kMaxSide = 5000;
+  static constexpr int kMaxScale = 8;
 
   std::string Input;  // empty or "-": standard input
   std::string Out;
@@ -32,6 +33,7 @@ struct TPlotOptions {
   // setup where the sweep's grid fits, else by agents.
   std::string By;
   bool OwnStepAxis = false;  // each panel's steps as far as its runs go
+  int Scale = 1;  // a PNG or BMP of Scale times the pixels per side
   bool Help = false;
 };
 

@@ -503,7 +503,7 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
       }
       const TPoint at{static_cast<int>(body.Left + (panel.Cell % grid.Cols) * (panelW + kPanelGap)),
                       static_cast<int>(body.Top + (panel.Cell / grid.Cols) * (panelH + kPanelGap))};
-      page.Put(ChartPicture(*chart), at.X, at.Y);
+      page.Put(*chart, at.X, at.Y);
       pic.Charts.push_back(std::move(chart));
       pic.Origins.push_back(at);
     }

@@ -221,7 +221,7 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
     AddLegend(c, legend, drawn);
   }
 
-  page.Put(ChartPicture(c), body.Left, body.Top);
+  page.Put(c, body.Left, body.Top);
   pic.Origins.push_back({body.Left, body.Top});
   pic.Charts.push_back(std::move(chart));
   return pic;

@@ -2,8 +2,10 @@
 # running Travenel need, when any of them is missing. Sourced by run.sh and
 # test.sh; works as root or through sudo.
 # libqcustomplot: a peer plotting widget the chart's benchmark measures itself against.
-TRAVENEL_PACKAGES=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev fonts-wine
-                   xvfb xauth imagemagick xdotool libqcustomplot-dev libqcustomplot2.1-qt6)
+# poppler-utils: the tests read the PDF pictures back.
+TRAVENEL_PACKAGES=(cmake make g++ qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev fonts-wine
+                   xvfb xauth imagemagick xdotool libqcustomplot-dev libqcustomplot2.1-qt6
+                   poppler-utils)
 
 travenel_install_deps() {
   local missing=()

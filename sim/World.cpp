@@ -61,6 +61,12 @@ void TWorld::ResetWorld() {
     }
 }
 
+void TWorld::Redraw() {
+  if (!canvas_) return;
+  for (const TCell& cell : CellsToRead()) cell.Draw(*canvas_);
+  for (TAgent& a : AgentsToWrite()) a.Draw(*canvas_);
+}
+
 void TWorld::CountNeighbours(std::int32_t c, std::int32_t r) {
   CellsToWrite();
   CensusOfObject(c, r);

@@ -63,6 +63,10 @@ class TWorld {
   // must outlive the world or be taken away first.
   TCanvas* Canvas() const { return canvas_; }
   void SetCanvas(TCanvas* canvas) { canvas_ = canvas; }
+  // Paints the whole world on the canvas again, every cell and then every
+  // agent over it: the picture that painting each change has left (for a
+  // canvas that had to start anew, such as at another device scale).
+  void Redraw();
 
   // PlaceAgents reseeds the generator from the clock, or, once a fixed seed is
   // given, from that seed, so every setup of a seeded world is reproducible.

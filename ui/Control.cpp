@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "travenel/gfx/PictureFile.h"
 #include "travenel/ui/QtHost.h"
 
 namespace travenel {
@@ -80,7 +81,20 @@ const TBitmap& TControl::CurrentPicture() {
   return windowImage_;
 }
 
-void TControl::SaveToFile(const std::string& path) { CurrentPicture().SaveToFile(path); }
+void TControl::SaveToFile(const std::string& path) {
+  if (PictureFormatOf(path) != TPictureFormat::Raster) return SaveToFile(path, 1);
+  CurrentPicture().SaveToFile(path);
+}
+
+void TControl::SaveToFile(const std::string& path, double scale) {
+  if (PictureFormatOf(path) == TPictureFormat::Raster && scale == 1) return SaveToFile(path);
+  const TBitmap& picture = CurrentPicture();
+  SavePicture(path, picture.Width(), picture.Height(), scale, [this](TCanvas& c) {
+    if (!RenderOn(c, false)) c.StretchDraw(Rect(0, 0, c.Width(), c.Height()), windowImage_);
+  });
+}
+
+bool TControl::RenderOn(TCanvas&, bool) { return false; }
 
 void TControl::Present(const TRect& r) {
   if (host_ && r.Width() > 0 && r.Height() > 0) host_->RequestPaint(r);

@@ -97,6 +97,17 @@ class TControl {
   // replacing an old file only once the new one is complete. Throws
   // EWriteError when the file cannot be written.
   virtual void SaveToFile(const std::string& path);
+  // The same by the name's suffix: PNG and BMP at scale times the pixels per
+  // side, SVG and PDF as vectors laid out as on screen (logical pixels); at
+  // scale 1 a PNG or BMP is what SaveToFile(path) writes. Throws EWriteError
+  // for bad names and unknown suffixes, leaving an old file as it was.
+  void SaveToFile(const std::string& path, double scale);
+  // Draws the control's picture anew on a device canvas of the control's size
+  // (a screen at a device pixel ratio above 1, a vector file) with the same
+  // routines that paint the window image; `screen` adds what only the screen
+  // shows (outlines being dragged). False when the control has no such
+  // drawing: its window image is then shown (and saved) scaled.
+  virtual bool RenderOn(TCanvas& surface, bool screen);
 
   // Which keys the control handles itself (DLGC_WANTARROWS | DLGC_WANTTAB).
   virtual int DialogCode() const { return 0; }

@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 #include <utility>
 
+#include "travenel/gfx/PictureFile.h"
 #include "travenel/ui/Application.h"
 #include "travenel/ui/Control.h"
 
@@ -129,8 +130,37 @@ void QtHost::paintEvent(QPaintEvent* e) {
   // store Qt would only complain.
   if (img.isNull()) return;
   QPainter p(this);
+  // On a scaled screen the control draws at the device's resolution; mouse
+  // positions and everything else stay in logical pixels.
+  const double ratio = devicePixelRatioF();
+  if (ratio != 1) {
+    const QImage& device = DevicePicture(ratio);
+    if (!device.isNull()) {
+      for (const QRect& r : e->region()) {
+        const QRectF from(r.left() * ratio, r.top() * ratio, r.width() * ratio, r.height() * ratio);
+        p.drawImage(QRectF(r), device, from);
+      }
+      return;
+    }
+  }
   // Only what was asked for is copied (the rest of the screen is as it was).
   for (const QRect& r : e->region()) p.drawImage(r.topLeft(), img, r);
+}
+
+const QImage& QtHost::DevicePicture(double ratio) {
+  const TControl& control = *control_;
+  const qint64 key = control.WindowImage().Image().cacheKey();
+  if (key == deviceKey_ && ratio == deviceRatio_ &&
+      (devicePicture_.isNull() ||
+       devicePicture_.deviceIndependentSize().toSize() == QSize(control.Width(), control.Height())))
+    return devicePicture_;
+  bool drawn = false;
+  devicePicture_ = RenderScaled(control.Width(), control.Height(), ratio,
+                                [&](TCanvas& c) { drawn = control_->RenderOn(c, true); });
+  if (!drawn) devicePicture_ = QImage();
+  deviceKey_ = key;
+  deviceRatio_ = ratio;
+  return devicePicture_;
 }
 
 void QtHost::resizeEvent(QResizeEvent*) {

@@ -3,6 +3,7 @@
 // traffic to the control; it never draws anything of its own.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include "travenel/gfx/Types.h"
@@ -44,7 +45,15 @@ class QtHost : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
+  // The control's picture at the screen's device pixel ratio, drawn anew
+  // whenever its window image changed; null when the control cannot draw so
+  // (its window image is shown scaled then).
+  const QImage& DevicePicture(double ratio);
+
   TControl* control_;
+  QImage devicePicture_;
+  qint64 deviceKey_ = 0;
+  double deviceRatio_ = 1;
   bool syncing_ = false;  // geometry change started by the control itself
 };
 

@@ -20,4 +20,16 @@ void TBlackWhiteChart::Paint() {
   chart_.RenderItems(c, chart_.LRim(), chart_.TRim(), /*blackAndWhite=*/true, /*noGrid=*/false);
 }
 
+bool TBlackWhiteChart::RenderOn(TCanvas& surface, bool) {
+  if (!surface.IsDevice()) return false;
+  chart_.RenderControlImage(surface);
+  // The chart area on a part of the surface of its own, clipped to it.
+  const std::unique_ptr<TCanvas> area = surface.Part(
+      Bounds(chart_.LRim(), chart_.TRim(), chart_.Geometry().AreaImageWidth(),
+             chart_.Geometry().AreaImageHeight()));
+  chart_.RenderChartBackground(*area, 0, 0);
+  chart_.RenderItems(*area, 0, 0, /*blackAndWhite=*/true, /*noGrid=*/false);
+  return true;
+}
+
 }  // namespace travenel

@@ -21,6 +21,7 @@ class TBlackWhiteChart : public TControl {
 
  protected:
   void Paint() override;
+  bool RenderOn(TCanvas& surface, bool screen) override;
 
  private:
   TRChart chart_;

@@ -31,8 +31,7 @@ int TMarkPanel::NeededHeight() {
   return 2 * kPadding + (Rows(kShapeMarks) + Rows(kCharMarkCount)) * kCellHeight;
 }
 
-void TMarkPanel::Paint() {
-  TCanvas& c = Canvas();
+void TMarkPanel::PaintOn(TCanvas& c) {
   c.Brush.Style = bsSolid;
   c.Brush.Color = kPanelColor;
   c.FillRect(ClientRect());

@@ -22,9 +22,16 @@ class TMarkPanel : public TControl {
   static int NeededHeight();
 
  protected:
-  void Paint() override;
+  void Paint() override { PaintOn(Canvas()); }
+  // On a scaled screen: the same drawing at the device's resolution.
+  bool RenderOn(TCanvas& surface, bool) override {
+    PaintOn(surface);
+    return true;
+  }
 
  private:
+  void PaintOn(TCanvas& c);
+
   std::string fontName_;
 };
 

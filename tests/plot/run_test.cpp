@@ -7,7 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdlib>
 
 #include "plot_test_util.h"
@@ -80,6 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"SizeTooSmall", {"--size", "900x100", "--out", "OUT"}, "", "100 is out of range"},
         UsageCase{"OutIsAFolder", {"--out", "DIR"}, Rows(1), "is a folder"},
         UsageCase{"OutNotAPicture", {"--out", "DIR/p.jpg"}, Rows(1), "name it *.png"},
+        UsageCase{"ScaleZero", {"--scale", "0", "--out", "OUT"}, Rows(1), "from 1 to 8"},
+        UsageCase{"ScaleNotWhole", {"--scale=1.5", "--out", "OUT"}, Rows(1), "from 1 to 8"},
+        UsageCase{"ScaleOfAVector", {"--scale", "2", "--out", "DIR/p.svg"}, Rows(1), "drop --scale"},
         UsageCase{"MissingInput", {"DIR/none.csv", "--out", "OUT"}, "", "cannot open"},
         UsageCase{"InputIsAFolder", {"DIR", "--out", "OUT"}, "", "is a folder, not a CSV"},
         UsageCase{"BadRow",
@@ -125,6 +132,70 @@ TEST(Plot, WritesThePictureAtTheGivenSizeFromAFile) {
   EXPECT_EQ(r.Status, kPlotOk) << r.Err;
   EXPECT_EQ(r.Err, "");
   EXPECT_EQ(QImage(png).size(), QSize(700, 500));
+}
+
+// Rows (or columns) of a picture that are mostly dark: the charts' frames and axes.
+std::vector<int> LongLines(const QImage& image, bool rows) {
+  const QImage img = image.convertToFormat(QImage::Format_RGB32);
+  const int n = rows ? img.height() : img.width(), m = rows ? img.width() : img.height();
+  std::vector<int> out;
+  for (int i = 0; i < n; ++i) {
+    int dark = 0;
+    for (int j = 0; j < m; ++j) dark += qGray(rows ? img.pixel(j, i) : img.pixel(i, j)) < 170;
+    if (dark * 3 > m) out.push_back(i);
+  }
+  return out;
+}
+
+// Every long line of one picture lies within a pixel of one of the other's, both ways.
+void ExpectSameLayout(const QImage& a, const QImage& b) {
+  ASSERT_EQ(a.size(), b.size());
+  for (bool rows : {true, false}) {
+    const std::vector<int> la = LongLines(a, rows), lb = LongLines(b, rows);
+    EXPECT_FALSE(la.empty());
+    const auto near = [](const std::vector<int>& in, int v) {
+      return std::any_of(in.begin(), in.end(), [v](int w) { return std::abs(v - w) <= 1; });
+    };
+    for (int v : la) EXPECT_TRUE(near(lb, v)) << (rows ? "row " : "column ") << v;
+    for (int v : lb) EXPECT_TRUE(near(la, v)) << (rows ? "row " : "column ") << v;
+  }
+}
+
+TEST(Plot, VectorsAndScaledPicturesKeepThePngLayout) {
+  QTemporaryDir dir;
+  const auto write = [&](const std::string& name, std::vector<std::string> extra = {}) {
+    const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
+    extra.insert(extra.end(), {"--out", path, "--size", "700x500"});
+    const TResult r = RunWith(extra, Rows(2));
+    EXPECT_EQ(r.Status, kPlotOk) << r.Err;
+    return QString::fromStdString(path);
+  };
+  const QImage png(write("p.png"));
+  const QImage twice(write("p2.png", {"--scale", "2"}));
+  EXPECT_EQ(twice.size(), QSize(1400, 1000));
+  ExpectSameLayout(png, twice.scaled(png.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+
+  const QString svg = write("p.svg");
+  QSvgRenderer renderer(svg);
+  ASSERT_TRUE(renderer.isValid());
+  QImage drawn(png.size(), QImage::Format_RGB32);
+  drawn.fill(Qt::white);
+  QPainter painter(&drawn);
+  renderer.render(&painter);
+  painter.end();
+  ExpectSameLayout(png, drawn);
+  QFile text(svg);
+  ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(text.readAll().contains(">attached, free</text>"));
+
+  const QString pdf = write("p.pdf");
+  QProcess toPng, toText;
+  toPng.start("pdftoppm", {"-r", "96", "-png", "-singlefile", pdf, dir.filePath("fromPdf")});
+  toText.start("pdftotext", {pdf, "-"});
+  if (!toPng.waitForFinished(20000) || toPng.exitCode() != 0 || !toText.waitForFinished(20000))
+    GTEST_SKIP() << "poppler-utils are not available";
+  ExpectSameLayout(png, QImage(dir.filePath("fromPdf.png")));
+  EXPECT_TRUE(toText.readAllStandardOutput().contains("attached, free"));
 }
 
 TEST(Plot, BadInputLeavesAnOldPictureAsItWas) {
