@@ -154,7 +154,7 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
   }
   if (!o.Quiet) {
     const int most = *std::max_element(o.Agents.begin(), o.Agents.end());
-    if (most > kCells)
+    if (!o.Headless() && o.Densities.empty() && most > kCells)
       std::fprintf(err,
                    "travenel-batch: note: %s agents are more than the world's %s cells; "
                    "agents share cells, as in the window\n",
@@ -183,7 +183,7 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     const bool costed =
         (rest.Last - rest.First) / std::uint64_t(std::max(o.Repeats, 1)) < kMaxCostedForProgress;
     const auto cost = [&](TRunBlock b) {
-      return costed ? static_cast<double>(EstimatedCost(o, b))
+      return costed ? static_cast<double>(EstimatedCost(o, plan, b))
                     : static_cast<double>(b.Last - b.First);
     };
     const auto style = o.Quiet         ? TProgress::TStyle::Off
@@ -224,7 +224,7 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
           flushIfDue();
           if (shown)
             progress.RunDone(
-                costed ? static_cast<double>(EstimatedRunCost(spec.Agents, spec.Threshold, o.Steps))
+                costed ? static_cast<double>(EstimatedRunCost(spec, o.Steps))
                        : 1.0,
                 groupOf(index), (index + 1) % repeats == 0 || index + 1 == rest.Last);
         },

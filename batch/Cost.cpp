@@ -8,24 +8,22 @@ namespace {
 
 using u128 = unsigned __int128;
 
-std::uint64_t Setups(const TBatchOptions& o) {
-  return std::uint64_t{o.Agents.size()} * std::uint64_t{o.Thresholds.size()};
-}
 std::uint64_t Repeats(const TBatchOptions& o) {
   return static_cast<std::uint64_t>(std::max(o.Repeats, 1));
 }
-std::uint64_t SetupCost(const TBatchOptions& o, std::uint64_t setup) {
-  const std::size_t t = o.Thresholds.size();
-  return EstimatedRunCost(o.Agents[setup / t], o.Thresholds[setup % t], o.Steps);
+std::uint64_t Setups(const TBatchOptions& o) { return RunCount(o) / Repeats(o); }
+std::uint64_t SetupCost(const TBatchOptions& o, const TSweepPlan& plan, std::uint64_t setup) {
+  return EstimatedRunCost(plan.At(setup * Repeats(o)), o.Steps);
 }
 
 // Walks the setups of a sweep once, forwards, to find the run boundaries
 // nearest to rising shares of the total cost.
 class TCostWalk {
  public:
-  explicit TCostWalk(const TBatchOptions& o) : o_(o), setups_(Setups(o)), repeats_(Repeats(o)) {
-    for (std::uint64_t s = 0; s < setups_; ++s) total_ += u128{SetupCost(o, s)} * repeats_;
-    if (setups_ > 0) cost_ = SetupCost(o, 0);
+  explicit TCostWalk(const TBatchOptions& o)
+      : o_(o), plan_(o), setups_(Setups(o)), repeats_(Repeats(o)) {
+    for (std::uint64_t s = 0; s < setups_; ++s) total_ += u128{SetupCost(o, plan_, s)} * repeats_;
+    if (setups_ > 0) cost_ = SetupCost(o, plan_, 0);
   }
   u128 Total() const { return total_; }
 
@@ -34,7 +32,7 @@ class TCostWalk {
   std::uint64_t Boundary(u128 target, u128* prefix = nullptr) {
     while (setup_ + 1 < setups_ && before_ + u128{cost_} * repeats_ < target) {
       before_ += u128{cost_} * repeats_;
-      cost_ = SetupCost(o_, ++setup_);
+      cost_ = SetupCost(o_, plan_, ++setup_);
     }
     if (setups_ == 0) return 0;
     const u128 into = target > before_ ? target - before_ : 0;
@@ -46,6 +44,7 @@ class TCostWalk {
 
  private:
   const TBatchOptions& o_;
+  const TSweepPlan plan_;
   const std::uint64_t setups_, repeats_;
   u128 total_ = 0, before_ = 0;
   std::uint64_t setup_ = 0, cost_ = 1;
@@ -57,6 +56,11 @@ u128 Target(u128 total, std::uint64_t k, std::uint32_t blocks) {
   // remainder times k stays below 2^64.
   return total / blocks * k + total % blocks * k / blocks;
 }
+
+// A headless world's costs, in tenths of a nanosecond.
+constexpr std::int64_t kHeadlessPerAgent = 100;
+constexpr std::int64_t kHeadlessPerCell = 10;
+constexpr std::int64_t kHeadlessPlacing = 20;
 
 double Seconds(u128 cost) { return static_cast<double>(cost) / 1e6; }
 
@@ -122,13 +126,33 @@ std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
   return static_cast<std::uint64_t>(kSetUp + runSteps * step / 10);
 }
 
+std::uint64_t EstimatedRunCost(const TRunSpec& spec, int steps) {
+  if (!spec.Headless) return EstimatedRunCost(spec.Agents, spec.Threshold, steps);
+  // A headless world: clearing and placing costs with the cells, and a step
+  // about the same per agent whatever the world's size (the marks the tries
+  // read are a bit a cell), plus a pass over the cells' bytes in a crowded
+  // world. In tenths of a nanosecond.
+  constexpr std::int64_t kSetUp = 10;  // microseconds
+  const std::int64_t cells = spec.World.Cells(), a = std::max(spec.Agents, 0);
+  const std::int64_t n = std::max(steps, 1);
+  const std::int64_t perStep = kHeadlessPerAgent * a + kHeadlessPerCell * cells;
+  const std::int64_t setUp = kHeadlessPlacing * (a + cells);
+  // Below 2^50, as every run's cost: 2^31 steps of 2^28 cells would pass 2^64.
+  const u128 cost = kSetUp + (u128(setUp) + u128(n) * u128(perStep)) / 10000;
+  return static_cast<std::uint64_t>(std::min<u128>(cost, u128{1} << 49));
+}
+
 unsigned __int128 EstimatedCost(const TBatchOptions& o, TRunBlock block) {
+  return EstimatedCost(o, TSweepPlan(o), block);
+}
+
+unsigned __int128 EstimatedCost(const TBatchOptions& o, const TSweepPlan& plan, TRunBlock block) {
   const std::uint64_t r = Repeats(o);
   u128 sum = 0;
   for (std::uint64_t i = block.First; i < block.Last;) {
     const std::uint64_t setup = i / r;
     const std::uint64_t end = std::min(block.Last, (setup + 1) * r);
-    sum += u128{SetupCost(o, setup)} * (end - i);
+    sum += u128{SetupCost(o, plan, setup)} * (end - i);
     i = end;
   }
   return sum;

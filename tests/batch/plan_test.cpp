@@ -129,7 +129,11 @@ TEST(BatchPlan, ACancelEndsTheRunsInProgressAndWritesNothingOfThem) {
   std::fclose(out);
 
   std::atomic<bool> stopped{true};
-  EXPECT_TRUE(RunSetup({100000, 74, 1}, 99, stopped).Steps.empty());
+  TRunSpec crowded;
+  crowded.Agents = 100000;
+  crowded.Threshold = 74;
+  crowded.Seed = 1;
+  EXPECT_TRUE(RunSetup(crowded, 99, stopped).Steps.empty());
 }
 
 TEST(BatchPlan, WorkersStayAFewRunsAheadOfASlowRun) {
