@@ -11,7 +11,7 @@ namespace travenel {
 
 // Raise whenever EstimatedRunCost changes: blocks cut by --balanced then
 // differ, and a block kept by an older build is not continued by this one.
-constexpr int kCostModelVersion = 2;
+constexpr int kCostModelVersion = 3;
 
 // About the microseconds one run takes on one core of the machine the
 // estimate was measured on; only ratios matter. At least 1.

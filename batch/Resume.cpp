@@ -125,15 +125,21 @@ std::string SweepRecord(const TBatchOptions& o) {
   // without them reads as it always did.
   if (o.WorldGiven) {
     std::string worlds;
-    for (const TWorldSize& w : o.Worlds)
-      worlds += (worlds.empty() ? "" : ",") + std::to_string(w.Columns) + "x" +
-                std::to_string(w.Rows);
+    for (const TWorldSize& w : o.Worlds) {
+      if (!worlds.empty()) worlds += ',';
+      worlds += std::to_string(w.Columns);
+      worlds += 'x';
+      worlds += std::to_string(w.Rows);
+    }
     record += "--world " + worlds + "\n";
   }
   if (o.JumpGiven) record += "--jump " + List(o.Jumps) + "\n";
   const auto percents = [](const std::vector<double>& values) {
     std::string text;
-    for (double v : values) text += (text.empty() ? "" : ",") + ShortestText(v);
+    for (double v : values) {
+      if (!text.empty()) text += ',';
+      text += ShortestText(v);
+    }
     return text;
   };
   if (!o.Shares.empty()) record += "--share " + percents(o.Shares) + "\n";
