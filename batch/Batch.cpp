@@ -159,6 +159,17 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
                    "travenel-batch: note: %s agents are more than the world's %s cells; "
                    "agents share cells, as in the window\n",
                    Grouped(static_cast<std::uint64_t>(most)).c_str(), Grouped(kCells).c_str());
+    if (o.Headless() && o.Densities.empty())
+      for (const TWorldSize& w : o.Worlds)
+        if (most > std::int64_t{w.Columns} * w.Rows) {
+          std::fprintf(err,
+                       "travenel-batch: note: %s agents are more than the %s cells of a world "
+                       "%dx%d; agents share cells there\n",
+                       Grouped(static_cast<std::uint64_t>(most)).c_str(),
+                       Grouped(static_cast<std::uint64_t>(w.Columns) * w.Rows).c_str(), w.Columns,
+                       w.Rows);
+          break;
+        }
   }
 
   TResumePoint point;

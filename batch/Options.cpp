@@ -283,7 +283,8 @@ std::vector<TWorldSize> ParseWorldList(const std::string& text) {
     if (x == std::string::npos)
       throw EUsage("--world: '" + item + "' is not of the form WxH (such as 64x64)");
     std::int64_t w = 0, h = 0;
-    if (!ReadWhole(item.substr(0, x), w) || !ReadWhole(item.substr(x + 1), h))
+    if (!ReadWhole(TrimBlanks(item.substr(0, x)), w) ||
+        !ReadWhole(TrimBlanks(item.substr(x + 1)), h))
       throw EUsage("--world: '" + item + "' is not of the form WxH (such as 64x64)");
     TWorldConfig config;
     config.Columns = static_cast<std::int32_t>(std::clamp<std::int64_t>(w, -1, TWorldConfig::kMaxSide + 1));

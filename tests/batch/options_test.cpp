@@ -142,6 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The world's parameters: shapes, jumps that must fold back in one go,
         // percents under any locale, agents that must fit the world.
         BadCase{{"--world", "64"}, "--world: '64' is not of the form WxH (such as 64x64)"},
+        BadCase{{"--world", "64x 6 4"}, "--world: '64x 6 4' is not of the form WxH (such as 64x64)"},
+        BadCase{{"--world", " 64 x 64 ,10x64"}, "--world: 10x64: sides from 11 to 65536"},
         BadCase{{"--world", "10x64"}, "--world: 10x64: sides from 11 to 65536"},
         BadCase{{"--world", "65537x11"}, "--world: 65537x11: sides from 11 to 65536"},
         BadCase{{"--world", "65536x65536"},
