@@ -8,6 +8,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "travenel/app/KeepRun.h"
 #include "travenel/app/PopulationChart.h"
 #include "travenel/chart/rchart.h"
 #include "travenel/gfx/Color.h"
@@ -108,6 +109,8 @@ void TForm1::CreateControls() {
   rChart1Host_ = new QtHost(*rChart1_, this);
   rChart1Host_->setObjectName(QStringLiteral("RChart1"));
 
+  AddKeepMenu(this, zeichenPanel_.get(), rChart1Host_, record_, RunHandler);
+
   // The panel takes no focus but keeps its place at the head of the order.
   setTabOrder(zeichenPanel_.get(), bSetup_);
   setTabOrder(bSetup_, editThresh_);
@@ -178,7 +181,10 @@ void TForm1::ResetWorld() {
   ChartWorldReset();
 }
 
-void TForm1::CreateAgents(std::int32_t n) { world_->CreateAgents(n); }
+void TForm1::CreateAgents(std::int32_t n) {
+  world_->CreateAgents(n);
+  record_.Start(n, world_->SetupSeed());
+}
 
 void TForm1::PresentWorld() {
   if (drawingImage_) drawingImage_->update();
@@ -219,6 +225,7 @@ void TForm1::Timer1Timer() {
   }
   world_->UpdateAttachment(threshold);
   ++stepCount_;
+  record_.Add(threshold, world_->AttachedCount(), world_->FreeCount());
   SetStepsCaption(QString::number(stepCount_));
   ChartFeed();
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "travenel/app/Image.h"
+#include "travenel/app/RunRecord.h"
 #include "travenel/app/StartOptions.h"
 
 class QLabel;
@@ -45,6 +46,8 @@ class TForm1 : public QWidget {
   std::int32_t StepCount() const { return stepCount_; }
   double PrevAttached() const { return prevAttached_; }
   double PrevFree() const { return prevFree_; }
+  // The counts of the running setup so far, as "Daten speichern…" saves them.
+  const TRunRecord& Record() const { return record_; }
   // The seed of the running setup, when the window was started with one.
   std::optional<std::uint32_t> SetupSeed() const { return setupSeed_; }
 
@@ -113,6 +116,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<TWorld> world_;
   TStartOptions start_;
   std::optional<std::uint32_t> setupSeed_;
+  TRunRecord record_;
   std::int32_t columns_ = 0;
   std::int32_t rows_ = 0;
   std::int32_t stepCount_ = 0;

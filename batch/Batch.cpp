@@ -154,11 +154,22 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
   }
   if (!o.Quiet) {
     const int most = *std::max_element(o.Agents.begin(), o.Agents.end());
-    if (most > kCells)
+    if (!o.Headless() && o.Densities.empty() && most > kCells)
       std::fprintf(err,
                    "travenel-batch: note: %s agents are more than the world's %s cells; "
                    "agents share cells, as in the window\n",
                    Grouped(static_cast<std::uint64_t>(most)).c_str(), Grouped(kCells).c_str());
+    if (o.Headless() && o.Densities.empty())
+      for (const TWorldSize& w : o.Worlds)
+        if (most > std::int64_t{w.Columns} * w.Rows) {
+          std::fprintf(err,
+                       "travenel-batch: note: %s agents are more than the %s cells of a world "
+                       "%dx%d; agents share cells there\n",
+                       Grouped(static_cast<std::uint64_t>(most)).c_str(),
+                       Grouped(static_cast<std::uint64_t>(w.Columns) * w.Rows).c_str(), w.Columns,
+                       w.Rows);
+          break;
+        }
   }
 
   TResumePoint point;
@@ -183,7 +194,7 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     const bool costed =
         (rest.Last - rest.First) / std::uint64_t(std::max(o.Repeats, 1)) < kMaxCostedForProgress;
     const auto cost = [&](TRunBlock b) {
-      return costed ? static_cast<double>(EstimatedCost(o, b))
+      return costed ? static_cast<double>(EstimatedCost(o, plan, b))
                     : static_cast<double>(b.Last - b.First);
     };
     const auto style = o.Quiet         ? TProgress::TStyle::Off
@@ -224,7 +235,7 @@ int RunBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
           flushIfDue();
           if (shown)
             progress.RunDone(
-                costed ? static_cast<double>(EstimatedRunCost(spec.Agents, spec.Threshold, o.Steps))
+                costed ? static_cast<double>(EstimatedRunCost(spec, o.Steps))
                        : 1.0,
                 groupOf(index), (index + 1) % repeats == 0 || index + 1 == rest.Last);
         },

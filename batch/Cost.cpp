@@ -8,24 +8,22 @@ namespace {
 
 using u128 = unsigned __int128;
 
-std::uint64_t Setups(const TBatchOptions& o) {
-  return std::uint64_t{o.Agents.size()} * std::uint64_t{o.Thresholds.size()};
-}
 std::uint64_t Repeats(const TBatchOptions& o) {
   return static_cast<std::uint64_t>(std::max(o.Repeats, 1));
 }
-std::uint64_t SetupCost(const TBatchOptions& o, std::uint64_t setup) {
-  const std::size_t t = o.Thresholds.size();
-  return EstimatedRunCost(o.Agents[setup / t], o.Thresholds[setup % t], o.Steps);
+std::uint64_t Setups(const TBatchOptions& o) { return RunCount(o) / Repeats(o); }
+std::uint64_t SetupCost(const TBatchOptions& o, const TSweepPlan& plan, std::uint64_t setup) {
+  return EstimatedRunCost(plan.At(setup * Repeats(o)), o.Steps);
 }
 
 // Walks the setups of a sweep once, forwards, to find the run boundaries
 // nearest to rising shares of the total cost.
 class TCostWalk {
  public:
-  explicit TCostWalk(const TBatchOptions& o) : o_(o), setups_(Setups(o)), repeats_(Repeats(o)) {
-    for (std::uint64_t s = 0; s < setups_; ++s) total_ += u128{SetupCost(o, s)} * repeats_;
-    if (setups_ > 0) cost_ = SetupCost(o, 0);
+  explicit TCostWalk(const TBatchOptions& o)
+      : o_(o), plan_(o), setups_(Setups(o)), repeats_(Repeats(o)) {
+    for (std::uint64_t s = 0; s < setups_; ++s) total_ += u128{SetupCost(o, plan_, s)} * repeats_;
+    if (setups_ > 0) cost_ = SetupCost(o, plan_, 0);
   }
   u128 Total() const { return total_; }
 
@@ -34,7 +32,7 @@ class TCostWalk {
   std::uint64_t Boundary(u128 target, u128* prefix = nullptr) {
     while (setup_ + 1 < setups_ && before_ + u128{cost_} * repeats_ < target) {
       before_ += u128{cost_} * repeats_;
-      cost_ = SetupCost(o_, ++setup_);
+      cost_ = SetupCost(o_, plan_, ++setup_);
     }
     if (setups_ == 0) return 0;
     const u128 into = target > before_ ? target - before_ : 0;
@@ -46,6 +44,7 @@ class TCostWalk {
 
  private:
   const TBatchOptions& o_;
+  const TSweepPlan plan_;
   const std::uint64_t setups_, repeats_;
   u128 total_ = 0, before_ = 0;
   std::uint64_t setup_ = 0, cost_ = 1;
@@ -76,11 +75,18 @@ double Seconds(u128 cost) { return static_cast<double>(cost) / 1e6; }
 // pauses, and a step's cost climbs with the agents, in levels of the
 // threshold set by the shares of eight neighbours an agent can reach (5/8,
 // 2/3, 3/4).
-std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
-  constexpr std::int64_t kCells = 1600, kSetUp = 10;  // microseconds
+namespace {
+
+constexpr std::int64_t kCells = 1600, kSetUp = 10;  // microseconds
+
+// The steps a run on the window's world is expected to take, and the cost of
+// one of them in tenths of a microsecond.
+struct TWindowRun {
+  std::int64_t RunSteps, Step;
+};
+
+TWindowRun WindowRun(std::int64_t a, std::int64_t t, std::int64_t n) {
   constexpr std::int64_t kNearSettling = 72;
-  const std::int64_t a = std::clamp<std::int64_t>(agents, 0, TBatchOptions::kMaxAgents);
-  const std::int64_t t = threshold, n = std::max(steps, 1);
   const std::int64_t settles = a < 1350 ? 75 : a < 1450 ? 70 : a < 1525 ? 60 : 50;
   std::int64_t runSteps = n;
   if (a == 0) {
@@ -119,16 +125,56 @@ std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
                     : 2800 + 19 * over;
     step = step * 11 / 10;  // the crowded world's memory traffic, in whole sweeps
   }
-  return static_cast<std::uint64_t>(kSetUp + runSteps * step / 10);
+  return {runSteps, step};
+}
+
+}  // namespace
+
+std::uint64_t EstimatedRunCost(int agents, int threshold, int steps) {
+  const TWindowRun w = WindowRun(std::clamp<std::int64_t>(agents, 0, TBatchOptions::kMaxAgents),
+                                 threshold, std::max(steps, 1));
+  return static_cast<std::uint64_t>(kSetUp + w.RunSteps * w.Step / 10);
+}
+
+// A world of any size (measured on 64 x 64 to 1024 x 1024 at densities of 30
+// to 95 percent): a step costs per agent about what it costs on the window's
+// world at the same density (the marks the tries read are a bit a cell, in
+// the caches), so the window's model at the agents of the same density,
+// scaled by the cells. A run settles later in a larger world, where the last
+// agent to attach is the slowest of more: the steps grow by a tenth for each
+// doubling of the cells; a crowded large world (90 percent and more) seldom
+// settles at all. Placing costs about a nanosecond a cell.
+std::uint64_t EstimatedRunCost(const TRunSpec& spec, int steps) {
+  if (!spec.Headless) return EstimatedRunCost(spec.Agents, spec.Threshold, steps);
+  const std::int64_t cells = std::max<std::int64_t>(spec.World.Cells(), 1);
+  const std::int64_t a = std::max(spec.Agents, 0), n = std::max(steps, 1);
+  // The agents of the same density on the window's world (at least one
+  // where there are any: a sparse large world still steps its agents).
+  const std::int64_t same = a == 0 ? 0 : std::max<std::int64_t>(a * kCells / cells, 1);
+  TWindowRun w = WindowRun(same, spec.Threshold, n);
+  if (w.RunSteps < n && cells > kCells) {
+    const int doublings = 63 - __builtin_clzll(static_cast<unsigned long long>(cells / kCells));
+    w.RunSteps = same * 100 >= kCells * 90 && doublings >= 4
+                     ? n
+                     : std::min(n, w.RunSteps * (10 + doublings) / 10);
+  }
+  // Below 2^50, as every run's cost: 2^31 steps of 2^28 cells would pass 2^64.
+  const u128 cost = u128(kSetUp) + u128(cells) / 1000 +
+                    u128(w.RunSteps) * u128(w.Step) * u128(cells) / (u128(kCells) * 10);
+  return static_cast<std::uint64_t>(std::min<u128>(cost, u128{1} << 49));
 }
 
 unsigned __int128 EstimatedCost(const TBatchOptions& o, TRunBlock block) {
+  return EstimatedCost(o, TSweepPlan(o), block);
+}
+
+unsigned __int128 EstimatedCost(const TBatchOptions& o, const TSweepPlan& plan, TRunBlock block) {
   const std::uint64_t r = Repeats(o);
   u128 sum = 0;
   for (std::uint64_t i = block.First; i < block.Last;) {
     const std::uint64_t setup = i / r;
     const std::uint64_t end = std::min(block.Last, (setup + 1) * r);
-    sum += u128{SetupCost(o, setup)} * (end - i);
+    sum += u128{SetupCost(o, plan, setup)} * (end - i);
     i = end;
   }
   return sum;

@@ -11,14 +11,18 @@ namespace travenel {
 
 // Raise whenever EstimatedRunCost changes: blocks cut by --balanced then
 // differ, and a block kept by an older build is not continued by this one.
-constexpr int kCostModelVersion = 2;
+constexpr int kCostModelVersion = 3;
 
 // About the microseconds one run takes on one core of the machine the
 // estimate was measured on; only ratios matter. At least 1.
 std::uint64_t EstimatedRunCost(int agents, int threshold, int steps);
+// The same for a run of a plan, on whichever world it runs.
+std::uint64_t EstimatedRunCost(const TRunSpec& spec, int steps);
 
-// The estimated cost of the runs of `block`.
+// The estimated cost of the runs of `block` (of `plan`, made from `options`).
 unsigned __int128 EstimatedCost(const TBatchOptions& options, TRunBlock block);
+unsigned __int128 EstimatedCost(const TBatchOptions& options, const TSweepPlan& plan,
+                                TRunBlock block);
 
 // Block `index` (1-based) of `blocks` contiguous blocks of about equal
 // estimated cost; in order they cover every run once. Each boundary is the

@@ -1,9 +1,12 @@
 #include "travenel/batch/Options.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
+#include "travenel/sim/WorldConfig.h"
 #include "travenel/sweepcsv/Columns.h"
+#include "travenel/sweepcsv/Number.h"
 
 namespace travenel {
 
@@ -130,8 +133,9 @@ bool* Flag(const std::string& name, TBatchOptions& o) {
 }
 
 bool TakesValue(const std::string& name) {
-  static const char* const kNames[] = {"--agents",  "--threshold", "--steps", "--seed",
-                                       "--repeats", "--jobs",      "--out",   "--shard"};
+  static const char* const kNames[] = {"--agents", "--threshold", "--steps", "--seed",
+                                       "--repeats", "--jobs",     "--out",   "--shard",
+                                       "--world",   "--jump",     "--share", "--density"};
   return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
@@ -142,10 +146,21 @@ void SetOption(const std::string& name, const std::string& value, TBatchOptions&
       // The window reads "0 or less" as no agents; in a sweep a negative
       // count is surely a typo.
       if (a < 0) throw EUsage("--agents: " + std::to_string(a) + " is below 0");
-      if (a > TBatchOptions::kMaxAgents)
+      if (a > TWorldConfig::kMaxAgents)
         throw EUsage("--agents: " + std::to_string(a) + " agents are too many (at most " +
-                     std::to_string(TBatchOptions::kMaxAgents) + ")");
+                     std::to_string(TWorldConfig::kMaxAgents) + ")");
     }
+    o.AgentsGiven = true;
+  } else if (name == "--world") {
+    o.Worlds = ParseWorldList(value);
+    o.WorldGiven = true;
+  } else if (name == "--jump") {
+    o.Jumps = ParseValueList(name, value);
+    o.JumpGiven = true;
+  } else if (name == "--share") {
+    o.Shares = ParsePercentList(name, value);
+  } else if (name == "--density") {
+    o.Densities = ParsePercentList(name, value);
   } else if (name == "--threshold") {
     o.Thresholds = ParseValueList(name, value);
   } else if (name == "--steps") {
@@ -164,14 +179,56 @@ void SetOption(const std::string& name, const std::string& value, TBatchOptions&
   }
 }
 
+// Every world with every jump, share and agent count must be one a world can
+// be built as: the first that cannot is named.
+void CheckWorlds(const TBatchOptions& o) {
+  if (o.AgentsGiven && !o.Densities.empty())
+    throw EUsage("--agents and --density: choose one");
+  if (!o.Headless()) {
+    // The window's world, as always: agents beyond its cells share them.
+    for (int a : o.Agents)
+      if (a > TBatchOptions::kMaxAgents)
+        throw EUsage("--agents: " + std::to_string(a) + " agents are too many (at most " +
+                     std::to_string(TBatchOptions::kMaxAgents) + ")");
+  }
+  for (const TWorldSize& w : o.Worlds) {
+    TWorldConfig config;
+    config.Columns = w.Columns;
+    config.Rows = w.Rows;
+    for (int jump : o.Jumps) {
+      config.Jump = jump;
+      // The share's range is checked where it is read.
+      const std::string problem = config.Problem(0);
+      if (!problem.empty()) throw EUsage((o.JumpGiven ? "--jump: " : "--world: ") + problem);
+    }
+    const std::int64_t most = config.MaxAgents();
+    if (o.Densities.empty()) {
+      if (!o.Headless()) continue;
+      for (int a : o.Agents)
+        if (a > most)
+          throw EUsage("--agents: " + std::to_string(a) + " agents do not fit a world " +
+                       std::to_string(w.Columns) + "x" + std::to_string(w.Rows) + " (at most " +
+                       std::to_string(most) + ", twice its cells)");
+    } else {
+      for (double d : o.Densities)
+        if (AgentsAtDensity(d, config.Cells()) > most)
+          throw EUsage("--density: " + ShortestText(d) + " puts " +
+                       std::to_string(AgentsAtDensity(d, config.Cells())) +
+                       " agents on a world " + std::to_string(w.Columns) + "x" +
+                       std::to_string(w.Rows) + " (at most " + std::to_string(most) + ")");
+    }
+  }
+}
+
 // Checks that need more than one option, whatever order they came in.
 void CheckTogether(const TBatchOptions& o) {
+  CheckWorlds(o);
   if (o.Seed + static_cast<std::int64_t>(o.Repeats) - 1 > kLastSeed)
     throw EUsage("--seed: " + std::to_string(o.Repeats) + " repeats from seed " +
                  std::to_string(o.Seed) + " would pass the last seed, " +
                  std::to_string(kLastSeed));
   RunCount(o);
-  const std::uint64_t setups = std::uint64_t{o.Agents.size()} * o.Thresholds.size();
+  const std::uint64_t setups = RunCount(o) / static_cast<std::uint64_t>(o.Repeats);
   if ((o.Balanced || o.Plan) && setups > TBatchOptions::kMaxCostedSetups)
     throw EUsage(std::string(o.Plan ? "--plan" : "--balanced") + ": the sweep has " +
                  std::to_string(setups) + " setups; at most " +
@@ -194,10 +251,67 @@ std::vector<int> ParseValueList(const std::string& option, const std::string& te
   return values;
 }
 
+std::vector<double> ParsePercentList(const std::string& option, const std::string& text) {
+  std::vector<double> values;
+  if (TrimBlanks(text).empty()) throw EUsage(option + ": no value given");
+  if (text.find(':') != std::string::npos) {
+    for (int v : ParseRange(option, text)) values.push_back(v);
+  } else {
+    for (const std::string& part : Split(text, ',')) {
+      const std::string item = TrimBlanks(part);
+      if (item.empty()) throw EUsage(option + ": '" + text + "' has an empty item");
+      double v = 0;
+      // Only digits, a '.' and a sign: "nan" and exponents are no percents.
+      if (item.find_first_not_of("+-.0123456789") != std::string::npos ||
+          !ReadNumber(item[0] == '+' ? std::string_view(item).substr(1) : item, v))
+        throw EUsage(option + ": '" + item + "' is not a number (a percent such as 50 or 62.5)");
+      values.push_back(v);
+    }
+  }
+  for (double v : values)
+    if (!(v >= 0 && v <= 100))
+      throw EUsage(option + ": " + ShortestText(v) + " is out of range (0 to 100 percent)");
+  return values;
+}
+
+std::vector<TWorldSize> ParseWorldList(const std::string& text) {
+  if (TrimBlanks(text).empty()) throw EUsage("--world: no value given");
+  std::vector<TWorldSize> worlds;
+  for (const std::string& part : Split(text, ',')) {
+    const std::string item = TrimBlanks(part);
+    const std::size_t x = item.find_first_of("xX");
+    if (x == std::string::npos)
+      throw EUsage("--world: '" + item + "' is not of the form WxH (such as 64x64)");
+    std::int64_t w = 0, h = 0;
+    if (!ReadWhole(TrimBlanks(item.substr(0, x)), w) ||
+        !ReadWhole(TrimBlanks(item.substr(x + 1)), h))
+      throw EUsage("--world: '" + item + "' is not of the form WxH (such as 64x64)");
+    TWorldConfig config;
+    config.Columns = static_cast<std::int32_t>(std::clamp<std::int64_t>(w, -1, TWorldConfig::kMaxSide + 1));
+    config.Rows = static_cast<std::int32_t>(std::clamp<std::int64_t>(h, -1, TWorldConfig::kMaxSide + 1));
+    config.Jump = 0;  // jumps are checked with the worlds they go with
+    if (const std::string problem = config.Problem(0); !problem.empty())
+      throw EUsage("--world: " + item + ": " + problem.substr(problem.find(": ") + 2));
+    worlds.push_back({config.Columns, config.Rows});
+  }
+  if (worlds.size() > kMaxValues) throw EUsage("--world: more than " + std::to_string(kMaxValues) + " worlds");
+  return worlds;
+}
+
+std::int64_t AgentsAtDensity(double density, std::int64_t cells) {
+  // Exact enough: cells < 2^29 and density has 53 bits; nearbyint rounds
+  // halves to even in the default rounding mode.
+  return static_cast<std::int64_t>(std::nearbyint(density * static_cast<double>(cells) / 100.0));
+}
+
 std::uint64_t RunCount(const TBatchOptions& o) {
-  std::uint64_t setups = 0, runs = 0;
-  if (__builtin_mul_overflow(std::uint64_t{o.Agents.size()}, std::uint64_t{o.Thresholds.size()},
-                             &setups) ||
+  std::uint64_t setups = 0, runs = 0, worlds = 0, shaped = 0, populated = 0;
+  if (__builtin_mul_overflow(std::uint64_t{o.Worlds.size()}, std::uint64_t{o.Jumps.size()},
+                             &worlds) ||
+      __builtin_mul_overflow(worlds, std::uint64_t{std::max<std::size_t>(o.Shares.size(), 1)},
+                             &shaped) ||
+      __builtin_mul_overflow(shaped, std::uint64_t{o.AgentChoices()}, &populated) ||
+      __builtin_mul_overflow(populated, std::uint64_t{o.Thresholds.size()}, &setups) ||
       __builtin_mul_overflow(setups, static_cast<std::uint64_t>(std::max(o.Repeats, 0)), &runs))
     throw EUsage("the sweep has more runs than can be counted (more than " +
                  std::to_string(std::numeric_limits<std::uint64_t>::max()) + ")");
@@ -243,8 +357,21 @@ std::string HelpText(int defaultJobs) {
          "Runs Travenel setups without a window and writes their counts as CSV.\n"
          "\n"
          "  --agents LIST     number of agents (default 1000; 0 to 100000; above the\n"
-         "                    1600 cells agents share cells, as in the window)\n"
+         "                    1600 cells agents share cells, as in the window; on a\n"
+         "                    --world up to twice its cells)\n"
          "  --threshold LIST  threshold in percent (default 74)\n"
+         "  --world LIST      world sizes WxH (default 40x40, the window's world; sides\n"
+         "                    11 to 65536, at most 268435456 cells); agents up to twice\n"
+         "                    the cells (at most 134217728)\n"
+         "  --jump LIST       how far a free agent jumps: offsets -R to R+1 (default 10;\n"
+         "                    0 to the shorter side - 1)\n"
+         "  --share LIST      percent of agents of colour 1, one real draw per agent\n"
+         "                    (default: an even coin toss)\n"
+         "  --density LIST    instead of --agents: percent of the cells, agents =\n"
+         "                    round(D x cells / 100), halves to even\n"
+         "                    --world, --jump and --share run on a world without any of\n"
+         "                    the window's objects; each adds its columns only when\n"
+         "                    given: width,height / jump / share / density\n"
          "  --steps N         steps per run (default 99, the steps the window plots)\n"
          "  --seed N          seed of the first repeat (default 1)\n"
          "  --repeats N       seeds per setup: seed, seed+1, ... (default 1)\n"
@@ -275,7 +402,9 @@ std::string HelpText(int defaultJobs) {
          "  --quiet           no progress and no notes\n"
          "  --help            this text\n"
          "\n"
-         "A LIST is a value (74), a comma list (50,74,90) or a range from:to:step (0:100:10).\n"
+         "A LIST is a value (74), a comma list (50,74,90) or a range from:to:step (0:100:10);\n"
+         "--share and --density take decimals (62.5), --world a comma list (64x64,128x128).\n"
+         "Setups run worlds, then jumps, shares, agents, thresholds, each as given.\n"
          "The rows as a picture: travenel-batch ... | travenel-plot --out sweep.png\n"
          "Rows per step:  " +
          HeaderText(TCsvKind::PerStep, false) +

@@ -6,6 +6,7 @@
 
 #include "travenel/batch/Cost.h"
 #include "travenel/batch/Rows.h"
+#include "travenel/sweepcsv/Number.h"
 
 namespace travenel {
 
@@ -120,6 +121,29 @@ std::string SweepRecord(const TBatchOptions& o) {
                        "\n--summary " + yes(o.Summary) + "\n--measures " + yes(o.Measures) +
                        "\n--shard " + std::to_string(o.ShardIndex) + "/" +
                        std::to_string(o.ShardCount) + "\n--balanced " + yes(o.Balanced) + "\n";
+  // The world's options only when given, so that the record of a sweep
+  // without them reads as it always did.
+  if (o.WorldGiven) {
+    std::string worlds;
+    for (const TWorldSize& w : o.Worlds) {
+      if (!worlds.empty()) worlds += ',';
+      worlds += std::to_string(w.Columns);
+      worlds += 'x';
+      worlds += std::to_string(w.Rows);
+    }
+    record += "--world " + worlds + "\n";
+  }
+  if (o.JumpGiven) record += "--jump " + List(o.Jumps) + "\n";
+  const auto percents = [](const std::vector<double>& values) {
+    std::string text;
+    for (double v : values) {
+      if (!text.empty()) text += ',';
+      text += ShortestText(v);
+    }
+    return text;
+  };
+  if (!o.Shares.empty()) record += "--share " + percents(o.Shares) + "\n";
+  if (!o.Densities.empty()) record += "--density " + percents(o.Densities) + "\n";
   // The block itself: two builds that cut a sweep differently must never
   // continue each other's blocks, or the blocks would overlap or leave a gap.
   record += "block " + BlockText(BlockOf(o)) + "\n";
@@ -143,6 +167,12 @@ std::string RecordDifference(const std::string& kept, const std::string& wanted)
       names += name;
     }
   }
+  // An option the kept sweep was given and this one is not.
+  for (const auto& [name, value] : a)
+    if (name.rfind("--", 0) == 0 && !b.count(name)) {
+      if (!names.empty()) names += ", ";
+      names += name;
+    }
   if (!names.empty()) return "other " + names;
   if (a["block"] != b.at("block"))
     return "another block of runs (" + (a["block"].empty() ? "not recorded" : a["block"]) +

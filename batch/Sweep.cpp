@@ -12,8 +12,16 @@
 namespace travenel {
 
 TSweepPlan::TSweepPlan(const TBatchOptions& options)
-    : agents_(options.Agents),
+    : worlds_(options.Worlds),
+      jumps_(options.Jumps),
+      shares_(options.Shares),
+      densities_(options.Densities),
+      agents_(options.Agents),
       thresholds_(options.Thresholds),
+      headless_(options.Headless()),
+      params_((options.WorldGiven ? kParamWorld : 0u) | (options.JumpGiven ? kParamJump : 0u) |
+              (options.Shares.empty() ? 0u : kParamShare) |
+              (options.Densities.empty() ? 0u : kParamDensity)),
       repeats_(static_cast<std::uint64_t>(std::max(options.Repeats, 0))),
       seed_(options.Seed),
       measures_(!options.Measures ? TMeasureAt::Never
@@ -22,10 +30,33 @@ TSweepPlan::TSweepPlan(const TBatchOptions& options)
       count_(RunCount(options)) {}
 
 TRunSpec TSweepPlan::At(std::uint64_t index) const {
-  const std::uint64_t setup = index / repeats_;
+  std::uint64_t setup = index / repeats_;
   const std::uint64_t repeat = index % repeats_;
-  return {agents_[setup / thresholds_.size()], thresholds_[setup % thresholds_.size()],
-          seed_ + static_cast<std::uint32_t>(repeat), measures_};
+  TRunSpec spec;
+  spec.Threshold = thresholds_[setup % thresholds_.size()];
+  setup /= thresholds_.size();
+  const std::size_t choices = densities_.empty() ? agents_.size() : densities_.size();
+  const std::size_t choice = setup % choices;
+  setup /= choices;
+  if (!shares_.empty()) {
+    spec.World.Share = shares_[setup % shares_.size()];
+    setup /= shares_.size();
+  }
+  spec.World.Jump = jumps_[setup % jumps_.size()];
+  setup /= jumps_.size();
+  spec.World.Columns = worlds_[setup].Columns;
+  spec.World.Rows = worlds_[setup].Rows;
+  if (densities_.empty()) {
+    spec.Agents = agents_[choice];
+  } else {
+    spec.Density = densities_[choice];
+    spec.Agents = static_cast<int>(AgentsAtDensity(spec.Density, spec.World.Cells()));
+  }
+  spec.Seed = seed_ + static_cast<std::uint32_t>(repeat);
+  spec.Measures = measures_;
+  spec.Headless = headless_;
+  spec.Params = params_;
+  return spec;
 }
 
 TRunBlock ShardBlock(std::uint64_t count, std::uint32_t index, std::uint32_t blocks) {

@@ -10,6 +10,8 @@
 
 #include "travenel/batch/Options.h"
 #include "travenel/sim/Measures.h"
+#include "travenel/sim/WorldConfig.h"
+#include "travenel/sweepcsv/Columns.h"
 
 namespace travenel {
 
@@ -22,6 +24,12 @@ struct TRunSpec {
   int Threshold = 0;
   std::uint32_t Seed = 0;
   TMeasureAt Measures = TMeasureAt::Never;
+  // The world; Headless: on a THeadlessWorld of World's shape, else on the
+  // window's 40 x 40 TWorld.
+  TWorldConfig World;
+  bool Headless = false;
+  double Density = 0;   // with kParamDensity: the density Agents came from
+  unsigned Params = 0;  // TParamBits: the columns written with the rows
 };
 
 // The counts of one step's movement pass: what the window's chart plots.
@@ -41,17 +49,23 @@ struct TRunResult {
 using TRunner =
     std::function<TRunResult(const TRunSpec& spec, int steps, const std::atomic<bool>& cancel)>;
 
-// The runs in output order: setups (agents, then threshold, as given), then
-// seeds. Each run is worked out from its index, so a sweep of any size needs
+// The runs in output order: setups (world, jump, share, agents or density,
+// then threshold, as given), then seeds. Each run is worked out from its index, so a sweep of any size needs
 // no memory for its plan.
 class TSweepPlan {
  public:
   explicit TSweepPlan(const TBatchOptions& options);  // throws EUsage if too large
   std::uint64_t Count() const { return count_; }
   TRunSpec At(std::uint64_t index) const;  // index < Count()
+  unsigned Params() const { return params_; }  // the TParamBits its rows carry
 
  private:
+  std::vector<TWorldSize> worlds_;
+  std::vector<int> jumps_;
+  std::vector<double> shares_, densities_;
   std::vector<int> agents_, thresholds_;
+  bool headless_;
+  unsigned params_;
   std::uint64_t repeats_;
   std::uint32_t seed_;
   TMeasureAt measures_;

@@ -17,12 +17,23 @@ namespace travenel {
 
 namespace {
 
-std::string DefaultTitle(const TCsvLayout& layout, const std::string& y, bool xAgents) {
+std::string DefaultTitle(const TCsvLayout& layout, const std::string& y, const std::string& by) {
   if (layout.Kind == TCsvKind::PerStep)
     return y.empty() ? "Attached and free agents per step" : y + " per step";
-  const std::string by = xAgents ? "agents" : "threshold";
   if (y.empty() || y == "paused_at") return "The step at which the runs paused, by " + by;
   return y + " by " + by;
+}
+
+// What --x puts across: an index of TParams (width for the world), or one of
+// TSummaryAggregate's kAcross...; -1 for the default.
+int AcrossParam(const std::string& x) {
+  if (x == "world") return param::kWidth;
+  if (x == "jump") return param::kJump;
+  if (x == "share") return param::kShare;
+  if (x == "density") return param::kDensity;
+  if (x == "agents") return TSummaryAggregate::kAcrossAgents;
+  if (x == "threshold") return TSummaryAggregate::kAcrossThreshold;
+  return -1;
 }
 
 // The value column --y names; throws EPlotUsage when the input has none such.
@@ -84,11 +95,10 @@ std::string WithEarlierLine(std::FILE* in, const std::string& inputName, const E
   if (std::fseek(in, 0, SEEK_SET) != 0) return message;
   try {
     TCsvReader again(in, inputName);
-    again.ReadHeader();
+    const TParamIndex params = ParamIndexOf(again.ReadHeader());
     std::vector<double> row;
     while (again.Next(row) && again.Line() < e.Second) {
-      if (row[col::kAgents] == repeated[col::kAgents] &&
-          row[col::kThreshold] == repeated[col::kThreshold] &&
+      if (SetupKeyOf(row, params) == SetupKeyOf(repeated, params) &&
           row[col::kSeed] == repeated[col::kSeed] && row[col::kStep] == repeated[col::kStep])
         return std::string(earlier).replace(unknown, 7, "(line " + std::to_string(again.Line()));
     }
@@ -154,10 +164,17 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
   std::unique_ptr<TStepAggregate> steps;
   std::unique_ptr<TSummaryAggregate> runs;
   const bool never = !perStep && columns[0] == col::kPausedAt;
+  const TParamIndex params = ParamIndexOf(layout);
+  const int across = AcrossParam(options.X);
+  if (across >= 0 && across < TSummaryAggregate::kAcrossThreshold &&
+      params[static_cast<std::size_t>(across)] < 0)
+    throw EPlotUsage("--x " + options.X + ": the input has no column '" +
+                     std::string(kParamColumns[static_cast<std::size_t>(across)]) +
+                     "' (travenel-batch writes it when given --" + options.X + ")");
   if (perStep)
-    steps = std::make_unique<TStepAggregate>(columns);
+    steps = std::make_unique<TStepAggregate>(columns, params);
   else
-    runs = std::make_unique<TSummaryAggregate>(columns[0], never);
+    runs = std::make_unique<TSummaryAggregate>(columns[0], never, params);
   if (!layout.Ignored.empty()) {
     std::string names;
     for (const std::string& n : layout.Ignored) names += (names.empty() ? "'" : ", '") + n + "'";
@@ -187,21 +204,61 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
     TStepPlotSpec spec;
     spec.Width = options.Width;
     spec.Height = options.Height;
-    spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, false);
+    spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, "");
     spec.By = options.By;
     spec.OwnStepAxis = options.OwnStepAxis;
     for (int c : columns) spec.Columns.push_back(layout.Names[static_cast<std::size_t>(c)]);
     spec.FromZero = fromZero;
     spec.Whole = whole;
     spec.Facts = facts;
-    return StepPicture(steps->Finish(), spec);
+    std::vector<TStepSetup> setups = steps->Finish();
+    std::vector<TSetupKey> keys;
+    for (const TStepSetup& s : setups) keys.push_back(s.Key);
+    spec.Varying = VaryingParams(keys);
+    spec.Params = ParamsRange(keys, PresentParams(params));
+    return StepPicture(setups, spec);
   }
   TSummaryPlotSpec spec;
   spec.XAgents = options.X.empty() ? runs->AgentCounts() > 1 && runs->Thresholds() == 1
                                    : options.X == "agents";
+  const std::vector<TSetupKey> keys = runs->Keys();
+  const unsigned varying = VaryingParams(keys);
+  // Across a world's parameter, or where the world's parameters vary (a curve
+  // per agent count would mix worlds): curves labelled by what they share.
+  const bool labelled = across >= 0 && across < TSummaryAggregate::kAcrossThreshold;
+  if (labelled || varying) {
+    const int x = labelled        ? across
+                  : spec.XAgents ? TSummaryAggregate::kAcrossAgents
+                                 : TSummaryAggregate::kAcrossThreshold;
+    spec.XCaption = labelled ? (options.X == "world" ? std::string("cells") : options.X)
+                    : spec.XAgents ? "agents"
+                                   : "threshold";
+    spec.XWhole = x != param::kShare && x != param::kDensity;
+    for (const TSetupKey& k : keys) {
+      spec.Agents.push_back(k.Agents);
+      spec.Thresholds.push_back(k.Threshold);
+    }
+    spec.Params = ParamsRange(keys, PresentParams(params));
+    spec.Width = options.Width;
+    spec.Height = options.Height;
+    spec.Title =
+        options.TitleGiven
+            ? options.Title
+            : DefaultTitle(layout, options.Y,
+                           options.X == "world" ? "world size (cells)" : spec.XCaption);
+    spec.Column = layout.Names[static_cast<std::size_t>(columns[0])];
+    spec.NeverBand = never;
+    spec.FromZero = fromZero;
+    spec.Whole = whole;
+    spec.MarksDropped = runs->MarksDropped();
+    spec.Facts = facts;
+    if (spec.MarksDropped)
+      warnings += "not every distinct value has a dot of its own (too many); the means take all\n";
+    return SummaryPicture(runs->FinishAcross(x), spec);
+  }
   spec.Width = options.Width;
   spec.Height = options.Height;
-  spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, spec.XAgents);
+  spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, spec.XAgents ? "agents" : "threshold");
   spec.Column = layout.Names[static_cast<std::size_t>(columns[0])];
   spec.NeverBand = never;
   spec.FromZero = fromZero;

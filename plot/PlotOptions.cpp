@@ -1,5 +1,7 @@
 #include "travenel/plot/PlotOptions.h"
 
+#include <algorithm>
+
 #include <charconv>
 
 #include "travenel/sweepcsv/Columns.h"
@@ -74,10 +76,17 @@ TPlotOptions ParsePlotOptions(const std::vector<std::string>& args) {
     } else if (name == "--y") {
       if (value.empty()) throw EPlotUsage("--y: no column given");
       o.Y = value;
-    } else if (name == "--x" || name == "--by") {
+    } else if (name == "--x") {
+      static const char* const kAcross[] = {"agents", "threshold", "world",
+                                            "jump",   "share",     "density"};
+      if (std::find(std::begin(kAcross), std::end(kAcross), value) == std::end(kAcross))
+        throw EPlotUsage("--x: '" + value +
+                         "' is none of agents, threshold, world, jump, share, density");
+      o.X = value;
+    } else if (name == "--by") {
       if (value != "agents" && value != "threshold")
         throw EPlotUsage(name + ": '" + value + "' is neither agents nor threshold");
-      (name == "--x" ? o.X : o.By) = value;
+      o.By = value;
     } else if (name == "--steps-axis") {
       if (value != "own" && value != "shared")
         throw EPlotUsage("--steps-axis: '" + value + "' is neither own nor shared");
@@ -113,10 +122,10 @@ std::string PlotHelpText() {
          " (per run)\n"
          "                 (default: attached and free agents per step; the step at\n"
          "                 which the runs paused per threshold)\n"
-         "  --x agents|threshold\n"
+         "  --x agents|threshold|world|jump|share|density\n"
          "                 rows per run: the parameter across (default: the one that\n"
          "                 varies; the threshold when both do), one curve per value of\n"
-         "                 the other\n"
+         "                 the others; world puts the cells count across\n"
          "  --by agents|threshold\n"
          "                 rows per step: one panel per agent count with one curve per\n"
          "                 threshold, or the other way round (default: one panel per\n"

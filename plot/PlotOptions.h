@@ -25,7 +25,8 @@ struct TPlotOptions {
   bool TitleGiven = false;
   int Width = 0;  // 0: as the picture needs
   int Height = 0;
-  // Rows per run: the parameter across ("agents" or "threshold"); empty:
+  // Rows per run: the parameter across ("agents", "threshold", or one of
+  // the world's: "world" (its cells), "jump", "share", "density"); empty:
   // the one that varies (the threshold when both do).
   std::string X;
   // Rows per step: one panel per agent count with a curve per threshold

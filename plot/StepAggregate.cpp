@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 #include "travenel/plot/Format.h"
 
@@ -19,12 +20,98 @@ constexpr std::uint64_t kBitSteps = std::uint64_t{1} << 24;
 
 std::size_t TStepAggregate::TRunHash::operator()(const TRunKey& k) const {
   const std::hash<double> h;
-  std::size_t v = h(k.Agents);
-  v = v * 1000003u ^ h(k.Threshold);
+  std::size_t v = h(k.Setup.Agents);
+  v = v * 1000003u ^ h(k.Setup.Threshold);
+  for (double p : k.Setup.Params) v = v * 1000003u ^ h(p);
   return v * 1000003u ^ h(k.Seed);
 }
 
-TStepAggregate::TStepAggregate(std::vector<int> columns) : columns_(std::move(columns)) {}
+TParamIndex ParamIndexOf(const TCsvLayout& layout) {
+  TParamIndex index;
+  for (std::size_t i = 0; i < index.size(); ++i) index[i] = layout.Find(kParamColumns[i]);
+  return index;
+}
+
+TSetupKey SetupKeyOf(const std::vector<double>& row, const TParamIndex& index) {
+  TSetupKey key{row[col::kAgents], row[col::kThreshold], {}};
+  for (std::size_t i = 0; i < index.size(); ++i)
+    if (index[i] >= 0) key.Params[i] = row[static_cast<std::size_t>(index[i])];
+  return key;
+}
+
+unsigned PresentParams(const TParamIndex& index) {
+  return (index[param::kWidth] >= 0 || index[param::kHeight] >= 0 ? kParamWorld : 0u) |
+         (index[param::kJump] >= 0 ? kParamJump : 0u) |
+         (index[param::kShare] >= 0 ? kParamShare : 0u) |
+         (index[param::kDensity] >= 0 ? kParamDensity : 0u);
+}
+
+namespace {
+
+constexpr std::pair<int, unsigned> kParamBitOf[] = {{param::kWidth, kParamWorld},
+                                                    {param::kHeight, kParamWorld},
+                                                    {param::kJump, kParamJump},
+                                                    {param::kShare, kParamShare},
+                                                    {param::kDensity, kParamDensity}};
+
+const std::string kMiddleDot = " \xC2\xB7 ";
+
+std::string WorldText(const TSetupKey& k) {
+  return NumberText(k.Params[param::kWidth]) + "x" + NumberText(k.Params[param::kHeight]);
+}
+
+}  // namespace
+
+unsigned VaryingParams(const std::vector<TSetupKey>& keys) {
+  unsigned bits = 0;
+  for (const TSetupKey& k : keys)
+    for (const auto& [i, bit] : kParamBitOf)
+      if (k.Params[static_cast<std::size_t>(i)] != keys[0].Params[static_cast<std::size_t>(i)])
+        bits |= bit;
+  return bits;
+}
+
+std::string ParamsText(const TSetupKey& key, unsigned varying) {
+  std::string s;
+  const auto add = [&](const std::string& part) { s += (s.empty() ? "" : kMiddleDot) + part; };
+  if (varying & kParamWorld) add("world " + WorldText(key));
+  if (varying & kParamJump) add("jump " + NumberText(key.Params[param::kJump]));
+  if (varying & kParamShare) add("share " + NumberText(key.Params[param::kShare]) + "%");
+  if (varying & kParamDensity) add("density " + NumberText(key.Params[param::kDensity]) + "%");
+  return s;
+}
+
+std::string ParamsRange(const std::vector<TSetupKey>& keys, unsigned present) {
+  if (keys.empty()) return "";
+  std::string s;
+  const auto add = [&](const std::string& part) { s += (s.empty() ? "" : kMiddleDot) + part; };
+  if (present & kParamWorld) {
+    // By cells, the smallest to the largest.
+    const auto cells = [](const TSetupKey& k) {
+      return k.Params[param::kWidth] * k.Params[param::kHeight];
+    };
+    const auto [lo, hi] = std::minmax_element(
+        keys.begin(), keys.end(), [&](const auto& a, const auto& b) { return cells(a) < cells(b); });
+    add("world " + WorldText(*lo) + (cells(*lo) == cells(*hi) && WorldText(*lo) == WorldText(*hi)
+                                         ? ""
+                                         : " to " + WorldText(*hi)));
+  }
+  for (const auto& [i, bit, name, unit] :
+       {std::tuple{param::kJump, kParamJump, "jump ", ""},
+        {param::kShare, kParamShare, "share ", "%"},
+        {param::kDensity, kParamDensity, "density ", "%"}})
+    if (present & bit) {
+      std::vector<double> values;
+      for (const TSetupKey& k : keys) values.push_back(k.Params[static_cast<std::size_t>(i)]);
+      std::sort(values.begin(), values.end());
+      values.erase(std::unique(values.begin(), values.end()), values.end());
+      add(name + ValuesText(values) + unit);
+    }
+  return s;
+}
+
+TStepAggregate::TStepAggregate(std::vector<int> columns, TParamIndex params)
+    : columns_(std::move(columns)), params_(params) {}
 
 std::size_t TStepAggregate::SetupOf(const TSetupKey& key) {
   if (const auto it = index_.find(key); it != index_.end()) return it->second;
@@ -40,7 +127,7 @@ std::size_t TStepAggregate::RunOf(const TRunKey& key, std::uint64_t line) {
   auto it = runIndex_.find(key);
   if (it == runIndex_.end()) {
     TRun r;
-    r.Setup = static_cast<std::uint32_t>(SetupOf({key.Agents, key.Threshold}));
+    r.Setup = static_cast<std::uint32_t>(SetupOf(key.Setup));
     ++setups_[r.Setup].Runs;
     r.FirstLine = line;
     runs_.push_back(std::move(r));
@@ -100,7 +187,7 @@ std::size_t TStepAggregate::BinOf(TSetup& s, std::uint64_t step) {
 }
 
 void TStepAggregate::Add(const std::vector<double>& row, std::uint64_t line) {
-  const TRunKey key{row[col::kAgents], row[col::kThreshold], row[col::kSeed]};
+  const TRunKey key{SetupKeyOf(row, params_), row[col::kSeed]};
   const auto step = static_cast<std::uint64_t>(row[col::kStep]);
   const std::size_t run = RunOf(key, line);
   TRun& r = runs_[run];
@@ -109,8 +196,11 @@ void TStepAggregate::Add(const std::vector<double>& row, std::uint64_t line) {
     std::uint64_t earlier = 0;
     if (r.Contiguous && step >= r.FirstStep && step <= r.PrevStep)
       earlier = r.FirstLine + (step - r.FirstStep);
-    throw EDuplicateRow("line " + std::to_string(line) + ": agents " + NumberText(key.Agents) +
-                            ", threshold " + NumberText(key.Threshold) + ", seed " +
+    const std::string world = ParamsText(key.Setup, PresentParams(params_));
+    throw EDuplicateRow("line " + std::to_string(line) + ": " +
+                            (world.empty() ? "" : world + kMiddleDot) + "agents " +
+                            NumberText(key.Setup.Agents) + ", threshold " +
+                            NumberText(key.Setup.Threshold) + ", seed " +
                             NumberText(key.Seed) + ", step " + std::to_string(step) +
                             " is given twice (line " +
                             (earlier ? std::to_string(earlier) : std::string("?")) + " and line " +

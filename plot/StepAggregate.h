@@ -15,8 +15,10 @@
 // a longer run needs more.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -27,11 +29,35 @@
 
 namespace travenel {
 
+// The world's parameters of a setup, as kParamColumns: width, height, jump,
+// share, density; 0 where the input has no such column.
+using TParams = std::array<double, 5>;
+namespace param {
+inline constexpr int kWidth = 0, kHeight = 1, kJump = 2, kShare = 3, kDensity = 4;
+}
+
 struct TSetupKey {
   double Agents = 0;
   double Threshold = 0;
+  TParams Params{};
   auto operator<=>(const TSetupKey&) const = default;
 };
+
+// Where a row of the layout holds each of the world's parameters (-1: not).
+using TParamIndex = std::array<int, 5>;
+TParamIndex ParamIndexOf(const TCsvLayout& layout);
+TSetupKey SetupKeyOf(const std::vector<double>& row, const TParamIndex& index);
+
+// Which parameters take more than one value among the setups: bits of
+// TParamBits (kParamWorld for width or height).
+unsigned VaryingParams(const std::vector<TSetupKey>& keys);
+// "world 64x64 · jump 3": the parameters of `varying` a setup has.
+std::string ParamsText(const TSetupKey& key, unsigned varying);
+// "world 64x64 to 1024x1024 · density 40": the values the setups have of
+// every parameter the input carries (`present`, TParamBits).
+std::string ParamsRange(const std::vector<TSetupKey>& keys, unsigned present);
+// The TParamBits the layout carries.
+unsigned PresentParams(const TParamIndex& index);
 
 // One step (or one bin of steps) of a curve.
 struct TStepPoint {
@@ -61,8 +87,9 @@ class TStepAggregate {
  public:
   static constexpr std::uint64_t kMaxBins = 2048;
 
-  // columns: the value columns to follow (indexes into a row).
-  explicit TStepAggregate(std::vector<int> columns);
+  // columns: the value columns to follow (indexes into a row); params:
+  // where the rows hold the world's parameters.
+  explicit TStepAggregate(std::vector<int> columns, TParamIndex params = {-1, -1, -1, -1, -1});
 
   // One row (the layout's columns in its order), read from `line`. Throws
   // EDuplicateRow when the row's run already had its step.
@@ -85,7 +112,8 @@ class TStepAggregate {
     std::vector<TStat> Rows, Ended;
   };
   struct TRunKey {
-    double Agents, Threshold, Seed;
+    TSetupKey Setup;
+    double Seed;
     bool operator==(const TRunKey&) const = default;
   };
   struct TRunHash {
@@ -115,6 +143,7 @@ class TStepAggregate {
   void Widen(TSetup& s);
 
   std::vector<int> columns_;
+  TParamIndex params_;
   std::vector<TSetup> setups_;
   std::map<TSetupKey, std::size_t> index_;
   std::vector<TRun> runs_;  // in the order they first appear

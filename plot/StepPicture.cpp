@@ -62,8 +62,9 @@ std::string RunsText(const std::vector<const TStepSetup*>& setups) {
 
 const std::string kDot = " \xC2\xB7 ";
 
-std::string PanelCaption(const TStepSetup& s) {
-  return "agents " + NumberText(s.Key.Agents) + kDot + "threshold " + NumberText(s.Key.Threshold) +
+std::string PanelCaption(const TStepSetup& s, unsigned varying) {
+  const std::string world = ParamsText(s.Key, varying);
+  return (world.empty() ? "" : world + kDot) + "agents " + NumberText(s.Key.Agents) + kDot + "threshold " + NumberText(s.Key.Threshold) +
          kDot + std::to_string(s.Runs) + (s.Runs == 1 ? " run" : " runs");
 }
 
@@ -268,7 +269,8 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
     std::string Caption;  // the sweep's ranges (left out on a very small page)
     std::vector<TLegendEntry> Legend;
   };
-  const std::string caption = SweepCaption(agents, thresholds, runsMin, runsMax, spec.Facts);
+  const std::string caption = (spec.Params.empty() ? "" : spec.Params + kDot) +
+                              SweepCaption(agents, thresholds, runsMin, runsMax, spec.Facts);
   const auto makePlan = [&](bool grouped, bool byThreshold, int every) {
     TPlan plan;
     plan.Grouped = grouped;
@@ -288,10 +290,10 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
         plan.Panels.push_back(std::move(p));
       }
     } else {
-      plan.SweepGrid = na > 1 && nt > 1;
+      plan.SweepGrid = na > 1 && nt > 1 && !spec.Varying;
       for (int i = 0; i < n; ++i) {
         const TStepSetup& s = setups[static_cast<std::size_t>(i)];
-        plan.Panels.push_back({{&s}, single ? "" : PanelCaption(s), i});
+        plan.Panels.push_back({{&s}, single ? "" : PanelCaption(s, spec.Varying), i});
         if (plan.SweepGrid)
           plan.Panels.back().Cell = static_cast<int>(IndexOf(agents, s.Key.Agents)) * nt +
                                     static_cast<int>(IndexOf(thresholds, s.Key.Threshold));
@@ -379,8 +381,19 @@ TPicture StepPicture(const std::vector<TStepSetup>& setups, const TStepPlotSpec&
   };
   const bool forced = !spec.By.empty();
   TPlan plan;
-  if (!forced && na <= kMaxGridSide && nt <= kMaxGridSide) plan = makePlan(false, false, 1);
-  if (plan.Panels.empty() || !fits(plan)) {
+  if (spec.Varying) {
+    // A panel of agent counts or thresholds would mix the worlds.
+    if (forced)
+      throw EPlotUsage("--by: setups of several worlds are drawn a panel each, not by " + spec.By);
+    plan = makePlan(false, false, 1);
+    if (n > kMaxGridSide * kMaxGridSide || !fits(plan))
+      throw EPlotUsage(std::to_string(n) +
+                       " setups of several worlds do not fit a panel each; plot a part of the "
+                       "sweep, or give a larger --size");
+  }
+  if (!spec.Varying && !forced && na <= kMaxGridSide && nt <= kMaxGridSide)
+    plan = makePlan(false, false, 1);
+  if (!spec.Varying && (plan.Panels.empty() || !fits(plan))) {
     // Grouped: as asked, else by agent count, else by whichever has fewer values.
     const bool fewer = forced ? spec.By == "threshold" : nt < na;
     plan = makePlan(true, forced && fewer, 1);

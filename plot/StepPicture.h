@@ -21,6 +21,11 @@ struct TStepPlotSpec : TPictureSpec {
   std::string By;                    // "agents", "threshold" or empty (see TPlotOptions)
   bool OwnStepAxis = false;
   TSweepFacts Facts;
+  // The world's parameters that vary among the setups (TParamBits): then
+  // every setup has a panel of its own, its caption naming them; and the
+  // values the sweep's world has, for the line under the title.
+  unsigned Varying = 0;
+  std::string Params;
 };
 
 // The colours of the curves: attached red and free green as in the window,

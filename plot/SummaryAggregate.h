@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct TSummaryPoint {
 struct TSummaryCurve {
   double Key = 0;  // the agent count, or the threshold
   std::vector<TSummaryPoint> Points;
+  std::string Label;  // across a world's parameter: what the curve's setups share
 };
 
 class TSummaryAggregate {
@@ -40,8 +42,10 @@ class TSummaryAggregate {
   static constexpr std::size_t kMaxMarksPerSetup = 1000;
   static constexpr std::size_t kMaxMarks = 200000;
 
-  // column: the value column; zeroMeansNever: 0 there is a run that never paused.
-  TSummaryAggregate(int column, bool zeroMeansNever);
+  // column: the value column; zeroMeansNever: 0 there is a run that never
+  // paused; params: where the rows hold the world's parameters.
+  TSummaryAggregate(int column, bool zeroMeansNever,
+                    TParamIndex params = {-1, -1, -1, -1, -1});
 
   // One row (the header's columns in its order), read from `line`. Throws
   // EBadInput when it would make more than kMaxSetups setups.
@@ -49,6 +53,17 @@ class TSummaryAggregate {
 
   // Curves by agents, points by threshold; with xAgents the other way round.
   std::vector<TSummaryCurve> Finish(bool xAgents = false) const;
+
+  // Across one of the world's parameters (an index of TParams; for the
+  // world its cells), one curve for each combination of the other setup
+  // values, labelled by those that vary. The agent count goes with the
+  // density where the rows have one (it follows from density and world).
+  // kAcrossThreshold and kAcrossAgents put those across instead.
+  static constexpr int kAcrossThreshold = 10, kAcrossAgents = 11;
+  std::vector<TSummaryCurve> FinishAcross(int param) const;
+
+  // The setups' keys, in order.
+  std::vector<TSetupKey> Keys() const;
 
   // How many agent counts and thresholds the rows had.
   std::size_t AgentCounts() const;
@@ -67,6 +82,7 @@ class TSummaryAggregate {
 
   int column_;
   bool zeroMeansNever_;
+  TParamIndex params_;
   std::map<TSetupKey, TSetup> setups_;
   TSetup* last_ = nullptr;
   TSetupKey lastKey_;

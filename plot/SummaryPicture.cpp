@@ -48,10 +48,15 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   std::vector<double> agents, thresholds;
   std::uint64_t runsMin = UINT64_MAX, runsMax = 0, never = 0;
   double xLo = HUGE_VAL, xHi = -HUGE_VAL, yLo = HUGE_VAL, yHi = -HUGE_VAL;
+  const bool labelled = !spec.XCaption.empty();
+  if (labelled) {
+    agents = spec.Agents;
+    thresholds = spec.Thresholds;
+  }
   for (const TSummaryCurve& curve : curves) {
-    (spec.XAgents ? thresholds : agents).push_back(curve.Key);
+    if (!labelled) (spec.XAgents ? thresholds : agents).push_back(curve.Key);
     for (const TSummaryPoint& p : curve.Points) {
-      (spec.XAgents ? agents : thresholds).push_back(p.X);
+      if (!labelled) (spec.XAgents ? agents : thresholds).push_back(p.X);
       runsMin = std::min(runsMin, p.Runs);
       runsMax = std::max(runsMax, p.Runs);
       never += p.Never;
@@ -78,7 +83,9 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
         [&](const TSummaryPoint& p) { return p.Values.N > 0 || (band && p.Never > 0); });
     if (drawnAny && (i % every == 0 || i == k - 1))
       legend.push_back(
-          {spec.XAgents ? "threshold " + NumberText(curve.Key) : NumberText(curve.Key) + " agents",
+          {labelled       ? curve.Label
+           : spec.XAgents ? "threshold " + NumberText(curve.Key)
+                          : NumberText(curve.Key) + " agents",
            CurveColor(i, k), TSwatch::LineAndMark, kMeanMark, kTextColor});
   }
   legend.push_back(
@@ -95,6 +102,7 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   // keeps a line of each part, then the sweep's ranges go.
   std::string caption =
       SweepCaption(Distinct(agents), Distinct(thresholds), runsMin, runsMax, spec.Facts);
+  if (!spec.Params.empty()) caption = spec.Params + " \xC2\xB7 " + caption;
   const std::vector<TLegendEntry> above = legendAbove ? legend : std::vector<TLegendEntry>{};
   int maxLines = 0;
   const auto chartHeight = [&] {
@@ -111,12 +119,13 @@ TPicture Draw(const std::vector<TSummaryCurve>& curves, const TSummaryPlotSpec& 
   TChartSpec cs;
   cs.Width = static_cast<int>(body.Width());
   cs.Height = static_cast<int>(body.Height());
-  cs.XCaption = spec.XAgents ? "agents" : "threshold";
+  cs.XCaption = labelled ? spec.XCaption : spec.XAgents ? "agents" : "threshold";
   cs.YCaption = spec.Column;
-  cs.X = WithMargin(WholeSpan(xLo, xHi, kMinTicks), true, true);
+  cs.X = WithMargin(spec.XWhole ? WholeSpan(xLo, xHi, kMinTicks) : NiceSpan(xLo, xHi, kMinTicks),
+                    true, true);
   cs.Y = spec.Whole ? WholeSpan(yLo, yHi, kMinTicks) : NiceSpan(yLo, yHi, kMinTicks);
   cs.MinTicks = kMinTicks;
-  cs.XWhole = true;
+  cs.XWhole = spec.XWhole;
   cs.YWhole = spec.Whole;
   double valueTop = cs.Y.High, bandTop = valueTop;
   if (band) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "travenel/plot/Picture.h"
 #include "travenel/plot/SummaryAggregate.h"
@@ -20,6 +21,13 @@ struct TSummaryPlotSpec : TPictureSpec {
   bool MarksDropped = false;
   bool XAgents = false;  // the agent count across, one curve per threshold
   TSweepFacts Facts;
+  // For curves that carry labels (across a world's parameter, or where the
+  // world's parameters vary): what goes across, whether its values are
+  // whole, the sweep's agent counts and thresholds, and its world's values.
+  std::string XCaption;
+  bool XWhole = true;
+  std::vector<double> Agents, Thresholds;
+  std::string Params;
 };
 
 // The mark types used: a single run, a mean, a mean of only some runs, a

@@ -110,6 +110,7 @@ void TWorld::PlaceAgents() {
     random_.SetSeed(*fixedSeed_);
   else
     random_.Randomize();
+  setupSeed_ = random_.Seed();
   for (TAgent& a : AgentsToWrite()) {
     // Three draws per agent, in this order: column, row, colour.
     a.PositionX = CentreOf(random_.Below(columns_));

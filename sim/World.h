@@ -73,6 +73,9 @@ class TWorld {
   std::optional<std::uint32_t> FixedSeed() const { return fixedSeed_; }
   void SetFixedSeed(std::uint32_t seed) { fixedSeed_ = seed; }
   void ClearFixedSeed() { fixedSeed_.reset(); }
+  // The seed the last placing started from: the fixed one, or the clock's,
+  // so that any setup can be run again from it.
+  std::uint32_t SetupSeed() const { return setupSeed_; }
   TRandom& Random() { return random_; }
 
   // --- the grid ---
@@ -237,6 +240,7 @@ class TWorld {
   TCanvas* canvas_;
   TRandom random_;
   std::optional<std::uint32_t> fixedSeed_;
+  std::uint32_t setupSeed_ = 0;
   // The objects. Reading them may bring them up to date, even in a const world.
   mutable std::vector<TCell> cells_;  // row after row
   mutable std::vector<TAgent> agents_;

@@ -37,7 +37,7 @@ std::string MeasureName(TCsvKind kind, std::string_view measure) {
          std::string(measure);
 }
 
-std::string HeaderText(TCsvKind kind, bool measures) {
+std::string HeaderText(TCsvKind kind, bool measures, unsigned params) {
   std::string s =
       kind == TCsvKind::PerStep ? Joined(kStepColumns, ",") : Joined(kSummaryColumns, ",");
   if (measures)
@@ -45,6 +45,14 @@ std::string HeaderText(TCsvKind kind, bool measures) {
       s += ',';
       s += MeasureName(kind, m);
     }
+  const auto add = [&](std::string_view name) {
+    s += ',';
+    s += name;
+  };
+  if (params & kParamWorld) add(kParamColumns[0]), add(kParamColumns[1]);
+  if (params & kParamJump) add(kParamColumns[2]);
+  if (params & kParamShare) add(kParamColumns[3]);
+  if (params & kParamDensity) add(kParamColumns[4]);
   return s + "\n";
 }
 
@@ -74,7 +82,13 @@ int TCsvLayout::Find(std::string_view name) const {
   return it == Names.end() ? -1 : static_cast<int>(it - Names.begin());
 }
 
+bool TCsvLayout::IsParam(int index) const {
+  return index >= BaseCount() &&
+         IndexIn(kParamColumns, Names[static_cast<std::size_t>(index)]) >= 0;
+}
+
 TValueRule TCsvLayout::Rule(int index) const {
+  if (IsParam(index)) return TValueRule::Number;
   if (index >= BaseCount()) return TValueRule::Measure;
   if (Kind == TCsvKind::PerStep)
     return index == col::kStep ? TValueRule::Whole : TValueRule::Number;
@@ -114,7 +128,8 @@ TCsvLayout LayoutFromHeader(const std::vector<std::string_view>& fields, std::ui
                              ? IndexIn(kMeasureColumns, name) >= 0
                              : name.starts_with(kFinalPrefix) &&
                                    IndexIn(kMeasureColumns, name.substr(kFinalPrefix.size())) >= 0;
-    if (to < 0 && measure) {
+    const bool param = IndexIn(kParamColumns, name) >= 0;
+    if (to < 0 && (measure || param)) {
       to = layout.Find(name);
       if (to < 0) {
         layout.Names.emplace_back(name);

@@ -33,6 +33,14 @@ inline constexpr std::array<std::string_view, 3> kMeasureColumns = {"percent_sim
                                                                     "largest_cluster"};
 inline constexpr std::string_view kFinalPrefix = "final_";
 
+// The world's parameters, written last and only those the sweep was given:
+// the world's width and height (together), the jump, the share of colour 1
+// and the density. They tell setups apart, as agents and threshold do.
+inline constexpr std::array<std::string_view, 5> kParamColumns = {"width", "height", "jump",
+                                                                  "share", "density"};
+// Which of them a header carries: bits of these.
+enum TParamBits : unsigned { kParamWorld = 1, kParamJump = 2, kParamShare = 4, kParamDensity = 8 };
+
 // Positions of the base columns in a row as the reader hands it out (the
 // runner's order, whatever the order in the file).
 namespace col {
@@ -58,7 +66,7 @@ enum class TValueRule {
 std::string MeasureName(TCsvKind kind, std::string_view measure);
 
 // The header line the runner writes, with its line end.
-std::string HeaderText(TCsvKind kind, bool measures);
+std::string HeaderText(TCsvKind kind, bool measures, unsigned params = 0);
 
 struct TCsvLayout {
   TCsvKind Kind = TCsvKind::PerStep;
@@ -78,16 +86,20 @@ struct TCsvLayout {
   // The index of a column in Names, or -1.
   int Find(std::string_view name) const;
   TValueRule Rule(int index) const;
+  // Whether a column is one of kParamColumns.
+  bool IsParam(int index) const;
   // Columns that say which run a row belongs to or when (not values to plot).
   bool IsKey(int index) const {
-    return index <= col::kSeed || (Kind == TCsvKind::PerStep && index == col::kStep);
+    return index <= col::kSeed || (Kind == TCsvKind::PerStep && index == col::kStep) ||
+           IsParam(index);
   }
   // The base columns that count things (their axes start at 0).
   bool IsCount(int index) const { return index < BaseCount() && index > col::kSeed; }
   // Columns of whole numbers (counts and steps: no fractional ticks).
   bool IsWhole(int index) const {
-    return index < BaseCount() ||
-           Names[static_cast<std::size_t>(index)].find("cluster") != std::string::npos;
+    const std::string& name = Names[static_cast<std::size_t>(index)];
+    return index < BaseCount() || name.find("cluster") != std::string::npos ||
+           name == kParamColumns[0] || name == kParamColumns[1] || name == kParamColumns[2];
   }
 };
 

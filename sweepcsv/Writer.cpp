@@ -1,5 +1,8 @@
 #include "travenel/sweepcsv/Writer.h"
 
+#include <utility>
+
+#include "travenel/sweepcsv/Columns.h"
 #include "travenel/sweepcsv/Number.h"
 
 namespace travenel {
@@ -51,6 +54,25 @@ void AppendMeasures(std::string& out, const TMeasureFields* m) {
   AppendInt(out, m->Clusters);
   out += ',';
   AppendInt(out, m->LargestCluster);
+}
+
+void AppendParams(std::string& out, const TParamFields& p, unsigned params) {
+  if (params & kParamWorld) {
+    out += ',';
+    AppendInt(out, p.Width);
+    out += ',';
+    AppendInt(out, p.Height);
+  }
+  if (params & kParamJump) {
+    out += ',';
+    AppendInt(out, p.Jump);
+  }
+  // The shortest text that reads back as the value given: 62.5, not 62.50.
+  for (const auto& [bit, value] : {std::pair{kParamShare, p.Share}, {kParamDensity, p.Density}})
+    if (params & bit) {
+      out += ',';
+      out += ShortestText(value);
+    }
 }
 
 }  // namespace travenel

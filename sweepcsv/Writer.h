@@ -29,4 +29,12 @@ void AppendRunRow(std::string& out, int agents, int threshold, unsigned seed,
 // (nothing was measured).
 void AppendMeasures(std::string& out, const TMeasureFields* m);
 
+// The world's parameters a row carries (see kParamColumns); only those in
+// `params` (TParamBits) are written, each after a ','.
+struct TParamFields {
+  int Width = 0, Height = 0, Jump = 0;
+  double Share = 0, Density = 0;
+};
+void AppendParams(std::string& out, const TParamFields& p, unsigned params);
+
 }  // namespace travenel

@@ -138,7 +138,32 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--shard", "1/"}, "--shard: '' is not a whole number"},
         BadCase{{"--shard", "1/4294967296"},
                 "--shard: 4294967296 blocks are too many (at most 4294967295)"},
-        BadCase{{"--shard", "1/x"}, "--shard: 'x' is not a whole number"}));
+        BadCase{{"--shard", "1/x"}, "--shard: 'x' is not a whole number"},
+        // The world's parameters: shapes, jumps that must fold back in one go,
+        // percents under any locale, agents that must fit the world.
+        BadCase{{"--world", "64"}, "--world: '64' is not of the form WxH (such as 64x64)"},
+        BadCase{{"--world", "64x 6 4"}, "--world: '64x 6 4' is not of the form WxH (such as 64x64)"},
+        BadCase{{"--world", " 64 x 64 ,10x64"}, "--world: 10x64: sides from 11 to 65536"},
+        BadCase{{"--world", "10x64"}, "--world: 10x64: sides from 11 to 65536"},
+        BadCase{{"--world", "65537x11"}, "--world: 65537x11: sides from 11 to 65536"},
+        BadCase{{"--world", "65536x65536"},
+                "--world: 65536x65536: more than 268435456 cells"},
+        BadCase{{"--world", "64x11", "--jump", "10,11"},
+                "--jump: jump 11: from 0 to 10 on a world 64x11"},
+        BadCase{{"--jump", "-1"}, "--jump: jump -1: from 0 to 39 on a world 40x40"},
+        BadCase{{"--share", "62.5.1"},
+                "--share: '62.5.1' is not a number (a percent such as 50 or 62.5)"},
+        BadCase{{"--share", "nan"}, "--share: 'nan' is not a number (a percent such as 50 or 62.5)"},
+        BadCase{{"--share", "1e1"}, "--share: '1e1' is not a number (a percent such as 50 or 62.5)"},
+        BadCase{{"--share", "100.5"}, "--share: 100.5 is out of range (0 to 100 percent)"},
+        BadCase{{"--density", "-0.5"}, "--density: -0.5 is out of range (0 to 100 percent)"},
+        BadCase{{"--agents", "5", "--density", "50"}, "--agents and --density: choose one"},
+        BadCase{{"--world", "11x11", "--agents", "243"},
+                "--agents: 243 agents do not fit a world 11x11 (at most 242, twice its cells)"},
+        BadCase{{"--world", "11x11", "--agents", "200000"},
+                "--agents: 200000 agents do not fit a world 11x11 (at most 242, twice its cells)"},
+        BadCase{{"--agents", "134217729", "--world", "16384x16384"},
+                "--agents: 134217729 agents are too many (at most 134217728)"}));
 
 }  // namespace
 

@@ -129,7 +129,11 @@ TEST(BatchPlan, ACancelEndsTheRunsInProgressAndWritesNothingOfThem) {
   std::fclose(out);
 
   std::atomic<bool> stopped{true};
-  EXPECT_TRUE(RunSetup({100000, 74, 1}, 99, stopped).Steps.empty());
+  TRunSpec crowded;
+  crowded.Agents = 100000;
+  crowded.Threshold = 74;
+  crowded.Seed = 1;
+  EXPECT_TRUE(RunSetup(crowded, 99, stopped).Steps.empty());
 }
 
 TEST(BatchPlan, WorkersStayAFewRunsAheadOfASlowRun) {
@@ -177,6 +181,35 @@ TEST(BatchCost, EstimatesArePositiveAndGrowWithWhatCosts) {
   EXPECT_GT(EstimatedRunCost(1000, 100, 99), 3 * EstimatedRunCost(1000, 40, 99));
   EXPECT_LT(EstimatedRunCost(100000, 2147483647, 2147483647), std::uint64_t{1} << 50);
   EXPECT_GE(EstimatedRunCost(-5, -2147483647 - 1, 1), 1u);
+}
+
+// On a world of any size a run costs per agent about what it costs on the
+// window's world at the same density: the estimate follows agents and steps,
+// not the cells, and the window's own world estimates as the window's.
+TEST(BatchCost, WorldsOfAnySizeCostByTheirAgents) {
+  const auto cost = [](int side, int agents, int threshold, int steps) {
+    TRunSpec s;
+    s.Headless = true;
+    s.World.Columns = s.World.Rows = side;
+    s.Agents = agents;
+    s.Threshold = threshold;
+    return EstimatedRunCost(s, steps);
+  };
+  for (const int t : {30, 60, 80})
+    EXPECT_NEAR(static_cast<double>(cost(40, 1000, t, 99)),
+                static_cast<double>(EstimatedRunCost(1000, t, 99)), 2.0);
+  // Never settling (threshold 80): the same density costs per agent alike.
+  const double small = static_cast<double>(cost(64, 64 * 64 * 7 / 10, 80, 99)) / (64 * 64);
+  const double large = static_cast<double>(cost(1024, 1024 * 1024 * 7 / 10, 80, 99)) / (1024 * 1024);
+  EXPECT_NEAR(large / small, 1.0, 0.05);
+  for (int agents = 0, before = 0; agents <= 2 * 512 * 512; agents += 512 * 512 / 8) {
+    const auto c = cost(512, agents, 80, 99);
+    EXPECT_GE(c, static_cast<std::uint64_t>(before)) << agents;
+    EXPECT_LE(c, cost(512, agents, 80, 500));
+    before = static_cast<int>(c);
+  }
+  EXPECT_LT(cost(16384, 134217728, 80, 2147483647), std::uint64_t{1} << 50);
+  EXPECT_GE(cost(11, 0, 0, 1), 1u);
 }
 
 TEST(BatchCost, BalancedBlocksAreContiguousAndNearAnEqualShare) {

@@ -178,6 +178,30 @@ TEST(BatchResumeRecord, PinsTheBlockAndTheCostModel) {
   EXPECT_EQ(RecordDifference(counted.substr(0, counted.find("block ")), counted), "");
 }
 
+// A world's option given to one sweep and not the other, or with other
+// values, is another sweep: whichever of the two records carries it.
+TEST(BatchResumeRecord, TheWorldsOptionsMustMatch) {
+  const auto record = [](std::vector<std::string> args) {
+    return SweepRecord(ParseOptions(args, 1));
+  };
+  const std::string plain = record({"--agents", "50"});
+  const std::string worlds = record({"--agents", "50", "--world", "40x40,64x64"});
+  struct TCase {
+    std::string kept, wanted, want;
+  };
+  for (const TCase& c : {
+           TCase{worlds, worlds, ""},
+           TCase{worlds, record({"--agents", "50", "--world", "40x40,64x65"}), "other --world"},
+           TCase{worlds, plain, "other --world"},
+           TCase{plain, worlds, "other --world"},
+           TCase{record({"--share", "50"}), record({"--share", "50.5"}), "other --share"},
+           TCase{record({"--density", "10"}), record({"--agents", "160"}), "other --agents, --density"},
+           TCase{record({"--jump", "3"}), record({"--jump", "3", "--share", "0"}),
+                 "other --share"},
+       })
+    EXPECT_EQ(RecordDifference(c.kept, c.wanted), c.want);
+}
+
 TEST(BatchEnds, SayWhatBecameOfTheRows) {
   const Result toStdout = Sweep({"--repeats", "9", "--steps", "5", "--jobs", "1"}, 3);
   EXPECT_EQ(toStdout.status, kExitInterrupted);

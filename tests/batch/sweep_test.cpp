@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 #include <fstream>
 
 #include "travenel/batch/Batch.h"
 #include "travenel/batch/Run.h"
 #include "travenel/sim/Measures.h"
+#include "travenel/sim/HeadlessWorld.h"
 #include "travenel/sim/World.h"
 #include "slurp.h"
 
@@ -61,6 +63,50 @@ TEST(BatchSweep, RowsAreTheCountsOfTheWorldSteppedByHand) {
     world.UpdateAttachment(74);
   }
   EXPECT_EQ(c.out, expected);
+}
+
+// A sweep over the world's parameters: setups in the order worlds, jumps,
+// shares, densities, thresholds, each row the counts of a headless world of
+// that shape stepped by hand, the parameters last.
+TEST(BatchSweep, WorldSweepRowsAreThoseOfHeadlessWorlds) {
+  const Captured c = RunCli({"--world", "11x13,30x20", "--jump", "2,5", "--share", "30",
+                             "--density", "50,75", "--threshold", "60", "--steps", "5",
+                             "--seed", "9", "--summary"});
+  ASSERT_EQ(c.status, kExitOk) << c.err;
+  std::string expected =
+      "agents,threshold,seed,steps_run,paused_at,final_attached,final_free,width,height,jump,"
+      "share,density\n";
+  for (auto [w, h] : {std::pair{11, 13}, {30, 20}})
+    for (int jump : {2, 5})
+      for (double density : {50.0, 75.0}) {
+        TWorldConfig config;
+        config.Columns = w;
+        config.Rows = h;
+        config.Jump = jump;
+        config.Share = 30;
+        // 50% of 143 cells is 71.5: halves go to the even 72.
+        const std::int64_t agents = static_cast<std::int64_t>(
+            std::nearbyint(density * w * h / 100));
+        THeadlessWorld world(config);
+        world.Setup(agents, 9);
+        int step = 0, paused = 0;
+        while (step < 5) {
+          ++step;
+          if (!world.MoveAgents()) {
+            paused = step;
+            break;
+          }
+          world.UpdateAttachment(60);
+        }
+        expected += std::to_string(agents) + ",60,9," + std::to_string(step) + "," +
+                    (paused ? std::to_string(paused) : "") + "," +
+                    std::to_string(world.AttachedCount()) + "," +
+                    std::to_string(world.FreeCount()) + "," + std::to_string(w) + "," +
+                    std::to_string(h) + "," + std::to_string(jump) + ",30," +
+                    (density == 50 ? "50" : "75") + "\n";
+      }
+  EXPECT_EQ(c.out, expected);
+  EXPECT_NE(c.out.find("\n72,60,9,"), std::string::npos);
 }
 
 TEST(BatchSweep, MeasuresAreThoseOfTheWorldAfterEachMovementPass) {

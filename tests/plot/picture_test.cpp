@@ -79,6 +79,22 @@ TEST(StepPicture, ASweepGridGetsPanelsAgentsDownThresholdsAcross) {
   EXPECT_EQ(At(pic, 3, 3, 700), kFreeColor);
 }
 
+// Runs of two worlds with the same agents, threshold and seed are two setups,
+// not a row given twice: a panel each, in world order.
+TEST(StepPicture, AWorldSweepGetsAPanelPerWorld) {
+  const auto withWorld = [](std::string rows, const std::string& world) {
+    std::string s;
+    for (std::size_t at = 0, end; (end = rows.find('\n', at)) != std::string::npos; at = end + 1)
+      s += rows.substr(at, end - at) + "," + world + "\n";
+    return s;
+  };
+  TPicture pic = Draw("agents,threshold,seed,step,attached,free,width,height\n" +
+                      withWorld(TwoRuns(100, 60), "64,64") + withWorld(TwoRuns(100, 60), "20,20"));
+  ASSERT_EQ(pic.Charts.size(), 2u);
+  EXPECT_EQ(At(pic, 0, 3, 30), kAttachedColor);
+  EXPECT_EQ(At(pic, 1, 3, 70), kFreeColor);
+}
+
 TEST(StepPicture, AMeasureIsOneCurve) {
   TPlotOptions o;
   o.Y = "percent_similar";
@@ -279,6 +295,23 @@ TEST(SummaryPicture, TheParameterThatVariesGoesAcross) {
     ASSERT_EQ(pic.Charts.size(), 1u);
     EXPECT_EQ(pic.Charts[0]->Scale1X().Caption(), c.axis) << c.rows;
   }
+  // Across the world's cells, one curve per threshold; the agent counts
+  // follow the density and split no curve.
+  const std::string worlds =
+      "agents,threshold,seed,steps_run,paused_at,final_attached,final_free,width,height,"
+      "density\n"
+      "41,50,1,9,5,1,2,64,64,1\n41,50,2,9,7,1,2,64,64,1\n164,50,1,9,20,1,2,128,128,1\n"
+      "41,70,1,9,30,1,2,64,64,1\n164,70,1,9,40,1,2,128,128,1\n";
+  TPlotOptions across;
+  across.X = "world";
+  TPicture w = Draw(worlds, across);
+  ASSERT_EQ(w.Charts.size(), 1u);
+  EXPECT_EQ(w.Charts[0]->Scale1X().Caption(), "cells");
+  EXPECT_EQ(At(w, 0, 4096, 6), CurveColor(0, 2));
+  EXPECT_EQ(At(w, 0, 16384, 40), CurveColor(1, 2));
+  across.X = "jump";
+  EXPECT_THROW(Draw(worlds, across), EPlotUsage);
+
   // Across the agent counts, the mean of each lies on its curve.
   TPlotOptions o;
   o.X = "agents";

@@ -186,6 +186,31 @@ TEST(CsvReader, MeasuresInAnyOrderMayHaveNoValue) {
   EXPECT_EQ(rows[1][8], 87.5);
 }
 
+// The world's columns, as the runner writes them after the measures or as a
+// spreadsheet moves them: setup keys (not values to plot), a share with
+// decimals, read whole; a world column twice is refused.
+TEST(CsvReader, TheWorldsColumnsAreKeys) {
+  TCsvLayout layout;
+  const auto rows = ReadAll(
+      "density,agents,threshold,seed,step,attached,free,clusters,width,height,jump,share\n"
+      "40,1638,74,1,1,0,1638,12,64,64,3,62.5\n",
+      &layout);
+  ASSERT_EQ(rows.size(), 1u);
+  for (const char* name : {"width", "height", "jump", "share", "density"}) {
+    const int i = layout.Find(name);
+    ASSERT_GE(i, 0) << name;
+    EXPECT_TRUE(layout.IsKey(i)) << name;
+    EXPECT_EQ(layout.Rule(i), TValueRule::Number) << name;
+  }
+  EXPECT_FALSE(layout.IsKey(layout.Find("clusters")));
+  EXPECT_TRUE(layout.IsWhole(layout.Find("jump")));
+  EXPECT_FALSE(layout.IsWhole(layout.Find("share")));
+  EXPECT_EQ(rows[0][static_cast<std::size_t>(layout.Find("share"))], 62.5);
+  EXPECT_EQ(rows[0][static_cast<std::size_t>(layout.Find("density"))], 40);
+  EXPECT_THROW(ReadAll(std::string("agents,threshold,seed,step,attached,free,jump,jump\n")),
+               EBadInput);
+}
+
 TEST(CsvReader, LinesAcrossTheBufferCountAndReadWhole) {
   // Several buffers' worth, so that lines straddle every refill.
   std::string text = kStepHeader;
