@@ -36,7 +36,7 @@ BENCHMARK(BM_Sweep)
 void BM_OneRun(benchmark::State& state) {
   std::uint32_t seed = 1;
   const std::atomic<bool> cancel{false};
-  for (auto _ : state) benchmark::DoNotOptimize(RunSetup({1000, 74, seed++}, 99, cancel));
+  for (auto _ : state) benchmark::DoNotOptimize(RunSetup(TRunSpec{.Agents = 1000, .Threshold = 74, .Seed = seed++}, 99, cancel));
 }
 BENCHMARK(BM_OneRun)->Unit(benchmark::kMicrosecond);
 
