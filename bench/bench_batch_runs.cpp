@@ -36,7 +36,13 @@ BENCHMARK(BM_Sweep)
 void BM_OneRun(benchmark::State& state) {
   std::uint32_t seed = 1;
   const std::atomic<bool> cancel{false};
-  for (auto _ : state) benchmark::DoNotOptimize(RunSetup(TRunSpec{.Agents = 1000, .Threshold = 74, .Seed = seed++}, 99, cancel));
+  TRunSpec spec;
+  spec.Agents = 1000;
+  spec.Threshold = 74;
+  for (auto _ : state) {
+    spec.Seed = seed++;
+    benchmark::DoNotOptimize(RunSetup(spec, 99, cancel));
+  }
 }
 BENCHMARK(BM_OneRun)->Unit(benchmark::kMicrosecond);
 
