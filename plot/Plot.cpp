@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <clocale>
 #include <cstring>
 #include <memory>
 
@@ -106,31 +105,6 @@ std::string WithEarlierLine(std::FILE* in, const std::string& inputName, const E
   }
   return message;
 }
-
-// Numbers in the C library's "C" form on this thread while it lives: the
-// chart writes its tick labels with the C library, which follows the locale
-// QApplication took from the user's ("44,5" in German), and the same input
-// must give the same picture everywhere.
-class TCNumbers {
- public:
-  TCNumbers() {
-    const locale_t base = duplocale(LC_GLOBAL_LOCALE);
-    c_ = base ? newlocale(LC_NUMERIC_MASK, "C", base) : nullptr;
-    if (!c_ && base) freelocale(base);
-    if (c_) old_ = uselocale(c_);
-  }
-  ~TCNumbers() {
-    if (!c_) return;
-    uselocale(old_);
-    freelocale(c_);
-  }
-  TCNumbers(const TCNumbers&) = delete;
-  TCNumbers& operator=(const TCNumbers&) = delete;
-
- private:
-  locale_t c_ = nullptr;
-  locale_t old_ = nullptr;
-};
 
 }  // namespace
 
@@ -271,7 +245,6 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
 }
 
 int RunPlot(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err) {
-  const TCNumbers cNumbers;
   const auto fail = [err](int status, const std::string& message) {
     std::fprintf(err, "travenel-plot: %s\n", message.c_str());
     return status;
