@@ -16,12 +16,20 @@ namespace {
 // Union-find over the labels of the scan, with the cells given each label.
 class TLabels {
  public:
-  // A new label with one cell.
-  std::int32_t Add() {
-    const auto label = static_cast<std::int32_t>(parent_.size());
-    parent_.push_back(label);
-    cells_.push_back(1);
-    return label;
+  // Room for `more` new labels past the next one, so that Offer need not check.
+  void Reserve(std::size_t more) {
+    if (parent_.size() < Index(next_) + more + 1) {
+      parent_.resize(Index(next_) + more + 1);
+      cells_.resize(parent_.size());
+    }
+  }
+  // The label a cell takes when it has no like neighbour yet: it becomes a
+  // label only if Count is then given it (written either way, so the scan
+  // need not branch on whether the cell is new).
+  std::int32_t Offer() {
+    parent_[Index(next_)] = next_;
+    cells_[Index(next_)] = 0;
+    return next_;
   }
   std::int32_t Root(std::int32_t a) {
     while (parent_[Index(a)] != a) {
@@ -37,10 +45,13 @@ class TLabels {
     // The older label stays the root, so roots come before their labels.
     if (a != b) parent_[Index(std::max(a, b))] = std::min(a, b);
   }
-  void Count(std::int32_t label) { ++cells_[Index(label)]; }
+  void Count(std::int32_t label) {
+    ++cells_[Index(label)];
+    next_ += label == next_;
+  }
   void Summarise(TSegregation& m) {
     // Roots come first: by then every label's cells have reached its root.
-    for (std::size_t l = parent_.size(); l-- > 0;) {
+    for (std::size_t l = Index(next_); l-- > 0;) {
       const std::int32_t root = Root(static_cast<std::int32_t>(l));
       if (Index(root) != l) {
         cells_[Index(root)] += cells_[l];
@@ -53,11 +64,18 @@ class TLabels {
 
  private:
   static std::size_t Index(std::int32_t label) { return static_cast<std::size_t>(label); }
+  std::int32_t next_ = 0;
   std::vector<std::int32_t> parent_;
   std::vector<std::uint32_t> cells_;
 };
 
-constexpr std::int32_t kNone = -1;
+// `yes` if `take` (0 or 1), else `no`. By a mask, because a branch on a
+// random colour is mispredicted half the time and compilers turn a plain
+// `take ? yes : no` of loaded values into one.
+std::int32_t Select(std::uint32_t take, std::int32_t yes, std::int32_t no) {
+  const auto mask = static_cast<std::int32_t>(0u - take);
+  return (yes & mask) | (no & ~mask);
+}
 
 // Neighbours on one row among the cells of row `own`: the pairs (own[c],
 // row[c + d]) for d = -1, 0, 1, wrapped at the row's ends.
@@ -104,75 +122,67 @@ TSegregation MeasureSegregation(const THeadlessWorld& world) {
   }
 
   // Clusters. Each occupied cell takes the label of a like neighbour to its
-  // left or above (joining the labels of any others), or a new one. The
-  // world wraps: the last column meets the first within each row, and the
-  // last row meets the first, whose labels are kept for that.
+  // left or above (joining the labels of any others), or a new one. Colours
+  // are random, so which neighbours are like is a coin toss: the choice is
+  // made by selects, not branches, and only the rare join branches. Rows of
+  // codes and labels are kept with a column on either side (index c + 1
+  // holds column c): the row above carries its wrapped neighbours there, the
+  // current row a free cell at the left. The world wraps: the last column
+  // meets the first within each row, and the last row meets the first, whose
+  // labels are kept for that.
   const auto width = static_cast<std::size_t>(columns);
-  std::vector<std::int32_t> first(width, kNone), above(width, kNone), here(width, kNone);
+  std::vector<std::uint8_t> up(width + 2, 0), here(width + 2, 0);
+  std::vector<std::int32_t> upLabel(width + 2, 0), hereLabel(width + 2, 0), first;
   std::vector<std::int32_t> occupied(width);
   TLabels labels;
-  const auto wrap = [columns](std::int32_t c) {
-    return c < 0 ? c + columns : c >= columns ? c - columns : c;
-  };
-  const std::uint8_t* previous = nullptr;
   for (std::int32_t r = 0; r < rows; ++r) {
     const std::uint8_t* row = world.RowBytes(r);
-    // The occupied columns, listed without a branch (whether a cell is
-    // occupied is a coin toss), then labelled one by one. A free cell's
-    // label is never read.
+    // The codes, and the occupied columns listed without a branch. A free
+    // cell's label is never read.
     std::size_t count = 0;
-    for (std::int32_t c = 0; c < columns; ++c) {
-      occupied[count] = c;
-      count += row[c] & THeadlessWorld::kMarked;
+    for (std::size_t c = 1; c <= width; ++c) {
+      here[c] = THeadlessWorld::CodeOf(row[c - 1]);
+      occupied[count] = static_cast<std::int32_t>(c);
+      count += here[c] != 0;
     }
+    here[0] = 0;
+    labels.Reserve(count);
     for (std::size_t k = 0; k < count; ++k) {
-      const std::int32_t c = occupied[k];
-      const std::uint8_t code = THeadlessWorld::CodeOf(row[c]);
-      std::int32_t& label = here[static_cast<std::size_t>(c)];
-      const bool left = c > 0 && THeadlessWorld::CodeOf(row[c - 1]) == code;
-      if (!previous) {
-        label = left ? here[static_cast<std::size_t>(c - 1)] : labels.Add();
-        if (left) labels.Count(label);
-        continue;
-      }
-      const std::int32_t cl = wrap(c - 1), cr = wrap(c + 1);
-      const auto like = [&](std::int32_t k) { return THeadlessWorld::CodeOf(previous[k]) == code; };
-      const auto at = [&](std::int32_t k) { return above[static_cast<std::size_t>(k)]; };
-      // Like cells next to each other were joined when the second was
-      // labelled: the cell above, when like, stands for both its neighbours;
+      const auto c = static_cast<std::size_t>(occupied[k]);
+      const std::uint8_t code = here[c];
+      const std::uint32_t u = up[c] == code, ul = up[c - 1] == code, ur = up[c + 1] == code,
+                          l = here[c - 1] == code;
+      // The cell above, when like, stands for both its neighbours (like
+      // cells next to each other were joined when the second was labelled);
       // the cell to the left for the one above it and the one above this.
-      if (like(c)) {
-        label = at(c);
-      } else if (left) {
-        label = here[static_cast<std::size_t>(c - 1)];
-        if (like(cr)) labels.Join(label, at(cr));
-      } else if (like(cl)) {
-        label = at(cl);
-        if (like(cr)) labels.Join(label, at(cr));
-      } else if (like(cr)) {
-        label = at(cr);
-      } else {
-        label = labels.Add();
-        continue;
-      }
+      std::int32_t label = labels.Offer();
+      label = Select(ur, upLabel[c + 1], label);
+      label = Select(ul, upLabel[c - 1], label);
+      label = Select(l, hereLabel[c - 1], label);
+      label = Select(u, upLabel[c], label);
+      // Only then are two labels of one cluster apart (rare: one branch).
+      if ((ur & ~u & (l | ul)) != 0) labels.Join(label, upLabel[c + 1]);
       labels.Count(label);
+      hereLabel[c] = label;
     }
     // The last column's left neighbour in this row is the first column.
-    const std::uint8_t code = THeadlessWorld::CodeOf(row[columns - 1]);
-    if (code != 0 && THeadlessWorld::CodeOf(row[0]) == code) labels.Join(here[0], here[width - 1]);
-    if (r == 0) first = here;
-    std::swap(above, here);
-    previous = row;
+    if (here[width] != 0 && here[1] == here[width]) labels.Join(hereLabel[1], hereLabel[width]);
+    here[0] = here[width];
+    here[width + 1] = here[1];
+    hereLabel[0] = hereLabel[width];
+    hereLabel[width + 1] = hereLabel[1];
+    if (r == 0) first = hereLabel;
+    std::swap(up, here);
+    std::swap(upLabel, hereLabel);
   }
   // The last row against the first.
   const std::uint8_t* top = world.RowBytes(0);
-  for (std::int32_t c = 0; c < columns; ++c) {
-    const std::uint8_t code = THeadlessWorld::CodeOf(previous[c]);
+  for (std::size_t c = 1; c <= width; ++c) {
+    const std::uint8_t code = up[c];
     if (code == 0) continue;
-    for (std::int32_t d = -1; d <= 1; ++d) {
-      const std::int32_t nc = wrap(c + d);
-      if (THeadlessWorld::CodeOf(top[nc]) == code)
-        labels.Join(above[static_cast<std::size_t>(c)], first[static_cast<std::size_t>(nc)]);
+    for (std::size_t n = c - 1; n <= c + 1; ++n) {
+      const std::size_t column = n == 0 ? width - 1 : n > width ? 0 : n - 1;
+      if (THeadlessWorld::CodeOf(top[column]) == code) labels.Join(upLabel[c], first[column + 1]);
     }
   }
   labels.Summarise(m);
