@@ -13,24 +13,29 @@ namespace travenel {
 
 namespace {
 
+// `yes` if `take` (0 or 1), else `no`. By a mask, because a branch on a
+// random colour is mispredicted half the time and compilers turn a plain
+// `take ? yes : no` of loaded values into one.
+std::int32_t Select(std::uint32_t take, std::int32_t yes, std::int32_t no) {
+  const auto mask = static_cast<std::int32_t>(0u - take);
+  return (yes & mask) | (no & ~mask);
+}
+
 // Union-find over the labels of the scan, with the cells given each label.
+// A label's parent is never above it (the older label stays the root).
 class TLabels {
  public:
-  // Room for `more` new labels past the next one, so that Offer need not check.
+  // Room for `more` new labels, each its own root with no cells yet, so that
+  // the scan need not check or write before it takes one.
   void Reserve(std::size_t more) {
-    if (parent_.size() < Index(next_) + more + 1) {
-      parent_.resize(Index(next_) + more + 1);
-      cells_.resize(parent_.size());
-    }
+    const std::size_t size = parent_.size();
+    if (size >= Index(next_) + more) return;
+    parent_.resize(Index(next_) + more + size / 2);
+    for (std::size_t l = size; l < parent_.size(); ++l) parent_[l] = static_cast<std::int32_t>(l);
+    cells_.resize(parent_.size());
   }
-  // The label a cell takes when it has no like neighbour yet: it becomes a
-  // label only if Count is then given it (written either way, so the scan
-  // need not branch on whether the cell is new).
-  std::int32_t Offer() {
-    parent_[Index(next_)] = next_;
-    cells_[Index(next_)] = 0;
-    return next_;
-  }
+  // The label the next new cell takes.
+  std::int32_t Next() const { return next_; }
   std::int32_t Root(std::int32_t a) {
     while (parent_[Index(a)] != a) {
       // Halving the path keeps later look-ups short.
@@ -42,23 +47,26 @@ class TLabels {
   void Join(std::int32_t a, std::int32_t b) {
     a = Root(a);
     b = Root(b);
-    // The older label stays the root, so roots come before their labels.
     if (a != b) parent_[Index(std::max(a, b))] = std::min(a, b);
   }
-  void Count(std::int32_t label) {
+  // One more cell with `label`, which is Next() when `fresh` (0 or 1).
+  void Count(std::int32_t label, std::uint32_t fresh) {
     ++cells_[Index(label)];
-    next_ += label == next_;
+    next_ += static_cast<std::int32_t>(fresh);
   }
   void Summarise(TSegregation& m) {
-    // Roots come first: by then every label's cells have reached its root.
-    for (std::size_t l = Index(next_); l-- > 0;) {
-      const std::int32_t root = Root(static_cast<std::int32_t>(l));
-      if (Index(root) != l) {
-        cells_[Index(root)] += cells_[l];
-        continue;
-      }
-      ++m.Clusters;
-      m.LargestCluster = std::max(m.LargestCluster, static_cast<std::int32_t>(cells_[l]));
+    // In rising order a label's parent already points at its root: one step
+    // finds the root, and the cells move there, with no loop or branch.
+    const std::size_t count = Index(next_);
+    for (std::size_t l = 0; l < count; ++l) {
+      const std::int32_t root = parent_[Index(parent_[l])];
+      parent_[l] = root;
+      cells_[Index(root)] += cells_[l] & static_cast<std::uint32_t>(Select(Index(root) != l, -1, 0));
+    }
+    for (std::size_t l = 0; l < count; ++l) {
+      const std::uint32_t root = Index(parent_[l]) == l;
+      m.Clusters += static_cast<std::int32_t>(root);
+      m.LargestCluster = std::max(m.LargestCluster, Select(root, static_cast<std::int32_t>(cells_[l]), 0));
     }
   }
 
@@ -68,14 +76,6 @@ class TLabels {
   std::vector<std::int32_t> parent_;
   std::vector<std::uint32_t> cells_;
 };
-
-// `yes` if `take` (0 or 1), else `no`. By a mask, because a branch on a
-// random colour is mispredicted half the time and compilers turn a plain
-// `take ? yes : no` of loaded values into one.
-std::int32_t Select(std::uint32_t take, std::int32_t yes, std::int32_t no) {
-  const auto mask = static_cast<std::int32_t>(0u - take);
-  return (yes & mask) | (no & ~mask);
-}
 
 // Neighbours on one row among the cells of row `own`: the pairs (own[c],
 // row[c + d]) for d = -1, 0, 1, wrapped at the row's ends.
@@ -137,33 +137,33 @@ TSegregation MeasureSegregation(const THeadlessWorld& world) {
   TLabels labels;
   for (std::int32_t r = 0; r < rows; ++r) {
     const std::uint8_t* row = world.RowBytes(r);
-    // The codes, and the occupied columns listed without a branch. A free
-    // cell's label is never read.
+    // The codes, then the occupied columns listed without a branch (whether
+    // a cell is occupied is a coin toss). A free cell's label is never read.
+    for (std::size_t c = 1; c <= width; ++c) here[c] = THeadlessWorld::CodeOf(row[c - 1]);
+    here[0] = 0;
     std::size_t count = 0;
     for (std::size_t c = 1; c <= width; ++c) {
-      here[c] = THeadlessWorld::CodeOf(row[c - 1]);
       occupied[count] = static_cast<std::int32_t>(c);
       count += here[c] != 0;
     }
-    here[0] = 0;
     labels.Reserve(count);
+    std::int32_t last = 0;  // the label of the cell before in the list
     for (std::size_t k = 0; k < count; ++k) {
       const auto c = static_cast<std::size_t>(occupied[k]);
       const std::uint8_t code = here[c];
       const std::uint32_t u = up[c] == code, ul = up[c - 1] == code, ur = up[c + 1] == code,
                           l = here[c - 1] == code;
-      // The cell above, when like, stands for both its neighbours (like
-      // cells next to each other were joined when the second was labelled);
-      // the cell to the left for the one above it and the one above this.
-      std::int32_t label = labels.Offer();
-      label = Select(ur, upLabel[c + 1], label);
+      // A like cell to the left (the cell before in the list) was joined to
+      // the cells above it and above this one; the cell above, when like,
+      // to both its neighbours. Only the one above to the right may be apart.
+      std::int32_t label = Select(ur, upLabel[c + 1], labels.Next());
       label = Select(ul, upLabel[c - 1], label);
-      label = Select(l, hereLabel[c - 1], label);
       label = Select(u, upLabel[c], label);
-      // Only then are two labels of one cluster apart (rare: one branch).
+      label = Select(l, last, label);
       if ((ur & ~u & (l | ul)) != 0) labels.Join(label, upLabel[c + 1]);
-      labels.Count(label);
+      labels.Count(label, (u | ul | ur | l) ^ 1u);
       hereLabel[c] = label;
+      last = label;
     }
     // The last column's left neighbour in this row is the first column.
     if (here[width] != 0 && here[1] == here[width]) labels.Join(hereLabel[1], hereLabel[width]);
