@@ -1,8 +1,9 @@
 // The segregation measures of a headless world, in memory that grows with
-// the agents, not with the cells: the grid's own bytes are read in place,
-// row by row, and clusters are found by a single scan that labels each row
-// from the row above and joins labels in a union-find (no walk, no
-// recursion, no copy of the grid).
+// the agents, not with the cells: the grid is read row by row (each row's
+// codes copied once into a row of bytes), both measures are taken in the
+// same single scan, and clusters are found by labelling each row from the
+// row above and joining labels in a union-find (no walk, no recursion, no
+// copy of the grid).
 #include <algorithm>
 #include <vector>
 
@@ -61,12 +62,14 @@ class TLabels {
     for (std::size_t l = 0; l < count; ++l) {
       const std::int32_t root = parent_[Index(parent_[l])];
       parent_[l] = root;
-      cells_[Index(root)] += cells_[l] & static_cast<std::uint32_t>(Select(Index(root) != l, -1, 0));
+      cells_[Index(root)] +=
+          cells_[l] & static_cast<std::uint32_t>(Select(Index(root) != l, -1, 0));
     }
     for (std::size_t l = 0; l < count; ++l) {
       const std::uint32_t root = Index(parent_[l]) == l;
       m.Clusters += static_cast<std::int32_t>(root);
-      m.LargestCluster = std::max(m.LargestCluster, Select(root, static_cast<std::int32_t>(cells_[l]), 0));
+      m.LargestCluster =
+          std::max(m.LargestCluster, Select(root, static_cast<std::int32_t>(cells_[l]), 0));
     }
   }
 
@@ -77,33 +80,20 @@ class TLabels {
   std::vector<std::uint32_t> cells_;
 };
 
-// Neighbours on one row among the cells of row `own`: the pairs (own[c],
-// row[c + d]) for d = -1, 0, 1, wrapped at the row's ends.
-void CountAgainst(const std::uint8_t* own, const std::uint8_t* row, std::int32_t columns,
-                  std::int64_t& same, std::int64_t& occupied, bool itself) {
+// Like and occupied pairs of a cell of `own` and its three neighbours in the
+// next row `other`, both rows of codes with wrapped columns on either side,
+// each twice (a pair is two cells' neighbours). No branch, so the compiler
+// may use vector instructions.
+void CountPairs(const std::vector<std::uint8_t>& own, const std::vector<std::uint8_t>& other,
+                std::int64_t& same, std::int64_t& occupied) {
   std::uint32_t s = 0, o = 0;  // a row has at most 65,536 cells, 3 pairs each
-  const auto pair = [&](std::uint8_t a, std::uint8_t b) {
-    const std::uint8_t x = THeadlessWorld::CodeOf(a), y = THeadlessWorld::CodeOf(b);
-    s += (x != 0) & (x == y);
-    o += (x != 0) & (y != 0);
-  };
-  const std::int32_t last = columns - 1;
-  pair(own[0], row[last]);
-  if (!itself) pair(own[0], row[0]);
-  pair(own[0], row[1]);
-  for (std::int32_t c = 1; c < last; ++c) {
-    const std::uint8_t x = THeadlessWorld::CodeOf(own[c]);
-    const std::uint8_t l = THeadlessWorld::CodeOf(row[c - 1]), m = THeadlessWorld::CodeOf(row[c]),
-                       r = THeadlessWorld::CodeOf(row[c + 1]);
-    const std::uint32_t filled = x != 0;
-    s += filled * ((x == l) + (!itself & (x == m)) + (x == r));
-    o += filled * ((l != 0) + (!itself & (m != 0)) + (r != 0));
+  for (std::size_t c = 1; c + 1 < own.size(); ++c) {
+    const std::uint32_t x = own[c], filled = x != 0;
+    s += filled * ((x == other[c - 1]) + (x == other[c]) + (x == other[c + 1]));
+    o += filled * ((other[c - 1] != 0) + (other[c] != 0) + (other[c + 1] != 0));
   }
-  pair(own[last], row[last - 1]);
-  if (!itself) pair(own[last], row[last]);
-  pair(own[last], row[0]);
-  same += s;
-  occupied += o;
+  same += 2 * static_cast<std::int64_t>(s);
+  occupied += 2 * static_cast<std::int64_t>(o);
 }
 
 }  // namespace
@@ -111,27 +101,16 @@ void CountAgainst(const std::uint8_t* own, const std::uint8_t* row, std::int32_t
 TSegregation MeasureSegregation(const THeadlessWorld& world) {
   const std::int32_t columns = world.Columns(), rows = world.Rows();
   TSegregation m;
-  // Percent similar: each row against the row above, itself and the row below.
-  for (std::int32_t r = 0; r < rows; ++r) {
-    const std::uint8_t* own = world.RowBytes(r);
-    CountAgainst(own, world.RowBytes(r == 0 ? rows - 1 : r - 1), columns, m.SameNeighbours,
-                 m.OccupiedNeighbours, false);
-    CountAgainst(own, own, columns, m.SameNeighbours, m.OccupiedNeighbours, true);
-    CountAgainst(own, world.RowBytes(r == rows - 1 ? 0 : r + 1), columns, m.SameNeighbours,
-                 m.OccupiedNeighbours, false);
-  }
-
-  // Clusters. Each occupied cell takes the label of a like neighbour to its
-  // left or above (joining the labels of any others), or a new one. Colours
-  // are random, so which neighbours are like is a coin toss: the choice is
-  // made by selects, not branches, and only the rare join branches. Rows of
-  // codes and labels are kept with a column on either side (index c + 1
-  // holds column c): the row above carries its wrapped neighbours there, the
-  // current row a free cell at the left. The world wraps: the last column
-  // meets the first within each row, and the last row meets the first, whose
+  // Clusters (and percent similar below, from the same rows). Each occupied
+  // cell takes the label of a like neighbour to its left or above (joining
+  // the labels of any others), or a new one. Colours are random, so which neighbours are like is a
+  // coin toss: the choice is made by selects, not branches, and only the rare join branches. Rows
+  // of codes and labels are kept with a column on either side (index c + 1 holds column c): the row
+  // above carries its wrapped neighbours there, the current row a free cell at the left. The world
+  // wraps: the last column meets the first within each row, and the last row meets the first, whose
   // labels are kept for that.
   const auto width = static_cast<std::size_t>(columns);
-  std::vector<std::uint8_t> up(width + 2, 0), here(width + 2, 0);
+  std::vector<std::uint8_t> up(width + 2, 0), here(width + 2, 0), firstCodes;
   std::vector<std::int32_t> upLabel(width + 2, 0), hereLabel(width + 2, 0), first;
   std::vector<std::int32_t> occupied(width);
   TLabels labels;
@@ -171,19 +150,34 @@ TSegregation MeasureSegregation(const THeadlessWorld& world) {
     here[width + 1] = here[1];
     hereLabel[0] = hereLabel[width];
     hereLabel[width + 1] = hereLabel[1];
-    if (r == 0) first = hereLabel;
+    // Percent similar from the pairs of neighbours, each pair counted here
+    // once for the two cells it joins: with the next cell in the row (the
+    // last cell's next is the first) and with the row above (the first
+    // row's is the last, counted at the end). Sides of 11 and more keep a
+    // cell's eight neighbours apart, so no pair is met twice.
+    std::uint32_t same = 0, filled = 0;
+    for (std::size_t c = 1; c <= width; ++c) {
+      const std::uint32_t both = (here[c] != 0) & (here[c + 1] != 0);
+      same += both & (here[c] == here[c + 1]);
+      filled += both;
+    }
+    m.SameNeighbours += 2 * static_cast<std::int64_t>(same);
+    m.OccupiedNeighbours += 2 * static_cast<std::int64_t>(filled);
+    if (r > 0) CountPairs(here, up, m.SameNeighbours, m.OccupiedNeighbours);
+    if (r == 0) {
+      first = hereLabel;
+      firstCodes = here;
+    }
     std::swap(up, here);
     std::swap(upLabel, hereLabel);
   }
   // The last row against the first.
-  const std::uint8_t* top = world.RowBytes(0);
+  CountPairs(firstCodes, up, m.SameNeighbours, m.OccupiedNeighbours);
   for (std::size_t c = 1; c <= width; ++c) {
     const std::uint8_t code = up[c];
     if (code == 0) continue;
-    for (std::size_t n = c - 1; n <= c + 1; ++n) {
-      const std::size_t column = n == 0 ? width - 1 : n > width ? 0 : n - 1;
-      if (THeadlessWorld::CodeOf(top[column]) == code) labels.Join(upLabel[c], first[column + 1]);
-    }
+    for (std::size_t n = c - 1; n <= c + 1; ++n)
+      if (firstCodes[n] == code) labels.Join(upLabel[c], first[n]);
   }
   labels.Summarise(m);
   return m;
