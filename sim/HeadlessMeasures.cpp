@@ -1,8 +1,9 @@
 // The segregation measures of a headless world, in memory that grows with
-// the agents, not with the cells: the grid's own bytes are read in place,
-// row by row, and clusters are found by a single scan that labels each row
-// from the row above and joins labels in a union-find (no walk, no
-// recursion, no copy of the grid).
+// the agents, not with the cells: the grid is read row by row (each row's
+// codes copied once into a row of bytes), both measures are taken in the
+// same single scan, and clusters are found by labelling each row from the
+// row above and joining labels in a union-find (no walk, no recursion, no
+// copy of the grid).
 #include <algorithm>
 #include <vector>
 
@@ -13,16 +14,29 @@ namespace travenel {
 
 namespace {
 
+// `yes` if `take` (0 or 1), else `no`. By a mask, because a branch on a
+// random colour is mispredicted half the time and compilers turn a plain
+// `take ? yes : no` of loaded values into one.
+std::int32_t Select(std::uint32_t take, std::int32_t yes, std::int32_t no) {
+  const auto mask = static_cast<std::int32_t>(0u - take);
+  return (yes & mask) | (no & ~mask);
+}
+
 // Union-find over the labels of the scan, with the cells given each label.
+// A label's parent is never above it (the older label stays the root).
 class TLabels {
  public:
-  // A new label with one cell.
-  std::int32_t Add() {
-    const auto label = static_cast<std::int32_t>(parent_.size());
-    parent_.push_back(label);
-    cells_.push_back(1);
-    return label;
+  // Room for `more` new labels, each its own root with no cells yet, so that
+  // the scan need not check or write before it takes one.
+  void Reserve(std::size_t more) {
+    const std::size_t size = parent_.size();
+    if (size >= Index(next_) + more) return;
+    parent_.resize(Index(next_) + more + size / 2);
+    for (std::size_t l = size; l < parent_.size(); ++l) parent_[l] = static_cast<std::int32_t>(l);
+    cells_.resize(parent_.size());
   }
+  // The label the next new cell takes.
+  std::int32_t Next() const { return next_; }
   std::int32_t Root(std::int32_t a) {
     while (parent_[Index(a)] != a) {
       // Halving the path keeps later look-ups short.
@@ -34,58 +48,52 @@ class TLabels {
   void Join(std::int32_t a, std::int32_t b) {
     a = Root(a);
     b = Root(b);
-    // The older label stays the root, so roots come before their labels.
     if (a != b) parent_[Index(std::max(a, b))] = std::min(a, b);
   }
-  void Count(std::int32_t label) { ++cells_[Index(label)]; }
+  // One more cell with `label`, which is Next() when `fresh` (0 or 1).
+  void Count(std::int32_t label, std::uint32_t fresh) {
+    ++cells_[Index(label)];
+    next_ += static_cast<std::int32_t>(fresh);
+  }
   void Summarise(TSegregation& m) {
-    // Roots come first: by then every label's cells have reached its root.
-    for (std::size_t l = parent_.size(); l-- > 0;) {
-      const std::int32_t root = Root(static_cast<std::int32_t>(l));
-      if (Index(root) != l) {
-        cells_[Index(root)] += cells_[l];
-        continue;
-      }
-      ++m.Clusters;
-      m.LargestCluster = std::max(m.LargestCluster, static_cast<std::int32_t>(cells_[l]));
+    // In rising order a label's parent already points at its root: one step
+    // finds the root, and the cells move there, with no loop or branch.
+    const std::size_t count = Index(next_);
+    for (std::size_t l = 0; l < count; ++l) {
+      const std::int32_t root = parent_[Index(parent_[l])];
+      parent_[l] = root;
+      cells_[Index(root)] +=
+          cells_[l] & static_cast<std::uint32_t>(Select(Index(root) != l, -1, 0));
+    }
+    for (std::size_t l = 0; l < count; ++l) {
+      const std::uint32_t root = Index(parent_[l]) == l;
+      m.Clusters += static_cast<std::int32_t>(root);
+      m.LargestCluster =
+          std::max(m.LargestCluster, Select(root, static_cast<std::int32_t>(cells_[l]), 0));
     }
   }
 
  private:
   static std::size_t Index(std::int32_t label) { return static_cast<std::size_t>(label); }
+  std::int32_t next_ = 0;
   std::vector<std::int32_t> parent_;
   std::vector<std::uint32_t> cells_;
 };
 
-constexpr std::int32_t kNone = -1;
-
-// Neighbours on one row among the cells of row `own`: the pairs (own[c],
-// row[c + d]) for d = -1, 0, 1, wrapped at the row's ends.
-void CountAgainst(const std::uint8_t* own, const std::uint8_t* row, std::int32_t columns,
-                  std::int64_t& same, std::int64_t& occupied, bool itself) {
+// Like and occupied pairs of a cell of `own` and its three neighbours in the
+// next row `other`, both rows of codes with wrapped columns on either side,
+// each twice (a pair is two cells' neighbours). No branch, so the compiler
+// may use vector instructions.
+void CountPairs(const std::vector<std::uint8_t>& own, const std::vector<std::uint8_t>& other,
+                std::int64_t& same, std::int64_t& occupied) {
   std::uint32_t s = 0, o = 0;  // a row has at most 65,536 cells, 3 pairs each
-  const auto pair = [&](std::uint8_t a, std::uint8_t b) {
-    const std::uint8_t x = THeadlessWorld::CodeOf(a), y = THeadlessWorld::CodeOf(b);
-    s += (x != 0) & (x == y);
-    o += (x != 0) & (y != 0);
-  };
-  const std::int32_t last = columns - 1;
-  pair(own[0], row[last]);
-  if (!itself) pair(own[0], row[0]);
-  pair(own[0], row[1]);
-  for (std::int32_t c = 1; c < last; ++c) {
-    const std::uint8_t x = THeadlessWorld::CodeOf(own[c]);
-    const std::uint8_t l = THeadlessWorld::CodeOf(row[c - 1]), m = THeadlessWorld::CodeOf(row[c]),
-                       r = THeadlessWorld::CodeOf(row[c + 1]);
-    const std::uint32_t filled = x != 0;
-    s += filled * ((x == l) + (!itself & (x == m)) + (x == r));
-    o += filled * ((l != 0) + (!itself & (m != 0)) + (r != 0));
+  for (std::size_t c = 1; c + 1 < own.size(); ++c) {
+    const std::uint32_t x = own[c], filled = x != 0;
+    s += filled * ((x == other[c - 1]) + (x == other[c]) + (x == other[c + 1]));
+    o += filled * ((other[c - 1] != 0) + (other[c] != 0) + (other[c + 1] != 0));
   }
-  pair(own[last], row[last - 1]);
-  if (!itself) pair(own[last], row[last]);
-  pair(own[last], row[0]);
-  same += s;
-  occupied += o;
+  same += 2 * static_cast<std::int64_t>(s);
+  occupied += 2 * static_cast<std::int64_t>(o);
 }
 
 }  // namespace
@@ -93,87 +101,83 @@ void CountAgainst(const std::uint8_t* own, const std::uint8_t* row, std::int32_t
 TSegregation MeasureSegregation(const THeadlessWorld& world) {
   const std::int32_t columns = world.Columns(), rows = world.Rows();
   TSegregation m;
-  // Percent similar: each row against the row above, itself and the row below.
-  for (std::int32_t r = 0; r < rows; ++r) {
-    const std::uint8_t* own = world.RowBytes(r);
-    CountAgainst(own, world.RowBytes(r == 0 ? rows - 1 : r - 1), columns, m.SameNeighbours,
-                 m.OccupiedNeighbours, false);
-    CountAgainst(own, own, columns, m.SameNeighbours, m.OccupiedNeighbours, true);
-    CountAgainst(own, world.RowBytes(r == rows - 1 ? 0 : r + 1), columns, m.SameNeighbours,
-                 m.OccupiedNeighbours, false);
-  }
-
-  // Clusters. Each occupied cell takes the label of a like neighbour to its
-  // left or above (joining the labels of any others), or a new one. The
-  // world wraps: the last column meets the first within each row, and the
-  // last row meets the first, whose labels are kept for that.
+  // Clusters (and percent similar below, from the same rows). Each occupied
+  // cell takes the label of a like neighbour to its left or above (joining
+  // the labels of any others), or a new one. Colours are random, so which neighbours are like is a
+  // coin toss: the choice is made by selects, not branches, and only the rare join branches. Rows
+  // of codes and labels are kept with a column on either side (index c + 1 holds column c): the row
+  // above carries its wrapped neighbours there, the current row a free cell at the left. The world
+  // wraps: the last column meets the first within each row, and the last row meets the first, whose
+  // labels are kept for that.
   const auto width = static_cast<std::size_t>(columns);
-  std::vector<std::int32_t> first(width, kNone), above(width, kNone), here(width, kNone);
+  std::vector<std::uint8_t> up(width + 2, 0), here(width + 2, 0), firstCodes;
+  std::vector<std::int32_t> upLabel(width + 2, 0), hereLabel(width + 2, 0), first;
   std::vector<std::int32_t> occupied(width);
   TLabels labels;
-  const auto wrap = [columns](std::int32_t c) {
-    return c < 0 ? c + columns : c >= columns ? c - columns : c;
-  };
-  const std::uint8_t* previous = nullptr;
   for (std::int32_t r = 0; r < rows; ++r) {
     const std::uint8_t* row = world.RowBytes(r);
-    // The occupied columns, listed without a branch (whether a cell is
-    // occupied is a coin toss), then labelled one by one. A free cell's
-    // label is never read.
+    // The codes, then the occupied columns listed without a branch (whether
+    // a cell is occupied is a coin toss). A free cell's label is never read.
+    for (std::size_t c = 1; c <= width; ++c) here[c] = THeadlessWorld::CodeOf(row[c - 1]);
+    here[0] = 0;
     std::size_t count = 0;
-    for (std::int32_t c = 0; c < columns; ++c) {
-      occupied[count] = c;
-      count += row[c] & THeadlessWorld::kMarked;
+    for (std::size_t c = 1; c <= width; ++c) {
+      occupied[count] = static_cast<std::int32_t>(c);
+      count += here[c] != 0;
     }
+    labels.Reserve(count);
+    std::int32_t last = 0;  // the label of the cell before in the list
     for (std::size_t k = 0; k < count; ++k) {
-      const std::int32_t c = occupied[k];
-      const std::uint8_t code = THeadlessWorld::CodeOf(row[c]);
-      std::int32_t& label = here[static_cast<std::size_t>(c)];
-      const bool left = c > 0 && THeadlessWorld::CodeOf(row[c - 1]) == code;
-      if (!previous) {
-        label = left ? here[static_cast<std::size_t>(c - 1)] : labels.Add();
-        if (left) labels.Count(label);
-        continue;
-      }
-      const std::int32_t cl = wrap(c - 1), cr = wrap(c + 1);
-      const auto like = [&](std::int32_t k) { return THeadlessWorld::CodeOf(previous[k]) == code; };
-      const auto at = [&](std::int32_t k) { return above[static_cast<std::size_t>(k)]; };
-      // Like cells next to each other were joined when the second was
-      // labelled: the cell above, when like, stands for both its neighbours;
-      // the cell to the left for the one above it and the one above this.
-      if (like(c)) {
-        label = at(c);
-      } else if (left) {
-        label = here[static_cast<std::size_t>(c - 1)];
-        if (like(cr)) labels.Join(label, at(cr));
-      } else if (like(cl)) {
-        label = at(cl);
-        if (like(cr)) labels.Join(label, at(cr));
-      } else if (like(cr)) {
-        label = at(cr);
-      } else {
-        label = labels.Add();
-        continue;
-      }
-      labels.Count(label);
+      const auto c = static_cast<std::size_t>(occupied[k]);
+      const std::uint8_t code = here[c];
+      const std::uint32_t u = up[c] == code, ul = up[c - 1] == code, ur = up[c + 1] == code,
+                          l = here[c - 1] == code;
+      // A like cell to the left (the cell before in the list) was joined to
+      // the cells above it and above this one; the cell above, when like,
+      // to both its neighbours. Only the one above to the right may be apart.
+      std::int32_t label = Select(ur, upLabel[c + 1], labels.Next());
+      label = Select(ul, upLabel[c - 1], label);
+      label = Select(u, upLabel[c], label);
+      label = Select(l, last, label);
+      if ((ur & ~u & (l | ul)) != 0) labels.Join(label, upLabel[c + 1]);
+      labels.Count(label, (u | ul | ur | l) ^ 1u);
+      hereLabel[c] = label;
+      last = label;
     }
     // The last column's left neighbour in this row is the first column.
-    const std::uint8_t code = THeadlessWorld::CodeOf(row[columns - 1]);
-    if (code != 0 && THeadlessWorld::CodeOf(row[0]) == code) labels.Join(here[0], here[width - 1]);
-    if (r == 0) first = here;
-    std::swap(above, here);
-    previous = row;
+    if (here[width] != 0 && here[1] == here[width]) labels.Join(hereLabel[1], hereLabel[width]);
+    here[0] = here[width];
+    here[width + 1] = here[1];
+    hereLabel[0] = hereLabel[width];
+    hereLabel[width + 1] = hereLabel[1];
+    // Percent similar from the pairs of neighbours, each pair counted here
+    // once for the two cells it joins: with the next cell in the row (the
+    // last cell's next is the first) and with the row above (the first
+    // row's is the last, counted at the end). Sides of 11 and more keep a
+    // cell's eight neighbours apart, so no pair is met twice.
+    std::uint32_t same = 0, filled = 0;
+    for (std::size_t c = 1; c <= width; ++c) {
+      const std::uint32_t both = (here[c] != 0) & (here[c + 1] != 0);
+      same += both & (here[c] == here[c + 1]);
+      filled += both;
+    }
+    m.SameNeighbours += 2 * static_cast<std::int64_t>(same);
+    m.OccupiedNeighbours += 2 * static_cast<std::int64_t>(filled);
+    if (r > 0) CountPairs(here, up, m.SameNeighbours, m.OccupiedNeighbours);
+    if (r == 0) {
+      first = hereLabel;
+      firstCodes = here;
+    }
+    std::swap(up, here);
+    std::swap(upLabel, hereLabel);
   }
   // The last row against the first.
-  const std::uint8_t* top = world.RowBytes(0);
-  for (std::int32_t c = 0; c < columns; ++c) {
-    const std::uint8_t code = THeadlessWorld::CodeOf(previous[c]);
+  CountPairs(firstCodes, up, m.SameNeighbours, m.OccupiedNeighbours);
+  for (std::size_t c = 1; c <= width; ++c) {
+    const std::uint8_t code = up[c];
     if (code == 0) continue;
-    for (std::int32_t d = -1; d <= 1; ++d) {
-      const std::int32_t nc = wrap(c + d);
-      if (THeadlessWorld::CodeOf(top[nc]) == code)
-        labels.Join(above[static_cast<std::size_t>(c)], first[static_cast<std::size_t>(nc)]);
-    }
+    for (std::size_t n = c - 1; n <= c + 1; ++n)
+      if (firstCodes[n] == code) labels.Join(upLabel[c], first[n]);
   }
   labels.Summarise(m);
   return m;
