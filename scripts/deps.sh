@@ -3,9 +3,10 @@
 # test.sh; works as root or through sudo.
 # libqcustomplot: a peer plotting widget the chart's benchmark measures itself against.
 # poppler-utils: the tests read the PDF pictures back.
+# locales: the sources from which the tests generate a German locale.
 TRAVENEL_PACKAGES=(cmake make g++ qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev fonts-wine
                    xvfb xauth imagemagick xdotool libqcustomplot-dev libqcustomplot2.1-qt6
-                   poppler-utils)
+                   poppler-utils locales)
 
 travenel_install_deps() {
   local missing=()
