@@ -195,6 +195,16 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
   TSummaryPlotSpec spec;
   spec.XAgents = options.X.empty() ? runs->AgentCounts() > 1 && runs->Thresholds() == 1
                                    : options.X == "agents";
+  spec.Width = options.Width;
+  spec.Height = options.Height;
+  spec.Column = layout.Names[static_cast<std::size_t>(columns[0])];
+  spec.NeverBand = never;
+  spec.FromZero = fromZero;
+  spec.Whole = whole;
+  spec.MarksDropped = runs->MarksDropped();
+  spec.Facts = facts;
+  if (spec.MarksDropped)
+    warnings += "not every distinct value has a dot of its own (too many); the means take all\n";
   const std::vector<TSetupKey> keys = runs->Keys();
   const unsigned varying = VaryingParams(keys);
   // Across a world's parameter, or where the world's parameters vary (a curve
@@ -213,34 +223,16 @@ TPicture ReadAndDraw(std::FILE* in, const std::string& inputName, const TPlotOpt
       spec.Thresholds.push_back(k.Threshold);
     }
     spec.Params = ParamsRange(keys, PresentParams(params));
-    spec.Width = options.Width;
-    spec.Height = options.Height;
     spec.Title =
         options.TitleGiven
             ? options.Title
             : DefaultTitle(layout, options.Y,
                            options.X == "world" ? "world size (cells)" : spec.XCaption);
-    spec.Column = layout.Names[static_cast<std::size_t>(columns[0])];
-    spec.NeverBand = never;
-    spec.FromZero = fromZero;
-    spec.Whole = whole;
-    spec.MarksDropped = runs->MarksDropped();
-    spec.Facts = facts;
-    if (spec.MarksDropped)
-      warnings += "not every distinct value has a dot of its own (too many); the means take all\n";
     return SummaryPicture(runs->FinishAcross(x), spec);
   }
-  spec.Width = options.Width;
-  spec.Height = options.Height;
-  spec.Title = options.TitleGiven ? options.Title : DefaultTitle(layout, options.Y, spec.XAgents ? "agents" : "threshold");
-  spec.Column = layout.Names[static_cast<std::size_t>(columns[0])];
-  spec.NeverBand = never;
-  spec.FromZero = fromZero;
-  spec.Whole = whole;
-  spec.MarksDropped = runs->MarksDropped();
-  spec.Facts = facts;
-  if (spec.MarksDropped)
-    warnings += "not every distinct value has a dot of its own (too many); the means take all\n";
+  spec.Title = options.TitleGiven
+                   ? options.Title
+                   : DefaultTitle(layout, options.Y, spec.XAgents ? "agents" : "threshold");
   return SummaryPicture(runs->Finish(spec.XAgents), spec);
 }
 
