@@ -14,33 +14,11 @@
 #include "travenel/gfx/Bitmap.h"
 #include "travenel/gfx/PictureFile.h"
 #include "travenel/sim/World.h"
+#include "window_chart.h"
 
 namespace travenel {
 
 namespace {
-
-std::unique_ptr<TRChart> WindowChart() {
-  auto c = std::make_unique<TRChart>();
-  LoadRChart1(*c);
-  c->HandleNeeded();
-  c->Scale1X().SetRangeLow(0);
-  c->Scale1X().SetRangeHigh(100);
-  c->Scale1Y().SetRangeLow(0);
-  c->Scale1Y().SetRangeHigh(1000);
-  c->MoveToPoint(0, 0);
-  double pa = 0, pf = 0;
-  for (int s = 1; s < 100; ++s) {
-    const double a = std::round(1000 * (1 - std::exp(-s / 20.0))) + (s % 7) * 3, f = 1000 - a;
-    c->SetDataColor(0x0000FF);
-    c->AddLine(s - 1, pa, s, a);
-    c->SetDataColor(0x008000);
-    c->AddLine(s - 1, pf, s, f);
-    pa = a;
-    pf = f;
-  }
-  c->Paint();
-  return c;
-}
 
 // The window's chart with one polyline of 10^5 points, x rising.
 std::unique_ptr<TRChart> LongLineChart() {
